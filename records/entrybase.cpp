@@ -1,0 +1,3 @@
+#include "records/entrybase.h"
+
+EntryBase::~EntryBase() = default;

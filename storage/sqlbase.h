@@ -1,0 +1,118 @@
+#ifndef TARVELO_SQLBASE_H
+#define TARVELO_SQLBASE_H
+
+#include "records/accuentry.h"
+#include "records/logentry.h"
+#include "records/modelentry.h"
+#include "records/statentry.h"
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+#include <QVector>
+
+// The one storage interface. Keeps the connection parameters, caches of all models, all packs
+// and the unfiltered log, and the log filter values. The backends implement the virtual
+// operations and reload a cache after every successful change of its table.
+class SqlBase
+{
+public:
+    // Log filter bits of readLogEntries.
+    enum FilterFlag {
+        FilterDate = 1,       // m_filterStart to m_filterEnd, both days included
+        FilterModel = 2,      // m_iFilterModelId
+        FilterAccu = 4,       // m_iFilterAccuId
+        FilterIncomplete = 8, // nothing charged yet
+        FilterAll = FilterDate | FilterModel | FilterAccu | FilterIncomplete
+    };
+
+    SqlBase(QString host, int port, QString database, QString user, QString password);
+    explicit SqlBase(QString fileName);
+    SqlBase(const SqlBase&) = delete;
+    SqlBase& operator=(const SqlBase&) = delete;
+    virtual ~SqlBase();
+
+    virtual bool connectDb(QString* errorText) = 0;
+    virtual bool disconnectDb() = 0;
+    virtual int addModel(ModelEntry* entry) = 0;
+    virtual bool changeModel(int modelId, ModelEntry* entry) = 0;
+    virtual bool deleteModel(int modelId) = 0;
+    virtual bool readModel(int modelId, ModelEntry* out) = 0;
+    virtual bool readModels(QVector<ModelEntry>* out) = 0;
+    virtual int addAccu(AccuEntry* entry) = 0;
+    virtual bool changeAccu(int accuId, AccuEntry* entry) = 0;
+    virtual bool deleteAccu(int accuId) = 0;
+    virtual bool readAccu(int accuId, AccuEntry* out) = 0;
+    virtual bool readAccus(QVector<AccuEntry>* out) = 0;
+    virtual int addLogEntry(LogEntry* entry) = 0;
+    virtual bool changeLogEntry(int id, LogEntry* entry) = 0;
+    virtual bool deleteLogEntry(int id) = 0;
+    virtual bool readLogEntry(int id, LogEntry* out) = 0;
+    // Appends new heap entries, ordered by date; the caller owns them.
+    virtual bool readLogEntries(QVector<LogEntry*>* out, int filterFlags) = 0;
+    virtual bool readModelTimes(int modelId, QTime* total, QTime* average, int* count) = 0;
+    virtual bool readModelCurrentAndRest(int modelId, double* avgCurrent, int* avgRest) = 0;
+    virtual bool readAccuTimes(int accuId, QTime* total, QTime* average, int* count) = 0;
+    virtual bool readAccuCurrentAndRest(int accuId, double* avgCurrent, int* avgRest) = 0;
+
+    bool openDb(QString* errorText);
+    bool isConnected() const { return m_bConnected; }
+    void refreshModels();
+    void refreshAccus();
+    void refreshLogEntries();
+    bool getModels(QVector<ModelEntry>* out);
+    bool getAccus(QVector<AccuEntry>* out);
+    bool getModel(int modelId, ModelEntry* out);
+    bool getAccu(int accuId, AccuEntry* out);
+    bool getModelIds(QVector<int>* out);
+    bool getAccuIds(QVector<int>* out);
+    bool getModelStats(int modelId, ModelStatEntry* out);
+    bool getAccuStats(int accuId, AccuStatEntry* out);
+
+    void setFilterDates(QDate start, QDate end);
+    void setFilterModelId(int modelId) { m_iFilterModelId = modelId; }
+    void setFilterAccuId(int accuId) { m_iFilterAccuId = accuId; }
+
+    // The unfiltered log as last read; owned by this object.
+    const QVector<LogEntry*>& logCache() const { return m_logCache; }
+
+    // Decodes a stored text: it ends at its first zero byte; bytes that are not valid UTF-8
+    // were written by older programs in a single-byte form and are read as Latin-1.
+    static QString decodeStoredText(const char* data, int bytes);
+    // "yyyy-MM-dd" and "hh:mm:ss" without the cost of the generic parsers; anything else falls
+    // back to them. A trailing zero byte is ignored.
+    static QDate parseStoredDate(const char* data, int bytes);
+    static QTime parseStoredTime(const char* data, int bytes);
+    static QString dateText(const QDate& date);
+    static QString timeText(const QTime& time);
+
+    QString m_strHost;
+    int m_iPort = 0;
+    QString m_strDatabase;
+    QString m_strUser;
+    QString m_strPassword;
+    bool m_bAccusCached = false;
+    bool m_bModelsCached = false;
+    bool m_bLogCached = false;
+    QVector<AccuEntry> m_accus;
+    QVector<LogEntry*> m_logCache; // owned
+    QVector<ModelEntry> m_models;
+    QDate m_filterStart;
+    QDate m_filterEnd;
+    int m_iFilterModelId = -1;
+    int m_iFilterAccuId = -1;
+    bool m_bConnected = false;
+    QString m_strFileName;
+
+protected:
+    // The WHERE part of the filtered log query, built from the filter fields: empty for no
+    // known flag, else " where " and the conditions joined by " and ". Unknown bits are
+    // ignored. The date range includes the end day also for texts stored with a trailing
+    // zero byte, by comparing below the following day.
+    QString logFilterClause(int filterFlags) const;
+
+private:
+    void clearLogCache();
+};
+
+#endif
