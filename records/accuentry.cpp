@@ -4,7 +4,8 @@
 
 #include <QCoreApplication>
 
-namespace {
+namespace
+{
 const char* const kTypNames[AccuEntry::kTypCount] = {
     QT_TRANSLATE_NOOP("AccuEntry", "LiPo"), QT_TRANSLATE_NOOP("AccuEntry", "LiFe"),
     QT_TRANSLATE_NOOP("AccuEntry", "NiMh"), QT_TRANSLATE_NOOP("AccuEntry", "NiCd"),
@@ -21,15 +22,20 @@ AccuEntry::AccuEntry(SqlBase* db, QString brand, QString descr, int capacity, in
 
 bool AccuEntry::addEntry()
 {
+    if (!m_pDb)
+        return false;
     m_iId = m_pDb->addAccu(this);
     return m_iId != -1;
 }
 
-bool AccuEntry::changeEntry() { return m_pDb->changeAccu(m_iId, this); }
+bool AccuEntry::changeEntry()
+{
+    return m_pDb && m_pDb->changeAccu(m_iId, this);
+}
 
 bool AccuEntry::deleteEntry()
 {
-    if (!m_pDb->deleteAccu(m_iId))
+    if (!m_pDb || !m_pDb->deleteAccu(m_iId))
         return false;
     m_iId = -1;
     return true;

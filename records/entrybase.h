@@ -4,7 +4,7 @@
 class SqlBase;
 
 // A row of one of the stores' tables (or a computed statistics row). A record that knows
-// its store can insert, update and delete itself through it.
+// its store can insert, update and delete itself through it; without one these answer false.
 class EntryBase
 {
 public:

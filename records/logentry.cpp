@@ -11,15 +11,20 @@ LogEntry::LogEntry(SqlBase* db, QDate date, QTime time, int charged, int accuId,
 
 bool LogEntry::addEntry()
 {
+    if (!m_pDb)
+        return false;
     m_iId = m_pDb->addLogEntry(this);
     return m_iId != -1;
 }
 
-bool LogEntry::changeEntry() { return m_pDb->changeLogEntry(m_iId, this); }
+bool LogEntry::changeEntry()
+{
+    return m_pDb && m_pDb->changeLogEntry(m_iId, this);
+}
 
 bool LogEntry::deleteEntry()
 {
-    if (!m_pDb->deleteLogEntry(m_iId))
+    if (!m_pDb || !m_pDb->deleteLogEntry(m_iId))
         return false;
     m_iId = -1;
     return true;

@@ -4,7 +4,8 @@
 
 #include <QCoreApplication>
 
-namespace {
+namespace
+{
 const char* const kTypNames[ModelEntry::kTypCount] = {
     QT_TRANSLATE_NOOP("ModelEntry", "Plane"), QT_TRANSLATE_NOOP("ModelEntry", "Heli"),
     QT_TRANSLATE_NOOP("ModelEntry", "Car"), QT_TRANSLATE_NOOP("ModelEntry", "Boat"),
@@ -18,15 +19,20 @@ ModelEntry::ModelEntry(SqlBase* db, QString name, int typ, int id)
 
 bool ModelEntry::addEntry()
 {
+    if (!m_pDb)
+        return false;
     m_iId = m_pDb->addModel(this);
     return m_iId != -1;
 }
 
-bool ModelEntry::changeEntry() { return m_pDb->changeModel(m_iId, this); }
+bool ModelEntry::changeEntry()
+{
+    return m_pDb && m_pDb->changeModel(m_iId, this);
+}
 
 bool ModelEntry::deleteEntry()
 {
-    if (!m_pDb->deleteModel(m_iId))
+    if (!m_pDb || !m_pDb->deleteModel(m_iId))
         return false;
     m_iId = -1;
     return true;
@@ -39,4 +45,7 @@ QString ModelEntry::typText(int index)
     return QCoreApplication::translate("ModelEntry", kTypNames[index]);
 }
 
-QString ModelEntry::toString() const { return typText(m_iTyp) + QStringLiteral(": ") + m_strName; }
+QString ModelEntry::toString() const
+{
+    return typText(m_iTyp) + QStringLiteral(": ") + m_strName;
+}

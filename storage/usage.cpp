@@ -1,0 +1,67 @@
+#include "storage/usage.h"
+
+#include <algorithm>
+#include <limits>
+
+qint64 Usage::seconds(const QTime& duration)
+{
+    if (!duration.isValid())
+        return 0;
+    return QTime(0, 0).secsTo(duration);
+}
+
+qint64 Usage::currentMilliAmps(int charged, qint64 seconds)
+{
+    if (seconds == 0)
+        return 0;
+    // Integer arithmetic: the double form 1100 / 3600 * 3600 lands a hair below 1100.
+    return qint64(charged) * 3600 / seconds;
+}
+
+qint64 Usage::restPercent(int charged, int capacity)
+{
+    if (capacity == 0)
+        return 0;
+    return 100 - qint64(charged) * 100 / capacity;
+}
+
+void Usage::Totals::addTime(qint64 seconds)
+{
+    ++m_iCount;
+    m_iTotalSeconds += seconds;
+    if (seconds > 0)
+        ++m_iTimed;
+}
+
+void Usage::Totals::addUse(int charged, qint64 seconds, const int* capacity)
+{
+    if (!isComplete(charged, seconds))
+        return;
+    ++m_iComplete;
+    m_iCurrentSum += currentMilliAmps(charged, seconds);
+    if (capacity && *capacity != 0) {
+        ++m_iRests;
+        m_iRestSum += restPercent(charged, *capacity);
+    }
+}
+
+qint64 Usage::Totals::averageSeconds() const
+{
+    return m_iTimed == 0 ? 0 : m_iTotalSeconds / m_iTimed;
+}
+
+double Usage::Totals::avgCurrentAmps() const
+{
+    if (m_iComplete == 0)
+        return 0.0;
+    return double(m_iCurrentSum) / m_iComplete / 1000.0;
+}
+
+int Usage::Totals::avgRest() const
+{
+    if (m_iRests == 0)
+        return 0;
+    const qint64 rest = m_iRestSum / m_iRests;
+    return int(
+        std::clamp<qint64>(rest, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}

@@ -1,0 +1,605 @@
+// The shared storage suite on SQLite files, and what only the file store does: refusing foreign
+// files, the stored form of texts, dates and times, and the files older programs wrote.
+#include "storagesuite.h"
+
+#include "storage/sqliteconnection.h"
+#include "storage/sqliteschema.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <memory>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace
+{
+
+// A raw second connection for writing fixtures and looking at what is stored.
+class RawDb
+{
+public:
+    explicit RawDb(const QString& file)
+    {
+        if (sqlite3_open_v2(file.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr))
+            qWarning("raw open failed: %s", sqlite3_errmsg(m_db));
+    }
+    ~RawDb() { sqlite3_close(m_db); }
+    RawDb(const RawDb&) = delete;
+    RawDb& operator=(const RawDb&) = delete;
+
+    bool exec(const char* sql)
+    {
+        char* error = nullptr;
+        const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &error);
+        if (rc != SQLITE_OK)
+            qWarning("raw exec failed: %s", error ? error : "");
+        sqlite3_free(error);
+        return rc == SQLITE_OK;
+    }
+
+    // The first column of the first row, as bytes.
+    QByteArray value(const char* sql)
+    {
+        sqlite3_stmt* st = nullptr;
+        QByteArray out;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW) {
+            const char* data = static_cast<const char*>(sqlite3_column_blob(st, 0));
+            out = QByteArray(data, sqlite3_column_bytes(st, 0));
+        }
+        sqlite3_finalize(st);
+        return out;
+    }
+
+    // Runs an INSERT whose ?-parameters are all texts, bound with exactly these bytes.
+    bool insertTexts(const char* sql, const QList<QByteArray>& texts)
+    {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &st, nullptr) != SQLITE_OK)
+            return false;
+        for (int i = 0; i < texts.size(); ++i)
+            sqlite3_bind_text(st, i + 1, texts[i].constData(), int(texts[i].size()),
+                              SQLITE_TRANSIENT);
+        const bool ok = sqlite3_step(st) == SQLITE_DONE;
+        sqlite3_finalize(st);
+        return ok;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+// A text as an older program stored it: single-byte form plus the terminating zero byte.
+QByteArray legacy(const char* latin1)
+{
+    return QByteArray(latin1, int(qstrlen(latin1)) + 1);
+}
+
+QByteArray readAll(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeAll(const QString& file, const QByteArray& bytes)
+{
+    QFile f(file);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// Collects what is written to the standard error stream while it lives.
+class StderrCapture
+{
+public:
+    explicit StderrCapture(const QString& file) : m_file(file)
+    {
+        std::fflush(stderr);
+        m_saved = dup(STDERR_FILENO);
+        std::FILE* f = std::fopen(QFile::encodeName(file).constData(), "w");
+        dup2(fileno(f), STDERR_FILENO);
+        std::fclose(f);
+    }
+    ~StderrCapture() { restore(); }
+    QByteArray text()
+    {
+        restore();
+        return readAll(m_file);
+    }
+
+private:
+    void restore()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        dup2(m_saved, STDERR_FILENO);
+        close(m_saved);
+        m_saved = -1;
+    }
+    QString m_file;
+    int m_saved = -1;
+};
+
+// Makes a file read-only also for the superuser, whom permission bits do not bind: the
+// immutable attribute, taken away again when this goes out of scope.
+class Immutable
+{
+public:
+    explicit Immutable(const QString& file)
+    {
+        m_fd = open(QFile::encodeName(file).constData(), O_RDONLY);
+        int flags = 0;
+        if (m_fd >= 0 && ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags |= FS_IMMUTABLE_FL;
+            m_bSet = ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+    }
+    ~Immutable()
+    {
+        int flags = 0;
+        if (m_bSet && ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ioctl(m_fd, FS_IOC_SETFLAGS, &flags);
+        }
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    Immutable(const Immutable&) = delete;
+    Immutable& operator=(const Immutable&) = delete;
+    bool isSet() const { return m_bSet; }
+
+private:
+    int m_fd = -1;
+    bool m_bSet = false;
+};
+
+} // namespace
+
+class SqliteStorageTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void missingFileIsNotCreated();
+    void foreignFilesAreRefusedAndUntouched_data();
+    void foreignFilesAreRefusedAndUntouched();
+    void connectWritesDiagnosticLine();
+    void textsAreStoredAsUtf8WithoutZeroByte_data();
+    void textsAreStoredAsUtf8WithoutZeroByte();
+    void datesAndTimesAreStoredAsText();
+    void legacyRowsAreRead();
+    void legacyRowsPassTheDateFilter_data();
+    void legacyRowsPassTheDateFilter();
+    void legacyRowsInStatistics();
+    void lockedDatabaseRefusesChanges();
+    void readOnlyFileRefusesChanges();
+    void failedPreparationIsReported();
+    void schemaCreationRefusesExistingFile();
+
+private:
+    QString freshDb(const char* name);
+
+    QTemporaryDir m_dir;
+    int m_iCounter = 0;
+};
+
+QString SqliteStorageTest::freshDb(const char* name)
+{
+    const QString file = m_dir.filePath(QStringLiteral("%1-%2.sqlite").arg(name).arg(++m_iCounter));
+    QString error;
+    if (!SqliteSchema::createDatabase(file, &error))
+        qWarning("%s", qPrintable(error));
+    return file;
+}
+
+void SqliteStorageTest::init()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+void SqliteStorageTest::missingFileIsNotCreated()
+{
+    const QString file = m_dir.filePath(QStringLiteral("missing.sqlite"));
+    SqLiteConnection db(file);
+    QString error;
+    QVERIFY(!db.openDb(&error));
+    QVERIFY2(error.startsWith(QLatin1String("SqLiteError: ")), qPrintable(error));
+    QVERIFY(error.size() > 13);
+    QVERIFY(!db.isConnected());
+    QVERIFY(!QFile::exists(file));
+    QVERIFY(!QFile::exists(file + QStringLiteral("-journal")));
+    QVERIFY(db.m_models.isEmpty() && db.m_accus.isEmpty() && db.logCache().isEmpty());
+    QVERIFY(!db.connectDb(nullptr)); // no text wanted: still refused, nothing written
+    QVERIFY(!QFile::exists(file));
+}
+
+void SqliteStorageTest::foreignFilesAreRefusedAndUntouched_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("schema");
+    QTest::addColumn<QString>("message");
+    QByteArray noise;
+    quint32 x = 12345;
+    for (int i = 0; i < 8192; ++i) {
+        x = x * 1103515245u + 12345u;
+        noise.append(char(x >> 24));
+    }
+    QTest::newRow("text file") << QByteArray("date;time\n2024-01-01;00:10:00\n").repeated(40)
+                               << QString() << "file is not a database";
+    QTest::newRow("random bytes") << noise << QString() << "file is not a database";
+    QTest::newRow("empty file") << QByteArray() << QString() << "table accus is missing";
+    QTest::newRow("other database")
+        << QByteArray() << "CREATE TABLE notes(x TEXT); INSERT INTO notes VALUES ('keep');"
+        << "table accus is missing";
+    QTest::newRow("log table missing")
+        << QByteArray()
+        << "CREATE TABLE accus(accuId INTEGER PRIMARY KEY, accuBrand, accuCapacity, numCells, "
+           "accuStrength, accuTyp, accuDescr); CREATE TABLE modelList(modelName, modelTyp, "
+           "modelId INTEGER PRIMARY KEY);"
+        << "table logList is missing";
+    QTest::newRow("column missing")
+        << QByteArray()
+        << "CREATE TABLE accus(accuId INTEGER PRIMARY KEY, accuBrand, accuCapacity, numCells, "
+           "accuStrength, accuTyp, accuDescr); CREATE TABLE modelList(modelName, modelTyp, "
+           "modelId INTEGER PRIMARY KEY); CREATE TABLE logList(id INTEGER PRIMARY KEY, date, "
+           "time, accuId, modelId);"
+        << "table logList has no column charged";
+    QTest::newRow("columns out of order")
+        << QByteArray()
+        << "CREATE TABLE accus(accuId INTEGER PRIMARY KEY, accuBrand, accuCapacity, numCells, "
+           "accuStrength, accuTyp, accuDescr); CREATE TABLE modelList(modelId INTEGER PRIMARY "
+           "KEY, modelName, modelTyp); CREATE TABLE logList(id INTEGER PRIMARY KEY, date, "
+           "time, accuId, modelId, charged);"
+        << "table modelList has no column modelName at position 1";
+}
+
+void SqliteStorageTest::foreignFilesAreRefusedAndUntouched()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, schema);
+    QFETCH(QString, message);
+    const QString file = m_dir.filePath(QStringLiteral("foreign-%1").arg(++m_iCounter));
+    QVERIFY(writeAll(file, content));
+    if (!schema.isEmpty()) {
+        RawDb raw(file);
+        QVERIFY(raw.exec(schema.toUtf8().constData()));
+    }
+    const QByteArray before = readAll(file);
+
+    SqLiteConnection db(file);
+    QString error;
+    QVERIFY(!db.openDb(&error));
+    QCOMPARE(error, QStringLiteral("SqLiteError: ") + message);
+    QVERIFY(!db.isConnected());
+    QVERIFY(db.m_models.isEmpty() && db.m_accus.isEmpty() && db.logCache().isEmpty());
+    QVector<ModelEntry> models;
+    QVERIFY(!db.readModels(&models));
+    ModelEntry m(&db, QStringLiteral("x"), 0, -1);
+    QCOMPARE(db.addModel(&m), -1);
+
+    QCOMPARE(readAll(file), before);
+    QVERIFY(!QFile::exists(file + QStringLiteral("-journal")));
+}
+
+void SqliteStorageTest::connectWritesDiagnosticLine()
+{
+    const QString file = freshDb("diag");
+    SqLiteConnection db(file);
+    StderrCapture capture(m_dir.filePath(QStringLiteral("stderr-connect.txt")));
+    QVERIFY(db.connectDb(nullptr));
+    QCOMPARE(capture.text(), QByteArray("connect to: ") + file.toUtf8() + " \n");
+}
+
+void SqliteStorageTest::textsAreStoredAsUtf8WithoutZeroByte_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("ascii") << QStringLiteral("Easy Star");
+    QTest::newRow("umlaut") << QStringLiteral("Akku grün");
+    QTest::newRow("mixed scripts") << QStringLiteral("Ärger ✈ 日本");
+    QTest::newRow("quote") << QStringLiteral("O'Neil");
+    QTest::newRow("emoji") << QStringLiteral("😀");
+    QTest::newRow("empty") << QStringLiteral("");
+}
+
+void SqliteStorageTest::textsAreStoredAsUtf8WithoutZeroByte()
+{
+    QFETCH(QString, text);
+    const QString file = freshDb("utf8");
+    SqLiteConnection db(file);
+    QVERIFY(db.openDb(nullptr));
+    ModelEntry m(&db, text, 0, -1);
+    QVERIFY(db.addModel(&m) >= 0);
+    AccuEntry a(&db, text, text + QStringLiteral("!"), 1, 1, 1, 0, -1);
+    QVERIFY(db.addAccu(&a) >= 0);
+
+    RawDb raw(file);
+    QCOMPARE(raw.value("SELECT typeof(modelName) FROM modelList"), QByteArray("text"));
+    QCOMPARE(raw.value("SELECT CAST(modelName AS BLOB) FROM modelList"), text.toUtf8());
+    QCOMPARE(raw.value("SELECT CAST(accuBrand AS BLOB) FROM accus"), text.toUtf8());
+    QCOMPARE(raw.value("SELECT CAST(accuDescr AS BLOB) FROM accus"), (text + "!").toUtf8());
+    // Another program comparing with a plain literal finds it.
+    const QByteArray query =
+        "SELECT count(*) FROM modelList WHERE modelName='" + text.toUtf8().replace("'", "''") + "'";
+    QCOMPARE(raw.value(query.constData()), QByteArray("1"));
+}
+
+void SqliteStorageTest::datesAndTimesAreStoredAsText()
+{
+    const QString file = freshDb("datetime");
+    SqLiteConnection db(file);
+    QVERIFY(db.openDb(nullptr));
+    LogEntry e(&db, QDate(2024, 3, 9), QTime(0, 12, 34), 1650, 2, 3, -1);
+    QVERIFY(db.addLogEntry(&e) >= 0);
+    RawDb raw(file);
+    QCOMPARE(raw.value("SELECT CAST(date AS BLOB) FROM logList"), QByteArray("2024-03-09"));
+    QCOMPARE(raw.value("SELECT CAST(time AS BLOB) FROM logList"), QByteArray("00:12:34"));
+    QCOMPARE(raw.value("SELECT typeof(date) || typeof(time) FROM logList"), QByteArray("texttext"));
+    QCOMPARE(raw.value("SELECT accuId || ',' || modelId || ',' || charged FROM logList"),
+             QByteArray("2,3,1650"));
+}
+
+namespace
+{
+// Rows as an older program wrote them: Latin-1 texts and dates with a trailing zero byte.
+void writeLegacyRows(const QString& file)
+{
+    RawDb raw(file);
+    raw.insertTexts("INSERT INTO modelList(modelName,modelTyp) VALUES (?,1)",
+                    {legacy("Akku gr\xfcn")});
+    raw.insertTexts("INSERT INTO modelList(modelName,modelTyp) VALUES (?,2)",
+                    {QByteArray("abc\0tail", 8)});
+    raw.insertTexts("INSERT INTO accus(accuBrand,accuDescr,accuCapacity,numCells,accuStrength,"
+                    "accuTyp) VALUES (?,?,2200,3,25,0)",
+                    {legacy("O'Neil"), legacy("M\xfcller \xb0")});
+    const char* log = "INSERT INTO logList(date,time,accuId,modelId,charged) VALUES (?,?,1,1,?)";
+    raw.insertTexts(log, {legacy("2024-03-10"), legacy("01:00:00"), "1100"});
+    raw.insertTexts(log, {legacy("2024-03-12"), legacy("00:20:00"), "500"});
+    raw.insertTexts(log, {legacy("2024-03-20"), legacy("00:00:00"), "300"});
+    raw.insertTexts(log, {legacy("2024-03-21"), legacy("00:10:00"), "0"});
+    // A row of the current form among them.
+    raw.insertTexts(log, {"2024-03-20", "00:30:00", "0"});
+}
+} // namespace
+
+void SqliteStorageTest::legacyRowsAreRead()
+{
+    const QString file = freshDb("legacy");
+    writeLegacyRows(file);
+    SqLiteConnection db(file);
+    QVERIFY(db.openDb(nullptr));
+
+    QVector<ModelEntry> models;
+    QVERIFY(db.getModels(&models));
+    QCOMPARE(models.size(), 2);
+    QCOMPARE(models[0].m_strName, QStringLiteral("Akku grün"));
+    QCOMPARE(models[1].m_strName, QStringLiteral("abc"));
+    AccuEntry a;
+    QVERIFY(db.readAccu(1, &a));
+    QCOMPARE(a.m_strBrand, QStringLiteral("O'Neil"));
+    QCOMPARE(a.m_strDescr, QStringLiteral("Müller °"));
+
+    const QVector<LogEntry*>& log = db.logCache();
+    QCOMPARE(log.size(), 5);
+    QCOMPARE(log[0]->m_date, QDate(2024, 3, 10));
+    QCOMPARE(log[0]->m_time, QTime(1, 0));
+    QCOMPARE(log[1]->m_time, QTime(0, 20));
+    QCOMPARE(log.last()->m_date, QDate(2024, 3, 21));
+    for (const LogEntry* e : log) {
+        QVERIFY(e->m_date.isValid());
+        QVERIFY(e->m_time.isValid());
+    }
+
+    // Saving an old row writes it in the current form.
+    ModelEntry m = models[0];
+    QVERIFY(db.changeModel(m.m_iId, &m));
+    RawDb raw(file);
+    QCOMPARE(raw.value("SELECT CAST(modelName AS BLOB) FROM modelList WHERE modelId=1"),
+             QStringLiteral("Akku grün").toUtf8());
+}
+
+void SqliteStorageTest::legacyRowsPassTheDateFilter_data()
+{
+    QTest::addColumn<QDate>("start");
+    QTest::addColumn<QDate>("end");
+    QTest::addColumn<QList<QDate>>("dates");
+    const QDate d10(2024, 3, 10), d12(2024, 3, 12), d20(2024, 3, 20), d21(2024, 3, 21);
+    QTest::newRow("both days included") << d10 << d20 << QList<QDate>{d10, d12, d20, d20};
+    QTest::newRow("start equals end") << d12 << d12 << QList<QDate>{d12};
+    QTest::newRow("start equals end, old and new row") << d20 << d20 << QList<QDate>{d20, d20};
+    QTest::newRow("last day only") << d21 << d21 << QList<QDate>{d21};
+    QTest::newRow("day before") << QDate(2024, 3, 9) << QDate(2024, 3, 9) << QList<QDate>{};
+}
+
+void SqliteStorageTest::legacyRowsPassTheDateFilter()
+{
+    QFETCH(QDate, start);
+    QFETCH(QDate, end);
+    QFETCH(QList<QDate>, dates);
+    const QString file = freshDb("legacyfilter");
+    writeLegacyRows(file);
+    SqLiteConnection db(file);
+    QVERIFY(db.openDb(nullptr));
+    db.setFilterDates(start, end);
+    QVector<LogEntry*> rows;
+    QVERIFY(db.readLogEntries(&rows, SqlBase::FilterDate));
+    QList<QDate> got;
+    for (const LogEntry* e : rows)
+        got << e->m_date;
+    qDeleteAll(rows);
+    QCOMPARE(got, dates);
+}
+
+void SqliteStorageTest::legacyRowsInStatistics()
+{
+    const QString file = freshDb("legacystats");
+    writeLegacyRows(file);
+    SqLiteConnection db(file);
+    QVERIFY(db.openDb(nullptr));
+    // Model 1 and pack 1 (2200 mAh): 1 h/1100, 20 min/500, 0 s/300, 10 min/0, 30 min/0.
+    ModelStatEntry s;
+    QVERIFY(db.getModelStats(1, &s));
+    QCOMPARE(s.m_strName, QStringLiteral("Akku grün"));
+    QCOMPARE(s.m_iCount, 5);
+    QCOMPARE(s.m_timeTotal, QTime(2, 0));
+    QCOMPARE(s.m_timeAverage, QTime(0, 30));
+    QCOMPARE(s.m_dAvgCurrent, 1.3);
+    QCOMPARE(s.m_iAvgRest, 64);
+    AccuStatEntry a;
+    QVERIFY(db.getAccuStats(1, &a));
+    QCOMPARE(a.m_strName, QStringLiteral("Müller °"));
+    QCOMPARE(a.m_iCount, 5);
+    QCOMPARE(a.m_dAvgCurrent, 1.3);
+}
+
+void SqliteStorageTest::lockedDatabaseRefusesChanges()
+{
+    const QString file = freshDb("locked");
+    SqLiteConnection db(file);
+    db.setBusyTimeout(50);
+    QVERIFY(db.openDb(nullptr));
+    ModelEntry m(&db, QStringLiteral("before"), 0, -1);
+    QVERIFY(db.addModel(&m) >= 0);
+
+    RawDb writer(file);
+    QVERIFY(writer.exec("BEGIN IMMEDIATE; INSERT INTO modelList(modelName) VALUES ('pending');"));
+
+    ModelEntry n(&db, QStringLiteral("during"), 1, -1);
+    QCOMPARE(db.addModel(&n), -1);
+    QCOMPARE(n.m_iId, -1);
+    ModelEntry changed(&db, QStringLiteral("changed"), 2, -1);
+    QVERIFY(!db.changeModel(m.m_iId, &changed));
+    QCOMPARE(changed.m_iId, -1);
+    QVERIFY(!db.deleteModel(m.m_iId));
+    LogEntry e(&db, QDate(2024, 1, 1), QTime(0, 1), 1, 1, 1, -1);
+    QCOMPARE(db.addLogEntry(&e), -1);
+    // Reading still works, and the cache is as it was.
+    ModelEntry read;
+    QVERIFY(db.readModel(m.m_iId, &read));
+    QCOMPARE(read.m_strName, QStringLiteral("before"));
+    QVector<ModelEntry> cached;
+    QVERIFY(db.getModels(&cached));
+    QCOMPARE(cached.size(), 1);
+
+    QVERIFY(writer.exec("ROLLBACK;"));
+    QVERIFY(db.changeModel(m.m_iId, &changed));
+    QVERIFY(db.getModel(m.m_iId, &read));
+    QCOMPARE(read.m_strName, QStringLiteral("changed"));
+}
+
+void SqliteStorageTest::readOnlyFileRefusesChanges()
+{
+    const QString file = freshDb("readonly");
+    {
+        SqLiteConnection db(file);
+        QVERIFY(db.openDb(nullptr));
+        ModelEntry m(&db, QStringLiteral("kept"), 0, -1);
+        QVERIFY(db.addModel(&m) >= 0);
+    }
+    QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    std::unique_ptr<Immutable> immutable;
+    if (geteuid() == 0) {
+        immutable = std::make_unique<Immutable>(file);
+        if (!immutable->isSet())
+            QSKIP("cannot make the file read-only for the superuser here");
+    }
+    const QByteArray before = readAll(file);
+    SqLiteConnection db(file);
+    QVERIFY(db.openDb(nullptr));
+    QVector<ModelEntry> models;
+    QVERIFY(db.getModels(&models));
+    QCOMPARE(models.size(), 1);
+    ModelEntry m(&db, QStringLiteral("new"), 0, -1);
+    QCOMPARE(db.addModel(&m), -1);
+    QVERIFY(!db.changeModel(models[0].m_iId, &m));
+    QVERIFY(!db.deleteModel(models[0].m_iId));
+    QVERIFY(db.getModels(&models));
+    QCOMPARE(models.size(), 1);
+    QCOMPARE(readAll(file), before);
+}
+
+void SqliteStorageTest::failedPreparationIsReported()
+{
+    const QString file = freshDb("prepare");
+    SqLiteConnection db(file);
+    QVERIFY(db.openDb(nullptr));
+    RawDb other(file);
+    QVERIFY(other.exec("DROP TABLE accus;"));
+    // The first statement after the change still prepares against the old schema and fails
+    // only when it runs; it brings this connection up to date.
+    QVector<AccuEntry> first;
+    QVERIFY(!db.readAccus(&first));
+
+    StderrCapture capture(m_dir.filePath(QStringLiteral("stderr-prepare.txt")));
+    QVector<AccuEntry> out;
+    const bool read = db.readAccus(&out);
+    AccuEntry a(&db, QStringLiteral("b"), QStringLiteral("d"), 1, 1, 1, 0, -1);
+    const int added = db.addAccu(&a);
+    const bool changed = db.changeAccu(1, &a);
+    const QByteArray text = capture.text();
+    QVERIFY(!read);
+    QCOMPARE(added, -1);
+    QVERIFY(!changed);
+    // Two reports (read and add); a change fails without one.
+    QCOMPARE(text, QByteArray("DriverError: no such table: accus\nDbError: \n").repeated(2));
+}
+
+void SqliteStorageTest::schemaCreationRefusesExistingFile()
+{
+    const QString file = m_dir.filePath(QStringLiteral("existing.txt"));
+    QVERIFY(writeAll(file, "mine"));
+    QString error;
+    QVERIFY(!SqliteSchema::createDatabase(file, &error));
+    QVERIFY2(error.contains(QLatin1String("exists")), qPrintable(error));
+    QCOMPARE(readAll(file), QByteArray("mine"));
+    QVERIFY(!SqliteSchema::createDatabase(m_dir.filePath(QStringLiteral("no/such/dir.sqlite")),
+                                          &error));
+    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("no"))));
+
+    const QString fresh = m_dir.filePath(QStringLiteral("fresh.sqlite"));
+    QVERIFY(SqliteSchema::createDatabase(fresh, nullptr));
+    SqLiteConnection db(fresh);
+    QVERIFY(db.openDb(&error));
+    QVERIFY(SqliteSchema::text().contains(QLatin1String("CREATE TABLE logList")));
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return 1;
+    int counter = 0;
+    QString current;
+    StorageBackend sqlite;
+    sqlite.createEmpty = [&]() -> SqlBase* {
+        current = dir.filePath(QStringLiteral("suite-%1.sqlite").arg(++counter));
+        QString error;
+        if (!SqliteSchema::createDatabase(current, &error))
+            qWarning("%s", qPrintable(error));
+        return new SqLiteConnection(current);
+    };
+    sqlite.createSame = [&]() -> SqlBase* { return new SqLiteConnection(current); };
+
+    int failures = 0;
+    {
+        StorageSuite suite(sqlite);
+        failures += QTest::qExec(&suite, argc, argv);
+    }
+    {
+        SqliteStorageTest only;
+        failures += QTest::qExec(&only, argc, argv);
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+#include "tst_sqlitestorage.moc"
