@@ -31,6 +31,12 @@ bool SqlBase::openDb(QString* errorText)
         refreshModels();
         refreshAccus();
         refreshLogEntries();
+    } else {
+        // Nothing of an earlier connection may be served as if it were current.
+        m_models.clear();
+        m_accus.clear();
+        clearLogCache();
+        m_bModelsCached = m_bAccusCached = m_bLogCached = false;
     }
     return m_bConnected;
 }

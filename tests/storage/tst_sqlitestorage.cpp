@@ -174,6 +174,7 @@ private slots:
     void foreignFilesAreRefusedAndUntouched_data();
     void foreignFilesAreRefusedAndUntouched();
     void connectWritesDiagnosticLine();
+    void failedReopenEmptiesCaches();
     void textsAreStoredAsUtf8WithoutZeroByte_data();
     void textsAreStoredAsUtf8WithoutZeroByte();
     void datesAndTimesAreStoredAsText();
@@ -298,6 +299,29 @@ void SqliteStorageTest::connectWritesDiagnosticLine()
     StderrCapture capture(m_dir.filePath(QStringLiteral("stderr-connect.txt")));
     QVERIFY(db.connectDb(nullptr));
     QCOMPARE(capture.text(), QByteArray("connect to: ") + file.toUtf8() + " \n");
+}
+
+void SqliteStorageTest::failedReopenEmptiesCaches()
+{
+    const QString file = freshDb("reopen");
+    SqLiteConnection db(file);
+    QVERIFY(db.openDb(nullptr));
+    ModelEntry m(&db, QStringLiteral("M"), 0, -1);
+    QVERIFY(db.addModel(&m) >= 0);
+    LogEntry e(&db, QDate(2024, 1, 1), QTime(0, 1), 1, 1, m.m_iId, -1);
+    QVERIFY(db.addLogEntry(&e) >= 0);
+    QVERIFY(QFile::rename(file, file + QStringLiteral(".moved")));
+
+    QString error;
+    QVERIFY(!db.openDb(&error));
+    QVERIFY(error.startsWith(QLatin1String("SqLiteError: ")));
+    QVERIFY(!QFile::exists(file));
+    QVector<ModelEntry> models;
+    QVERIFY(!db.getModels(&models));
+    QVERIFY(models.isEmpty());
+    QVERIFY(db.logCache().isEmpty());
+    ModelEntry found;
+    QVERIFY(!db.getModel(m.m_iId, &found));
 }
 
 void SqliteStorageTest::textsAreStoredAsUtf8WithoutZeroByte_data()
