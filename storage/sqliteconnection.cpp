@@ -215,6 +215,9 @@ bool SqLiteConnection::connectDb(QString* errorText)
         problem = QString::fromUtf8(sqlite3_errmsg(m_pSqlite));
     } else {
         sqlite3_busy_timeout(m_pSqlite, m_iBusyTimeoutMs);
+        // The log is read in date order through its index; with the default page cache of
+        // 2 MB that jumps around a large table from disk. Pages are only taken when used.
+        sqlite3_exec(m_pSqlite, "PRAGMA cache_size=-16384;", nullptr, nullptr, nullptr);
         problem = checkTables();
     }
     if (problem.isEmpty())
