@@ -210,6 +210,36 @@ bool SqlBase::getAccuStats(int accuId, AccuStatEntry* out)
     return ok;
 }
 
+void SqlBase::fillStats(const Usage::Totals& totals, StatEntry* out)
+{
+    out->m_iCount = totals.count();
+    out->setTotalSeconds(totals.totalSeconds());
+    out->m_timeAverage = QTime(0, 0).addSecs(static_cast<int>(totals.averageSeconds() % 86400));
+    out->m_dAvgCurrent = totals.avgCurrentAmps();
+    out->m_iAvgRest = totals.avgRest();
+}
+
+bool SqlBase::readUsage(UsageGroup, int, QHash<int, Usage::Totals>*) { return false; }
+
+QString SqlBase::usageQuery(UsageGroup group, int filterFlags) const
+{
+    // The filter names logList's columns bare, so it goes inside, before the join.
+    return QStringLiteral("SELECT l.%1,l.charged,l.time,a.accuCapacity FROM "
+                          "(SELECT modelId,accuId,charged,time FROM logList%2) l "
+                          "LEFT JOIN accus a ON a.accuId=l.accuId")
+        .arg(group == UsageGroup::Model ? QStringLiteral("modelId") : QStringLiteral("accuId"),
+             logFilterClause(filterFlags));
+}
+
+void SqlBase::addUsage(QHash<int, Usage::Totals>* out, int id, int charged, const QTime& time,
+                       const int* capacity)
+{
+    Usage::Totals& totals = (*out)[id];
+    const qint64 seconds = Usage::seconds(time);
+    totals.addTime(seconds);
+    totals.addUse(charged, seconds, capacity);
+}
+
 void SqlBase::setFilterDates(QDate start, QDate end)
 {
     m_filterStart = start;

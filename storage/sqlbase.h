@@ -5,8 +5,10 @@
 #include "records/logentry.h"
 #include "records/modelentry.h"
 #include "records/statentry.h"
+#include "storage/usage.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <QTime>
 #include <QVector>
@@ -25,6 +27,9 @@ public:
         FilterIncomplete = 8, // nothing charged yet
         FilterAll = FilterDate | FilterModel | FilterAccu | FilterIncomplete
     };
+
+    // What the usage figures are summed by.
+    enum class UsageGroup { Model, Accu };
 
     SqlBase(QString host, int port, QString database, QString user, QString password);
     explicit SqlBase(QString fileName);
@@ -54,6 +59,10 @@ public:
     virtual bool readModelCurrentAndRest(int modelId, double* avgCurrent, int* avgRest) = 0;
     virtual bool readAccuTimes(int accuId, QTime* total, QTime* average, int* count) = 0;
     virtual bool readAccuCurrentAndRest(int accuId, double* avgCurrent, int* avgRest) = 0;
+    // One pass over the entries that pass the filter (bits 1, 2, 4), summed per model or per
+    // pack into *out (keyed by identifier). Runs usageQuery() and feeds each row to addUsage().
+    // A store without statistics (a test double) answers false.
+    virtual bool readUsage(UsageGroup group, int filterFlags, QHash<int, Usage::Totals>* out);
 
     bool openDb(QString* errorText);
     bool isConnected() const { return m_bConnected; }
@@ -68,6 +77,9 @@ public:
     bool getAccuIds(QVector<int>* out);
     bool getModelStats(int modelId, ModelStatEntry* out);
     bool getAccuStats(int accuId, AccuStatEntry* out);
+
+    // Averages of summed figures, into a statistics record; the name is left alone.
+    static void fillStats(const Usage::Totals& totals, StatEntry* out);
 
     void setFilterDates(QDate start, QDate end);
     void setFilterModelId(int modelId) { m_iFilterModelId = modelId; }
@@ -110,6 +122,12 @@ protected:
     // ignored. The date range includes the end day also for texts stored with a trailing
     // zero byte, by comparing below the following day.
     QString logFilterClause(int filterFlags) const;
+    // The statement behind readUsage: per entry the group's identifier, charged, duration and
+    // the capacity of its pack (NULL when the pack no longer exists), in this column order.
+    QString usageQuery(UsageGroup group, int filterFlags) const;
+    // Adds one row of usageQuery() to the totals of its group.
+    static void addUsage(QHash<int, Usage::Totals>* out, int id, int charged, const QTime& time,
+                         const int* capacity);
 
 private:
     void clearLogCache();

@@ -504,3 +504,14 @@ bool SqLiteConnection::readAccuCurrentAndRest(int accuId, double* avgCurrent, in
                               "LEFT JOIN accus a ON a.accuId=l.accuId WHERE l.accuId=:id;",
                               accuId, avgCurrent, avgRest);
 }
+
+bool SqLiteConnection::readUsage(UsageGroup group, int filterFlags, QHash<int, Usage::Totals>* out)
+{
+    if (!m_pSqlite || !out)
+        return false;
+    const QByteArray sql = usageQuery(group, filterFlags).toUtf8();
+    return readRows(m_pSqlite, sql.constData(), [&](const Statement& st) {
+        const int capacity = st.intAt(3);
+        addUsage(out, st.intAt(0), st.intAt(1), st.timeAt(2), st.isNull(3) ? nullptr : &capacity);
+    });
+}

@@ -36,6 +36,7 @@ public:
     bool readModelCurrentAndRest(int modelId, double* avgCurrent, int* avgRest) override;
     bool readAccuTimes(int accuId, QTime* total, QTime* average, int* count) override;
     bool readAccuCurrentAndRest(int accuId, double* avgCurrent, int* avgRest) override;
+    bool readUsage(UsageGroup group, int filterFlags, QHash<int, Usage::Totals>* out) override;
 
     // How long a change waits for another program's write to finish before it gives up.
     // Takes effect at the next connect.

@@ -72,6 +72,10 @@ private slots:
     void accuStatistics();
     void statisticsCountOnlyTheirOwnEntries();
     void statisticsOfMissingIdentifiers();
+    void statsManagerFilters_data();
+    void statsManagerFilters();
+    void statsTotalsBeyondADay();
+    void statsManagerWithoutStore();
 
 private:
     SqlBase* openSame();

@@ -1,0 +1,125 @@
+// Storage benchmarks: opening a log book, the filtered log and the statistics lists.
+// Runs on generated data, or with --db FILE on an existing SQLite log book.
+#include "benchdata.h"
+#include "storage/sqliteconnection.h"
+#include "storage/statsmanager.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+namespace {
+QString g_existingDb;   // --db FILE
+bool g_small = false;   // --small: a quick run for the test suite
+QTemporaryDir* g_dir = nullptr;
+
+int scaled(int entries) { return g_small ? entries / 100 : entries; }
+
+// One generated file per size, made on first use and kept for the whole run.
+QString databaseFor(int entries)
+{
+    if (!g_existingDb.isEmpty())
+        return g_existingDb;
+    static std::map<int, QString> files;
+    auto it = files.find(entries);
+    if (it != files.end())
+        return it->second;
+    const QString file = g_dir->filePath(QStringLiteral("bench-%1.sqlite").arg(entries));
+    QString error;
+    if (!BenchData(entries, 40, 150).writeSqlite(file, &error)) {
+        std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(file), qPrintable(error));
+        std::exit(1);
+    }
+    return files[entries] = file;
+}
+
+long peakRssKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void BM_OpenDb(benchmark::State& state)
+{
+    const QString file = databaseFor(scaled(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        SqLiteConnection db(file);
+        if (!db.openDb(nullptr))
+            state.SkipWithError("openDb failed");
+        benchmark::DoNotOptimize(db.m_logCache.size());
+    }
+    state.counters["peak_rss_MB"] = static_cast<double>(peakRssKb()) / 1024.0;
+}
+BENCHMARK(BM_OpenDb)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ReadLogEntries(benchmark::State& state)
+{
+    const int flags = static_cast<int>(state.range(0));
+    SqLiteConnection db(databaseFor(scaled(100000)));
+    if (!db.openDb(nullptr)) {
+        state.SkipWithError("openDb failed");
+        return;
+    }
+    db.setFilterDates(QDate(2018, 1, 1), QDate(2019, 12, 31));
+    db.setFilterModelId(3);
+    db.setFilterAccuId(7);
+    for (auto _ : state) {
+        QVector<LogEntry*> entries;
+        db.readLogEntries(&entries, flags);
+        state.counters["rows"] = entries.size();
+        qDeleteAll(entries);
+    }
+}
+BENCHMARK(BM_ReadLogEntries)->Arg(0)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
+
+void BM_Statistics(benchmark::State& state)
+{
+    SqLiteConnection db(databaseFor(scaled(100000)));
+    if (!db.openDb(nullptr)) {
+        state.SkipWithError("openDb failed");
+        return;
+    }
+    StatsManager stats(&db);
+    for (auto _ : state) {
+        QVector<ModelStatEntry*> models;
+        QVector<AccuStatEntry*> accus;
+        if (!stats.getModelStats(&models, 0) || !stats.getAccuStats(&accus, 0))
+            state.SkipWithError("statistics failed");
+        state.counters["rows"] = models.size() + accus.size();
+        qDeleteAll(models);
+        qDeleteAll(accus);
+    }
+}
+BENCHMARK(BM_Statistics)->Unit(benchmark::kMillisecond);
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Take our own options out before the benchmark library sees the rest.
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--db") == 0 && i + 1 < argc)
+            g_existingDb = QString::fromLocal8Bit(argv[++i]);
+        else if (std::strcmp(argv[i], "--small") == 0)
+            g_small = true;
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    g_dir = &dir;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,83 @@
+#include "storage/statsmanager.h"
+
+#include "storage/sqlbase.h"
+
+namespace {
+// Only these bits select entries for the statistics; "incomplete only" would leave nothing.
+constexpr int kStatsFlags = SqlBase::FilterDate | SqlBase::FilterModel | SqlBase::FilterAccu;
+
+QString label(const ModelEntry& model) { return model.m_strName; }
+QString label(const AccuEntry& accu) { return accu.m_strDescr; }
+
+template <class Stat, class Record>
+void appendListed(SqlBase* db, const QVector<int>& ids, const QHash<int, Usage::Totals>& rows,
+                  bool (SqlBase::*lookup)(int, Record*), QVector<Stat*>* out)
+{
+    for (int id : ids) {
+        const auto totals = rows.constFind(id);
+        if (totals == rows.constEnd() || totals->completeUses() == 0)
+            continue;
+        Record record;
+        if (!(db->*lookup)(id, &record))
+            continue;
+        auto* stat = new Stat;
+        SqlBase::fillStats(*totals, stat);
+        stat->m_strName = label(record);
+        out->append(stat);
+    }
+}
+} // namespace
+
+StatsManager::StatsManager(SqlBase* db) : m_pDb(db) {}
+
+void StatsManager::setDateRange(QDate start, QDate end)
+{
+    if (m_pDb)
+        m_pDb->setFilterDates(start, end);
+}
+
+void StatsManager::setModelFilter(int modelId)
+{
+    if (m_pDb)
+        m_pDb->setFilterModelId(modelId);
+    m_iModelFilter = modelId;
+}
+
+void StatsManager::setAccuFilter(int accuId)
+{
+    if (m_pDb)
+        m_pDb->setFilterAccuId(accuId);
+    m_iAccuFilter = accuId;
+}
+
+bool StatsManager::getModelStats(QVector<ModelStatEntry*>* out, int filterFlags)
+{
+    if (!m_pDb || !out)
+        return false;
+    QVector<int> ids;
+    if (filterFlags & SqlBase::FilterModel)
+        ids.append(m_iModelFilter);
+    else if (!m_pDb->getModelIds(&ids))
+        return false;
+    QHash<int, Usage::Totals> rows;
+    if (!m_pDb->readUsage(SqlBase::UsageGroup::Model, filterFlags & kStatsFlags, &rows))
+        return false;
+    appendListed(m_pDb, ids, rows, &SqlBase::getModel, out);
+    return true;
+}
+
+bool StatsManager::getAccuStats(QVector<AccuStatEntry*>* out, int filterFlags)
+{
+    if (!m_pDb || !out)
+        return false;
+    QVector<int> ids;
+    if (filterFlags & SqlBase::FilterAccu)
+        ids.append(m_iAccuFilter);
+    else if (!m_pDb->getAccuIds(&ids))
+        return false;
+    QHash<int, Usage::Totals> rows;
+    if (!m_pDb->readUsage(SqlBase::UsageGroup::Accu, filterFlags & kStatsFlags, &rows))
+        return false;
+    appendListed(m_pDb, ids, rows, &SqlBase::getAccu, out);
+    return true;
+}
