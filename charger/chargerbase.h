@@ -1,0 +1,63 @@
+#ifndef TARVELO_CHARGERBASE_H
+#define TARVELO_CHARGERBASE_H
+
+class QByteArray;
+class QString;
+
+// The interface through which the program talks to a battery charger. Every operation that
+// returns an int answers with one of the result codes below. Text out-parameters are
+// NUL-terminated 8-bit (UTF-8) strings in buffers of kTextBufferSize bytes that the caller
+// supplies; value out-parameters are set to zero before anything else happens.
+class ChargerBase
+{
+public:
+    enum Result {
+        ResultDone = 0,
+        ResultNotSupported = 1,
+        ResultOutOfRange = 2,
+        ResultPortFailed = 3, // the serial port could not be opened or configured
+        ResultNotOpen = 4
+    };
+    static constexpr int kTextBufferSize = 100;
+
+    using Callback = void (*)(void* _pContext);
+
+    explicit ChargerBase(Callback _pfnCallback = nullptr);
+    ChargerBase(const ChargerBase&) = delete;
+    ChargerBase& operator=(const ChargerBase&) = delete;
+    virtual ~ChargerBase();
+
+    virtual int open(int _iSubtype, int _iPort);
+    virtual int close();
+    virtual int getInputVoltage(double* _pdValue);
+    virtual int getClampVoltage(double* _pdValue);
+    virtual int getCellVoltage(double* _pdValue, int _iCell);
+    virtual int getTemperature(double* _pdValue, int _iIndex);
+    virtual int getChargeCurrent(double* _pdValue);
+    virtual int getChargedCapacity(double* _pdValue);
+    virtual int getCellCount(int* _piCount);
+    virtual int getTemperatureCount(int* _piCount);
+    virtual int getStatusText(char* _pszText);
+    virtual int getPortName(int _iPort, char* _pszText);
+    virtual int getPortCount(int* _piCount);
+    virtual void enumeratePorts();
+    virtual int getSubtypeName(int _iSubtype, char* _pszText);
+    virtual int getSubtypeCount(int* _piCount);
+    virtual bool isChargeComplete();
+    virtual bool isOpen();
+    // The callback is called after every new set of values, possibly on another thread.
+    virtual void setCallback(Callback _pfnCallback, void* _pContext);
+
+    // Copies a text into a caller's buffer of kTextBufferSize bytes. A longer text is cut to
+    // kTextBufferSize - 1 bytes, never inside a UTF-8 sequence, and always NUL-terminated.
+    // A null buffer is ignored.
+    static void copyText(char* _pszText, const QByteArray& text);
+    static void copyText(char* _pszText, const QString& text);
+
+protected:
+    bool m_bOpen = false;
+    Callback m_pfnCallback = nullptr;
+    void* m_pCallbackContext = nullptr;
+};
+
+#endif

@@ -1,0 +1,117 @@
+#ifndef TARVELO_ICHARGER_H
+#define TARVELO_ICHARGER_H
+
+#include "charger/chargerbase.h"
+#include "charger/chargerport.h"
+#include "charger/chargervalues.h"
+#include "charger/portlist.h"
+#include "charger/sserinfo.h"
+
+#include <QString>
+#include <QThread>
+#include <QVector>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+// The Junsi iCharger (106B+, 208B+, 1010B+) on a serial line. Opening starts a reader thread
+// that gathers the charger's status lines, decodes them and calls the callback after every
+// good line; the getters read the last decoded line on any thread.
+class ICharger : public ChargerBase, public QThread
+{
+public:
+    static constexpr int kSubtypeCount = 3;
+    static constexpr int kStatusCount = 13;
+    // Indexed by subtype index.
+    static const char* const kSubtypeNames[kSubtypeCount];
+    // Indexed by m_iSubtype (0 = none, 1 to 3 = subtype index + 1).
+    static const int kCellCounts[kSubtypeCount + 1];
+    static const int kTemperatureCounts[kSubtypeCount + 1];
+    // Indexed by status code; translated in the context "iCharger".
+    static const char* const kStatusTexts[kStatusCount];
+
+    // How long close() waits for the reader to end.
+    static constexpr int kCloseWaitMs = 1000;
+    // How often a waiting reader looks at its stop request.
+    static constexpr int kReadPollMs = 50;
+    // Pause after a failed read, so that a vanished port does not keep the reader spinning.
+    static constexpr int kFailedReadPauseMs = 200;
+
+    using PortFactory = std::function<std::unique_ptr<ChargerPort>()>;
+    using PortLister = std::function<void(QVector<SSerInfo>* ports, bool probe)>;
+
+    explicit ICharger(Callback _pfnCallback = nullptr);
+    ~ICharger() override;
+
+    int open(int _iSubtype, int _iPort) override;
+    int close() override;
+    int getInputVoltage(double* _pdValue) override;
+    int getClampVoltage(double* _pdValue) override;
+    int getCellVoltage(double* _pdValue, int _iCell) override;
+    int getTemperature(double* _pdValue, int _iIndex) override;
+    int getChargeCurrent(double* _pdValue) override;
+    int getChargedCapacity(double* _pdValue) override;
+    int getCellCount(int* _piCount) override;
+    int getTemperatureCount(int* _piCount) override;
+    int getStatusText(char* _pszText) override;
+    int getPortName(int _iPort, char* _pszText) override;
+    int getPortCount(int* _piCount) override;
+    void enumeratePorts() override;
+    int getSubtypeName(int _iSubtype, char* _pszText) override;
+    int getSubtypeCount(int* _piCount) override;
+    bool isChargeComplete() override;
+    // Once this returns, no call of the previous callback is still running.
+    void setCallback(Callback _pfnCallback, void* _pContext) override;
+
+    // Makes the ports that the reader opens; the default opens real serial devices. The
+    // factory is called on the reader thread. Set it while the charger is closed.
+    void setPortFactory(PortFactory factory);
+    // Lists the ports for enumeratePorts(); the default is listSerialPorts.
+    void setPortLister(PortLister lister);
+    // The ports the next open() chooses from; enumeratePorts() fills it.
+    const PortList& portList() const { return m_portList; }
+
+    // The decoded values of a status line for a subtype index (0 to 2); false for a line
+    // that does not fit.
+    static bool decodeLine(const char* line, int _iSubtype, ChargerValues* values);
+    // The translated text of a status code, also for codes without a row.
+    static QString statusText(int status);
+
+protected:
+    void run() override;
+
+private:
+    enum class ReaderState { Idle, Starting, Running, Failed };
+
+    void readLines(ChargerPort* port);
+    // Asks the reader to end and waits for it at most `ms`; true when no reader runs.
+    bool stopReader(int ms);
+    ChargerValues values() const;
+    // A value getter: zero, then 4 while closed, else the field of the last line.
+    int readValue(double* _pdValue, double ChargerValues::*field);
+
+    // Decoded values: written by the reader, read by any thread, always one whole line.
+    mutable std::mutex m_valuesMutex;
+    ChargerValues m_values;
+
+    int m_iSubtype = 0;
+    std::atomic<bool> m_bStop{false};
+    PortList m_portList;
+    QString m_strDevicePath; // the port the reader opens; set before it starts
+    PortFactory m_portFactory;
+    PortLister m_portLister;
+
+    // The reader's life: set to Starting before the thread starts, Running or Failed once it
+    // tried the port, Idle when it ends.
+    std::mutex m_readerMutex;
+    std::condition_variable m_readerChanged;
+    ReaderState m_readerState = ReaderState::Idle;
+
+    // Held while the callback runs, so that replacing it is a barrier.
+    std::mutex m_callbackMutex;
+};
+
+#endif

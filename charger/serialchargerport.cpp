@@ -1,0 +1,82 @@
+#include "charger/serialchargerport.h"
+
+#include <QString>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+SerialChargerPort::SerialChargerPort() = default;
+
+SerialChargerPort::~SerialChargerPort()
+{
+    close();
+}
+
+bool SerialChargerPort::open(const QString& devicePath)
+{
+    if (devicePath.isEmpty() || m_port.isOpen())
+        return false;
+    QSerialPort::FlowControl flow = QSerialPort::NoFlowControl;
+#ifdef Q_OS_UNIX
+    // Read the settings as they are, so that the flow control can stay and close() can put
+    // everything back.
+    m_bHaveSavedSettings = false;
+    const QByteArray path = devicePath.toLocal8Bit();
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    m_bHaveSavedSettings = ::tcgetattr(fd, &m_savedSettings) == 0;
+    ::close(fd);
+    if (!m_bHaveSavedSettings)
+        return false;
+    if (m_savedSettings.c_cflag & CRTSCTS)
+        flow = QSerialPort::HardwareControl;
+    else if (m_savedSettings.c_iflag & (IXON | IXOFF))
+        flow = QSerialPort::SoftwareControl;
+#endif
+    m_port.setPortName(devicePath);
+    m_port.setBaudRate(QSerialPort::Baud9600);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(flow);
+    // QSerialPort opens exclusively (a lock file and TIOCEXCL on Unix, share mode 0 on
+    // Windows). Read-only: nothing is ever sent to the charger.
+    if (!m_port.open(QIODevice::ReadOnly)) {
+#ifdef Q_OS_UNIX
+        m_bHaveSavedSettings = false;
+#endif
+        return false;
+    }
+    return true;
+}
+
+ChargerPort::ReadResult SerialChargerPort::readByte(char* byte, int timeoutMs)
+{
+    if (!m_port.isOpen())
+        return ReadFailed;
+    if (m_port.bytesAvailable() == 0 && !m_port.waitForReadyRead(timeoutMs)) {
+        const QSerialPort::SerialPortError error = m_port.error();
+        m_port.clearError();
+        if (error == QSerialPort::TimeoutError || error == QSerialPort::NoError)
+            return ReadTimeout;
+        return ReadFailed;
+    }
+    if (!m_port.getChar(byte))
+        return ReadFailed;
+    return ReadByte;
+}
+
+void SerialChargerPort::close()
+{
+    if (!m_port.isOpen())
+        return;
+#ifdef Q_OS_UNIX
+    if (m_bHaveSavedSettings)
+        ::tcsetattr(static_cast<int>(m_port.handle()), TCSANOW, &m_savedSettings);
+    m_bHaveSavedSettings = false;
+#endif
+    m_port.close();
+}

@@ -1,0 +1,15 @@
+#ifndef TARVELO_SSERINFO_H
+#define TARVELO_SSERINFO_H
+
+#include <QString>
+
+// One serial port found on the machine.
+struct SSerInfo {
+    QString devicePath;   // what to open, e.g. /dev/ttyUSB0 or \\.\COM3
+    QString portName;     // short name such as ttyUSB0 or COM3
+    QString friendlyName; // for display: description and " (" port name ")"
+    bool isUsbDevice = false;
+    QString portDescription; // the friendly name without its trailing "(port name)"
+};
+
+#endif

@@ -1,0 +1,339 @@
+// Listing the serial ports: the records, the display names, the probe, and the simulator's
+// announcement of its pseudo-terminal.
+
+#include "chargertestsupport.h"
+
+#include "charger/icharger.h"
+#include "charger/listserialports.h"
+#include "charger/portlist.h"
+#include "charger/serialenumerror.h"
+#include "charger/simulatorports.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <sys/wait.h>
+
+namespace
+{
+const SSerInfo* findPort(const QVector<SSerInfo>& ports, const QString& devicePath)
+{
+    for (const SSerInfo& info : ports) {
+        if (info.devicePath == devicePath)
+            return &info;
+    }
+    return nullptr;
+}
+
+QVector<SSerInfo> listed(bool probe)
+{
+    QVector<SSerInfo> ports;
+    listSerialPorts(&ports, probe);
+    return ports;
+}
+
+qint64 deadPid()
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+void writeAnnouncement(qint64 pid, const QString& device)
+{
+    QDir().mkpath(SimulatorPorts::directory());
+    QFile file(SimulatorPorts::directory() + QLatin1Char('/') + QString::number(pid));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(device.toUtf8() + '\n');
+}
+} // namespace
+
+class TestSerialPorts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void records_data();
+    void records();
+    void displayNames_data();
+    void displayNames();
+    void descriptions_data();
+    void descriptions();
+    void probeRemovesPortsThatCannotBeOpened();
+    void portListBoundaries();
+    void announcedPortIsListed();
+    void staleAnnouncementsAreIgnored();
+    void unreadableAnnouncementsRaise();
+    void simulatorAnnouncesUntilItEnds_data();
+    void simulatorAnnouncesUntilItEnds();
+    void portInUseIsNotListed();
+};
+
+void TestSerialPorts::records_data()
+{
+    QTest::addColumn<QString>("portName");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("friendlyName");
+    QTest::addColumn<QString>("displayName");
+    QTest::newRow("Windows USB adapter") << "COM3"
+                                         << "USB Serial Port"
+                                         << "USB Serial Port (COM3)"
+                                         << "COM3";
+    QTest::newRow("Linux USB adapter") << "ttyUSB0"
+                                       << "CP2102 USB to UART"
+                                       << "CP2102 USB to UART (ttyUSB0)"
+                                       << "ttyUSB0";
+    QTest::newRow("no description") << "ttyS0"
+                                    << ""
+                                    << "ttyS0"
+                                    << "";
+    QTest::newRow("simulator") << "pts/3"
+                               << "Charger simulator"
+                               << "Charger simulator (pts/3)"
+                               << "pts/3";
+}
+
+void TestSerialPorts::records()
+{
+    QFETCH(QString, portName);
+    QFETCH(QString, description);
+    QVector<SSerInfo> ports = {
+        makeSerialInfo(QStringLiteral("/dev/") + portName, portName, description, true)};
+    finishSerialPorts(&ports, false, [](const QString&) { return false; });
+    QCOMPARE(ports.size(), 1);
+    QCOMPARE(ports[0].devicePath, QStringLiteral("/dev/") + portName);
+    QCOMPARE(ports[0].portName, portName);
+    QTEST(ports[0].friendlyName, "friendlyName");
+    QVERIFY(ports[0].isUsbDevice);
+    QCOMPARE(ports[0].portDescription, description.isEmpty() ? portName : description);
+    PortList list;
+    list.append(ports);
+    QTEST(list.name(0), "displayName");
+    QCOMPARE(list.path(0), QStringLiteral("/dev/") + portName);
+}
+
+void TestSerialPorts::displayNames_data()
+{
+    QTest::addColumn<QString>("friendlyName");
+    QTest::addColumn<QString>("displayName");
+    QTest::newRow("communications port") << "Communications Port (COM1)"
+                                         << "COM1";
+    QTest::newRow("between the first two parentheses") << "Bluetooth (A) Link (COM7)"
+                                                       << "A) Link";
+    QTest::newRow("no parenthesis") << "COM3"
+                                    << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("unclosed") << "Port (COM12"
+                              << "COM1";
+    QTest::newRow("parenthesis only") << "("
+                                      << "";
+}
+
+void TestSerialPorts::displayNames()
+{
+    QFETCH(QString, friendlyName);
+    QTEST(PortList::displayName(friendlyName), "displayName");
+}
+
+void TestSerialPorts::descriptions_data()
+{
+    QTest::addColumn<QString>("friendlyName");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("trailing port name is cut") << "USB Serial Port (COM3)"
+                                               << "USB Serial Port";
+    QTest::newRow("parenthesis at the start stays") << "(COM3)"
+                                                    << "(COM3)";
+    QTest::newRow("text after the parenthesis stays") << "A (B) C"
+                                                      << "A (B) C";
+    QTest::newRow("first closing parenthesis must be last") << "Bluetooth (A) Link (COM7)"
+                                                            << "Bluetooth (A) Link (COM7)";
+    QTest::newRow("no parenthesis") << "COM4"
+                                    << "COM4";
+}
+
+void TestSerialPorts::descriptions()
+{
+    QFETCH(QString, friendlyName);
+    QVector<SSerInfo> ports = {
+        SSerInfo{QStringLiteral("/dev/x"), QStringLiteral("x"), friendlyName, false, QString()}};
+    finishSerialPorts(&ports, false, nullptr);
+    QTEST(ports[0].portDescription, "description");
+    QCOMPARE(ports[0].friendlyName, friendlyName);
+
+    // An empty friendly name becomes the port name.
+    QVector<SSerInfo> bare = {
+        SSerInfo{QStringLiteral("/dev/y"), QStringLiteral("COM9"), QString(), false, QString()}};
+    finishSerialPorts(&bare, false, nullptr);
+    QCOMPARE(bare[0].friendlyName, QStringLiteral("COM9"));
+    QCOMPARE(bare[0].portDescription, QStringLiteral("COM9"));
+}
+
+void TestSerialPorts::probeRemovesPortsThatCannotBeOpened()
+{
+    QVector<SSerInfo> ports;
+    for (const char* name : {"a", "b", "c", "d", "e"})
+        ports.append(makeSerialInfo(QString::fromLatin1(name), QString::fromLatin1(name),
+                                    QStringLiteral("Port"), false));
+    QStringList asked;
+    finishSerialPorts(&ports, true, [&](const QString& path) {
+        asked << path;
+        return path == QLatin1String("b") || path == QLatin1String("e");
+    });
+    QCOMPARE(asked, QStringList({"a", "b", "c", "d", "e"}));
+    QCOMPARE(ports.size(), 2);
+    QCOMPARE(ports[0].devicePath, QStringLiteral("b"));
+    QCOMPARE(ports[1].devicePath, QStringLiteral("e"));
+}
+
+void TestSerialPorts::portListBoundaries()
+{
+    PortList list;
+    QCOMPARE(list.count(), 0);
+    QCOMPARE(list.path(0), QString());
+    list.append(
+        {makeSerialInfo(QStringLiteral("/dev/p0"), QStringLiteral("p0"), QStringLiteral("P"),
+                        false),
+         makeSerialInfo(QStringLiteral("/dev/p1"), QStringLiteral("p1"), QString(), false)});
+    QCOMPARE(list.count(), 2);
+    QCOMPARE(list.name(0), QStringLiteral("p0"));
+    QCOMPARE(list.name(1), QString()); // no description, no display name
+    QCOMPARE(list.path(1), QStringLiteral("/dev/p1"));
+    QCOMPARE(list.path(2), QString());
+    QCOMPARE(list.path(-1), QString());
+    list.clear();
+    QCOMPARE(list.count(), 0);
+    QCOMPARE(list.path(0), QString());
+}
+
+void TestSerialPorts::announcedPortIsListed()
+{
+    RuntimeDir runtime;
+    PtyPair pty;
+    QVERIFY(pty.valid());
+    QVERIFY(!findPort(listed(true), pty.path()));
+    QVERIFY(SimulatorPorts::announce(pty.path()));
+    QVERIFY(SimulatorPorts::directory().startsWith(runtime.path()));
+
+    const QVector<SSerInfo> ports = listed(true);
+    const SSerInfo* found = findPort(ports, pty.path());
+    QVERIFY(found);
+    QCOMPARE(found->portName, pty.portName());
+    QCOMPARE(found->friendlyName, QStringLiteral("Charger simulator (%1)").arg(pty.portName()));
+    QCOMPARE(found->portDescription, QStringLiteral("Charger simulator"));
+    QVERIFY(!found->isUsbDevice);
+
+    // The charger offers it by its short name.
+    ICharger charger;
+    charger.enumeratePorts();
+    int index = -1;
+    for (int i = 0; i < charger.portList().count(); ++i) {
+        if (charger.portList().name(i) == pty.portName())
+            index = i;
+    }
+    QVERIFY(index >= 0);
+    QCOMPARE(charger.portList().path(index), pty.path());
+
+    SimulatorPorts::withdraw();
+    QVERIFY(!findPort(listed(true), pty.path()));
+}
+
+void TestSerialPorts::staleAnnouncementsAreIgnored()
+{
+    RuntimeDir runtime;
+    PtyPair pty;
+    QVERIFY(pty.valid());
+    writeAnnouncement(deadPid(), pty.path());
+    writeAnnouncement(QCoreApplication::applicationPid(), QStringLiteral("/dev/pts/99999"));
+    QFile junk(SimulatorPorts::directory() + QStringLiteral("/notapid"));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write(pty.path().toUtf8());
+    junk.close();
+    QString error;
+    QVERIFY(SimulatorPorts::list(&error).isEmpty());
+    QVERIFY(error.isEmpty());
+    QVERIFY(!findPort(listed(false), pty.path()));
+}
+
+void TestSerialPorts::unreadableAnnouncementsRaise()
+{
+    RuntimeDir runtime;
+    const auto machinePorts = static_cast<int>(listed(true).size());
+    // The announcement folder's name taken by a file.
+    QFile blocker(SimulatorPorts::directory());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QVector<SSerInfo> ports;
+    try {
+        listSerialPorts(&ports, false);
+        QFAIL("no SerialEnumError");
+    } catch (const SerialEnumError& error) {
+        QVERIFY(error.message().contains(SimulatorPorts::directory()));
+    }
+    // The charger keeps what it found and carries on.
+    ICharger charger;
+    charger.enumeratePorts();
+    QCOMPARE(charger.portList().count(), machinePorts);
+}
+
+void TestSerialPorts::simulatorAnnouncesUntilItEnds_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+}
+
+void TestSerialPorts::simulatorAnnouncesUntilItEnds()
+{
+#ifndef TARVELO_CHARGER_SIM
+    QSKIP("the charger simulator is not built on this platform");
+#else
+    QFETCH(int, signalNumber);
+    RuntimeDir runtime;
+    Simulator sim({QStringLiteral("--interval"), QStringLiteral("5")});
+    QVERIFY(sim.path().startsWith(QStringLiteral("/dev/pts/")));
+    const QString file =
+        SimulatorPorts::directory() + QLatin1Char('/') + QString::number(sim.pid());
+    QTRY_VERIFY(QFile::exists(file));
+    const SSerInfo* found = nullptr;
+    const QVector<SSerInfo> ports = listed(true);
+    found = findPort(ports, sim.path());
+    QVERIFY(found);
+    QCOMPARE(found->friendlyName, QStringLiteral("Charger simulator (%1)").arg(sim.portName()));
+
+    // It ends on the signal at once, in spite of its long interval, and withdraws.
+    QVERIFY(sim.signal(signalNumber));
+    QVERIFY(sim.process().waitForFinished(10000));
+    QCOMPARE(sim.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.process().exitCode(), 0);
+    QVERIFY(!QFile::exists(file));
+    QVERIFY(!findPort(listed(false), sim.path()));
+#endif
+}
+
+void TestSerialPorts::portInUseIsNotListed()
+{
+    RuntimeDir runtime;
+    PtyPair pty;
+    QVERIFY(SimulatorPorts::announce(pty.path()));
+    ICharger charger;
+    charger.enumeratePorts();
+    int index = -1;
+    for (int i = 0; i < charger.portList().count(); ++i) {
+        if (charger.portList().path(i) == pty.path())
+            index = i;
+    }
+    QVERIFY(index >= 0);
+    QCOMPARE(charger.open(0, index), 0);
+    QVERIFY(!findPort(listed(true), pty.path()));
+    QVERIFY(findPort(listed(false), pty.path()));
+    QCOMPARE(charger.close(), 0);
+    QVERIFY(findPort(listed(true), pty.path()));
+    SimulatorPorts::withdraw();
+}
+
+QTEST_GUILESS_MAIN(TestSerialPorts)
+#include "tst_serialports.moc"
