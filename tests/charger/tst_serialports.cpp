@@ -13,8 +13,6 @@
 #include <QFile>
 #include <QTest>
 
-#include <sys/wait.h>
-
 namespace
 {
 const SSerInfo* findPort(const QVector<SSerInfo>& ports, const QString& devicePath)
@@ -35,11 +33,13 @@ QVector<SSerInfo> listed(bool probe)
 
 qint64 deadPid()
 {
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(0);
-    waitpid(child, nullptr, 0);
-    return child;
+    QProcess child;
+    child.start(QStringLiteral("true"), QStringList());
+    if (!child.waitForStarted(10000))
+        return -1;
+    const qint64 pid = child.processId();
+    child.waitForFinished(10000);
+    return pid;
 }
 
 void writeAnnouncement(qint64 pid, const QString& device)
