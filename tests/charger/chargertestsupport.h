@@ -4,7 +4,9 @@
 // Shared pieces of the charger tests: a port fed by the test, pseudo-terminals, a callback
 // counter, a private runtime folder and the simulator as a child process.
 
+#include "charger/chargermanager.h"
 #include "charger/chargerport.h"
+#include "charger/icharger.h"
 #include "charger/statusline.h"
 
 #include <QByteArray>
@@ -192,6 +194,30 @@ inline std::string exampleLine106()
 {
     return "$1;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;0\n";
 }
+
+// A charger manager whose iCharger reads from a feed, on one of two fed ports.
+struct FedManager {
+    std::shared_ptr<Feed> feed = std::make_shared<Feed>();
+    CallbackCounter counter;
+    std::unique_ptr<ChargerManager> manager = std::make_unique<ChargerManager>();
+    std::atomic<int> listings{0};
+
+    FedManager()
+    {
+        auto* charger = dynamic_cast<ICharger*>(manager->charger(0));
+        std::shared_ptr<Feed> f = feed;
+        charger->setPortFactory([f] { return std::make_unique<FeedPort>(f); });
+        charger->setPortLister([this](QVector<SSerInfo>* ports, bool) {
+            ++listings;
+            ports->append(SSerInfo{QStringLiteral("/dev/fed0"), QString(),
+                                   QStringLiteral("Fed (fed0)"), false, QString()});
+            ports->append(SSerInfo{QStringLiteral("/dev/fed1"), QString(),
+                                   QStringLiteral("Fed (fed1)"), false, QString()});
+        });
+        manager->setCallback(&CallbackCounter::callback, &counter);
+        manager->enumeratePorts();
+    }
+};
 
 #ifdef TARVELO_CHARGER_SIM
 // The charger simulator as a child process on its own pseudo-terminal.

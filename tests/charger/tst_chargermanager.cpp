@@ -18,29 +18,6 @@ QByteArray text(int result, const char* buffer, int* resultOut)
     return QByteArray(buffer);
 }
 
-struct FedManager {
-    std::shared_ptr<Feed> feed = std::make_shared<Feed>();
-    CallbackCounter counter;
-    std::unique_ptr<ChargerManager> manager = std::make_unique<ChargerManager>();
-    std::atomic<int> listings{0};
-
-    FedManager()
-    {
-        auto* charger = dynamic_cast<ICharger*>(manager->charger(0));
-        std::shared_ptr<Feed> f = feed;
-        charger->setPortFactory([f] { return std::make_unique<FeedPort>(f); });
-        charger->setPortLister([this](QVector<SSerInfo>* ports, bool) {
-            ++listings;
-            ports->append(SSerInfo{QStringLiteral("/dev/fed0"), QString(),
-                                   QStringLiteral("Fed (fed0)"), false, QString()});
-            ports->append(SSerInfo{QStringLiteral("/dev/fed1"), QString(),
-                                   QStringLiteral("Fed (fed1)"), false, QString()});
-        });
-        manager->setCallback(&CallbackCounter::callback, &counter);
-        manager->enumeratePorts();
-    }
-};
-
 void verifyClosed(ChargerManager& m)
 {
     QVERIFY(!m.isOpen());
