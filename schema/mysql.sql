@@ -2,15 +2,15 @@
 -- position: keep the columns in this order.
 CREATE TABLE accus (
   accuId INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
-  accuBrand VARCHAR(255) NOT NULL DEFAULT '',
+  accuBrand TEXT NOT NULL,
   accuCapacity INT NOT NULL DEFAULT 0,
   numCells INT NOT NULL DEFAULT 0,
   accuStrength INT NOT NULL DEFAULT 0,
   accuTyp INT NOT NULL DEFAULT 0,
-  accuDescr VARCHAR(255) NOT NULL DEFAULT ''
+  accuDescr TEXT NOT NULL
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_bin;
 CREATE TABLE modelList (
-  modelName VARCHAR(255) NOT NULL DEFAULT '',
+  modelName TEXT NOT NULL,
   modelTyp INT NOT NULL DEFAULT 0,
   modelId INT NOT NULL AUTO_INCREMENT PRIMARY KEY
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_bin;

@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 
 #include <cstring>
+#include <initializer_list>
 
 SqlBase::SqlBase(QString host, int port, QString database, QString user, QString password)
     : m_strHost(std::move(host)), m_iPort(port), m_strDatabase(std::move(database)),
@@ -327,3 +328,52 @@ QTime SqlBase::parseStoredTime(const char* data, int bytes)
 QString SqlBase::dateText(const QDate& date) { return date.toString(QStringLiteral("yyyy-MM-dd")); }
 
 QString SqlBase::timeText(const QTime& time) { return time.toString(QStringLiteral("hh:mm:ss")); }
+
+namespace
+{
+struct TableLayout {
+    const char* name;
+    std::initializer_list<const char*> columns;
+};
+
+const TableLayout kTables[] = {
+    {"accus",
+     {"accuId", "accuBrand", "accuCapacity", "numCells", "accuStrength", "accuTyp", "accuDescr"}},
+    {"modelList", {"modelName", "modelTyp", "modelId"}},
+    {"logList", {"id", "date", "time", "accuId", "modelId", "charged"}},
+};
+} // namespace
+
+QStringList SqlBase::tableNames()
+{
+    QStringList names;
+    for (const TableLayout& table : kTables)
+        names << QLatin1String(table.name);
+    return names;
+}
+
+QString SqlBase::checkTableColumns(const QString& table, const QStringList& columns)
+{
+    const TableLayout* layout = nullptr;
+    for (const TableLayout& t : kTables) {
+        if (table == QLatin1String(t.name))
+            layout = &t;
+    }
+    if (!layout)
+        return QStringLiteral("table %1 is unknown").arg(table);
+    if (columns.isEmpty())
+        return QStringLiteral("table %1 is missing").arg(table);
+    int position = 0;
+    for (const char* column : layout->columns) {
+        const QLatin1String expected(column);
+        if (position >= columns.size() ||
+            columns.at(position).compare(expected, Qt::CaseInsensitive) != 0) {
+            const bool elsewhere = columns.contains(expected, Qt::CaseInsensitive);
+            return QStringLiteral("table %1 has no column %2%3")
+                .arg(table, expected,
+                     elsewhere ? QStringLiteral(" at position %1").arg(position + 1) : QString());
+        }
+        ++position;
+    }
+    return QString();
+}

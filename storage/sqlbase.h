@@ -98,6 +98,12 @@ public:
     static QString dateText(const QDate& date);
     static QString timeText(const QTime& time);
 
+    // The three tables, in the order a connection checks them.
+    static QStringList tableNames();
+    // Rows are read by column position: why a table with these column names (in table order)
+    // cannot be read, or an empty text when it can. No names means the table is missing.
+    static QString checkTableColumns(const QString& table, const QStringList& columns);
+
     QString m_strHost;
     int m_iPort = 0;
     QString m_strDatabase;

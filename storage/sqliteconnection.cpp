@@ -7,7 +7,6 @@
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <initializer_list>
 
 namespace
 {
@@ -101,19 +100,6 @@ LogEntry logFromRow(SqlBase* db, const Statement& st)
     return LogEntry(db, st.dateAt(1), st.timeAt(2), st.intAt(5), st.intAt(3), st.intAt(4),
                     st.intAt(0));
 }
-
-struct TableLayout {
-    const char* name;
-    std::initializer_list<const char*> columns;
-};
-
-// Rows are read by column position, so the columns must stand in this order.
-const TableLayout kTables[] = {
-    {"accus",
-     {"accuId", "accuBrand", "accuCapacity", "numCells", "accuStrength", "accuTyp", "accuDescr"}},
-    {"modelList", {"modelName", "modelTyp", "modelId"}},
-    {"logList", {"id", "date", "time", "accuId", "modelId", "charged"}},
-};
 
 void bindModel(Statement& st, const ModelEntry& e)
 {
@@ -231,8 +217,8 @@ bool SqLiteConnection::connectDb(QString* errorText)
 // Only reads: a refused file stays as it was.
 QString SqLiteConnection::checkTables()
 {
-    for (const TableLayout& table : kTables) {
-        const QByteArray sql = QByteArrayLiteral("PRAGMA table_info(") + table.name + ')';
+    for (const QString& table : tableNames()) {
+        const QByteArray sql = "PRAGMA table_info(" + table.toUtf8() + ')';
         Statement st(m_pSqlite, sql.constData(), Statement::Quiet);
         if (!st.ok())
             return QString::fromUtf8(sqlite3_errmsg(m_pSqlite));
@@ -242,21 +228,9 @@ QString SqLiteConnection::checkTables()
             names << st.textAt(1);
         if (rc != SQLITE_DONE)
             return QString::fromUtf8(sqlite3_errmsg(m_pSqlite));
-        if (names.isEmpty())
-            return QStringLiteral("table %1 is missing").arg(QLatin1String(table.name));
-        int position = 0;
-        for (const char* column : table.columns) {
-            const QLatin1String expected(column);
-            if (position >= names.size() ||
-                names.at(position).compare(expected, Qt::CaseInsensitive) != 0) {
-                const bool elsewhere = names.contains(expected, Qt::CaseInsensitive);
-                return QStringLiteral("table %1 has no column %2%3")
-                    .arg(QLatin1String(table.name), expected,
-                         elsewhere ? QStringLiteral(" at position %1").arg(position + 1)
-                                   : QString());
-            }
-            ++position;
-        }
+        const QString problem = checkTableColumns(table, names);
+        if (!problem.isEmpty())
+            return problem;
     }
     return QString();
 }

@@ -45,6 +45,7 @@ private slots:
     void logRoundTrip_data();
     void logRoundTrip();
     void identifiersGrowAndListsAreOrdered();
+    void listReadsAppend();
 
     void changeReloadsCache_data();
     void changeReloadsCache();
@@ -85,5 +86,9 @@ private:
     std::unique_ptr<SqlBase> m_db;
     std::unique_ptr<SqlBase> m_other;
 };
+
+// A test program here runs several test objects with one command line. This runs one of
+// them, unless the command line names test functions and none of them belongs to it.
+int runTestObject(QObject* test, int argc, char** argv);
 
 #endif

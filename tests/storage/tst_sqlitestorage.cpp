@@ -1,5 +1,6 @@
 // The shared storage suite on SQLite files, and what only the file store does: refusing foreign
 // files, the stored form of texts, dates and times, and the files older programs wrote.
+#include "stderrcapture.h"
 #include "storagesuite.h"
 
 #include "storage/sqliteconnection.h"
@@ -94,39 +95,6 @@ bool writeAll(const QString& file, const QByteArray& bytes)
     QFile f(file);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
-
-// Collects what is written to the standard error stream while it lives.
-class StderrCapture
-{
-public:
-    explicit StderrCapture(const QString& file) : m_file(file)
-    {
-        std::fflush(stderr);
-        m_saved = dup(STDERR_FILENO);
-        std::FILE* f = std::fopen(QFile::encodeName(file).constData(), "w");
-        dup2(fileno(f), STDERR_FILENO);
-        std::fclose(f);
-    }
-    ~StderrCapture() { restore(); }
-    QByteArray text()
-    {
-        restore();
-        return readAll(m_file);
-    }
-
-private:
-    void restore()
-    {
-        if (m_saved < 0)
-            return;
-        std::fflush(stderr);
-        dup2(m_saved, STDERR_FILENO);
-        close(m_saved);
-        m_saved = -1;
-    }
-    QString m_file;
-    int m_saved = -1;
-};
 
 // Makes a file read-only also for the superuser, whom permission bits do not bind: the
 // immutable attribute, taken away again when this goes out of scope.
@@ -617,11 +585,11 @@ int main(int argc, char** argv)
     int failures = 0;
     {
         StorageSuite suite(sqlite);
-        failures += QTest::qExec(&suite, argc, argv);
+        failures += runTestObject(&suite, argc, argv);
     }
     {
         SqliteStorageTest only;
-        failures += QTest::qExec(&only, argc, argv);
+        failures += runTestObject(&only, argc, argv);
     }
     return failures == 0 ? 0 : 1;
 }
