@@ -550,3 +550,18 @@ bool MysqlConnection::readAccuCurrentAndRest(int accuId, double* avgCurrent, int
                               "LEFT JOIN accus a ON a.accuId=l.accuId WHERE l.accuId=%0q",
                               accuId, avgCurrent, avgRest);
 }
+
+bool MysqlConnection::readUsage(UsageGroup group, int filterFlags, QHash<int, Usage::Totals>* out)
+{
+    if (!isConnected() || !out)
+        return false;
+    const QHash<int, Usage::Totals> before = *out;
+    return readAllRows(
+        usageQuery(group, filterFlags),
+        [&](const mysqlpp::Row& row) {
+            const int capacity = intAt<int>(row, 3);
+            addUsage(out, intAt<int>(row, 0), intAt<int>(row, 1), timeAt(row, 2),
+                     row[3].is_null() ? nullptr : &capacity);
+        },
+        [&]() { *out = before; });
+}

@@ -40,6 +40,7 @@ public:
     bool readModelCurrentAndRest(int modelId, double* avgCurrent, int* avgRest) override;
     bool readAccuTimes(int accuId, QTime* total, QTime* average, int* count) override;
     bool readAccuCurrentAndRest(int accuId, double* avgCurrent, int* avgRest) override;
+    bool readUsage(UsageGroup group, int filterFlags, QHash<int, Usage::Totals>* out) override;
 
     // Seconds a connection attempt may take, the handshake included.
     static constexpr int kConnectTimeoutSeconds = 5;
