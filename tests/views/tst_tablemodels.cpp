@@ -1,0 +1,528 @@
+// The three table models behind the main window's tables, on a real SQLite store, with the
+// framework's model tester attached to every model.
+#include "views/storefixture.h"
+
+#include "views/accustatstablemodel.h"
+#include "views/logentrytablemodel.h"
+#include "views/modelstatstablemodel.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(Qt::GlobalColor)
+
+namespace
+{
+
+// What a standard view really draws a cell with.
+class ProbeDelegate : public QStyledItemDelegate
+{
+public:
+    QColor textColour(const QModelIndex& index) const
+    {
+        QStyleOptionViewItem option;
+        initStyleOption(&option, index);
+        return option.palette.color(QPalette::Text);
+    }
+};
+
+QVector<EntryBase*> asEntries(const QVector<LogEntry*>& entries)
+{
+    return QVector<EntryBase*>(entries.begin(), entries.end());
+}
+
+} // namespace
+
+class TableModelsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void emptyModelAnswersNothing();
+    void logCells_data();
+    void logCells();
+    void logDuration_data();
+    void logDuration();
+    void deletedPackAndModelLeaveEmptyCells();
+    void withoutStoreOnlyStoredColumns();
+    void logFlags();
+    void headers_data();
+    void headers();
+    void coloursReachTheView();
+    void setEntriesSignals();
+    void appendReplaceRemoveSignals();
+    void outOfRangeChangesAreRefused();
+    void replacedRowShowsNewRecord();
+    void statsCells_data();
+    void statsCells();
+    void statsRowOfWrongKindIsEmpty();
+
+private:
+    // One log entry on a fresh pack of `capacity` mAh in a fresh model.
+    LogEntry* entry(int charged, int capacity, QTime time);
+    QModelIndex logIndex(int row, int column) const { return m_log->index(row, column); }
+
+    std::unique_ptr<StoreFixture> m_store;
+    std::unique_ptr<LogEntryTableModel> m_log;
+    std::unique_ptr<QAbstractItemModelTester> m_tester;
+    QVector<LogEntry*> m_entries; // owned
+};
+
+void TableModelsTest::init()
+{
+    m_store = std::make_unique<StoreFixture>();
+    QVERIFY(m_store->db() && m_store->db()->isConnected());
+    m_log = std::make_unique<LogEntryTableModel>();
+    m_log->m_pDb = m_store->db();
+    m_tester = std::make_unique<QAbstractItemModelTester>(
+        m_log.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+}
+
+void TableModelsTest::cleanup()
+{
+    m_tester.reset();
+    m_log.reset();
+    qDeleteAll(m_entries);
+    m_entries.clear();
+    m_store.reset();
+}
+
+LogEntry* TableModelsTest::entry(int charged, int capacity, QTime time)
+{
+    const int accu = m_store->addAccu(QStringLiteral("Xa"), QStringLiteral("red"), capacity);
+    const int model = m_store->addModel(QStringLiteral("Heli T1"), 1);
+    auto* e = new LogEntry(m_store->db(), QDate(2024, 5, 17), time, charged, accu, model, -1);
+    m_entries.append(e);
+    return e;
+}
+
+void TableModelsTest::emptyModelAnswersNothing()
+{
+    QCOMPARE(m_log->rowCount(), 0);
+    QVERIFY(!m_log->hasEntries());
+    QVERIFY(!m_log->entryAt(0));
+    for (int role : {int(Qt::DisplayRole), int(Qt::ForegroundRole), int(Qt::EditRole)})
+        QVERIFY(!m_log->data(m_log->index(0, 0), role).isValid());
+    // An index of another model with a valid row is refused too.
+    LogEntryTableModel other;
+    other.appendEntry(entry(100, 1000, QTime(0, 10)));
+    QVERIFY(!m_log->data(other.index(0, 0)).isValid());
+}
+
+void TableModelsTest::logCells_data()
+{
+    QTest::addColumn<int>("charged");
+    QTest::addColumn<int>("capacity");
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QString>("charged_text");
+    QTest::addColumn<QString>("rest");
+    QTest::addColumn<QColor>("rest_colour");
+    QTest::addColumn<QString>("current");
+
+    const QColor green(Qt::darkGreen);
+    const QColor red(Qt::red);
+    QTest::newRow("half") << 1100 << 2200 << QTime(1, 0) << "1100 mAh"
+                          << "50 %" << green << "1.1 A";
+    QTest::newRow("19 % red") << 1800 << 2200 << QTime(0, 10) << "1800 mAh"
+                              << "19 %" << red << "10.8 A";
+    QTest::newRow("20 % green") << 400 << 500 << QTime(0, 0, 40) << "400 mAh"
+                                << "20 %" << green << "36 A";
+    QTest::newRow("one ampere") << 1000 << 2000 << QTime(1, 0) << "1000 mAh"
+                                << "50 %" << green << "1 A";
+    QTest::newRow("6.418 A") << 2200 << 5000 << QTime(0, 20, 34) << "2200 mAh"
+                             << "56 %" << green << "6.418 A";
+    QTest::newRow("capacity 0") << 500 << 0 << QTime(0, 5) << "500 mAh"
+                                << "0 %" << red << "6 A";
+    QTest::newRow("overcharged") << 2420 << 2200 << QTime(0, 6) << "2420 mAh"
+                                 << "-10 %" << red << "24.2 A";
+    QTest::newRow("no duration") << 1800 << 2200 << QTime(0, 0) << "1800 mAh"
+                                 << "19 %" << red << "0 A";
+    QTest::newRow("time unset") << 1800 << 2200 << QTime() << "1800 mAh"
+                                << "19 %" << red << "0 A";
+    QTest::newRow("not charged") << 0 << 2200 << QTime(0, 7) << "0 mAh"
+                                 << "100 %" << green << "0 A";
+}
+
+void TableModelsTest::logCells()
+{
+    QFETCH(int, charged);
+    QFETCH(int, capacity);
+    QFETCH(QTime, time);
+    QFETCH(QString, charged_text);
+    QFETCH(QString, rest);
+    QFETCH(QColor, rest_colour);
+    QFETCH(QString, current);
+
+    m_log->appendEntry(entry(charged, capacity, time));
+    QCOMPARE(m_log->data(logIndex(0, 0)), QVariant(QDate(2024, 5, 17)));
+    QCOMPARE(m_log->data(logIndex(0, 0)).typeId(), QMetaType::QDate);
+    QCOMPARE(m_log->data(logIndex(0, 1)).toString(), QStringLiteral("red"));
+    QCOMPARE(m_log->data(logIndex(0, 3)).toString(), QStringLiteral("Heli T1"));
+    QCOMPARE(m_log->data(logIndex(0, 4)).toString(), charged_text);
+    QCOMPARE(m_log->data(logIndex(0, 5)).toString(), rest);
+    QCOMPARE(m_log->data(logIndex(0, 5), Qt::ForegroundRole).value<QColor>(), rest_colour);
+    QCOMPARE(m_log->data(logIndex(0, 6)).toString(), current);
+    QCOMPARE(m_log->data(logIndex(0, 6), Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
+    for (int column = 0; column <= 4; ++column)
+        QVERIFY2(!m_log->data(logIndex(0, column), Qt::ForegroundRole).isValid(),
+                 qPrintable(QString::number(column)));
+    for (int role : {int(Qt::EditRole), int(Qt::ToolTipRole), int(Qt::TextAlignmentRole),
+                     int(Qt::BackgroundRole), int(Qt::CheckStateRole)})
+        QVERIFY(!m_log->data(logIndex(0, 5), role).isValid());
+    QVERIFY(!m_log->data(logIndex(0, 7)).isValid());
+}
+
+void TableModelsTest::logDuration_data()
+{
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("59:59") << QTime(0, 59, 59) << "59:59";
+    QTest::newRow("one hour") << QTime(1, 0) << "01:00:00";
+    QTest::newRow("45:10") << QTime(0, 45, 10) << "45:10";
+    QTest::newRow("01:05:00") << QTime(1, 5) << "01:05:00";
+    QTest::newRow("zero") << QTime(0, 0) << "00:00";
+}
+
+void TableModelsTest::logDuration()
+{
+    QFETCH(QTime, time);
+    QFETCH(QString, text);
+    m_log->appendEntry(entry(100, 1000, time));
+    QCOMPARE(m_log->data(logIndex(0, 2)).toString(), text);
+}
+
+void TableModelsTest::deletedPackAndModelLeaveEmptyCells()
+{
+    LogEntry* e = entry(1100, 2200, QTime(0, 30));
+    m_log->appendEntry(e);
+    QVERIFY(m_store->db()->deleteAccu(e->m_iAccuId));
+    QVERIFY(m_log->data(logIndex(0, 1)).isValid());
+    QCOMPARE(m_log->data(logIndex(0, 1)).toString(), QString());
+    QVERIFY(!m_log->data(logIndex(0, 5)).isValid());
+    QCOMPARE(m_log->data(logIndex(0, 5), Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
+    // The other columns do not depend on the pack.
+    QCOMPARE(m_log->data(logIndex(0, 3)).toString(), QStringLiteral("Heli T1"));
+    QCOMPARE(m_log->data(logIndex(0, 6)).toString(), QStringLiteral("2.2 A"));
+
+    QVERIFY(m_store->db()->deleteModel(e->m_iModelId));
+    QCOMPARE(m_log->data(logIndex(0, 3)).toString(), QString());
+    QCOMPARE(m_log->data(logIndex(0, 4)).toString(), QStringLiteral("1100 mAh"));
+}
+
+void TableModelsTest::withoutStoreOnlyStoredColumns()
+{
+    m_log->appendEntry(entry(1100, 2200, QTime(0, 30)));
+    m_log->m_pDb = nullptr;
+    QCOMPARE(m_log->data(logIndex(0, 1)).toString(), QString());
+    QCOMPARE(m_log->data(logIndex(0, 3)).toString(), QString());
+    QVERIFY(!m_log->data(logIndex(0, 5)).isValid());
+    QCOMPARE(m_log->data(logIndex(0, 5), Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
+    QCOMPARE(m_log->data(logIndex(0, 2)).toString(), QStringLiteral("30:00"));
+    QCOMPARE(m_log->data(logIndex(0, 6)).toString(), QStringLiteral("2.2 A"));
+
+    // A new store is seen at the next look: nothing is cached.
+    StoreFixture other;
+    other.addAccu(QStringLiteral("Yb"), QStringLiteral("blue"), 4400);
+    m_log->m_pDb = other.db();
+    QCOMPARE(m_log->data(logIndex(0, 1)).toString(), QStringLiteral("blue"));
+    QCOMPARE(m_log->data(logIndex(0, 5)).toString(), QStringLiteral("75 %"));
+}
+
+void TableModelsTest::logFlags()
+{
+    m_log->appendEntry(entry(100, 1000, QTime(0, 10)));
+    for (int column = 0; column < 7; ++column) {
+        const Qt::ItemFlags expected =
+            column < 5 ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
+        QCOMPARE(m_log->flags(logIndex(0, column)), expected);
+    }
+
+    // Selecting a row in a view highlights only the stored columns.
+    QTableView view;
+    view.setModel(m_log.get());
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    view.selectRow(0);
+    const QModelIndexList selected = view.selectionModel()->selectedIndexes();
+    QCOMPARE(selected.size(), 5);
+    for (const QModelIndex& index : selected)
+        QVERIFY(index.column() < 5);
+}
+
+void TableModelsTest::headers_data()
+{
+    QTest::addColumn<int>("which"); // 0 log, 1 model statistics, 2 pack statistics
+    QTest::addColumn<QStringList>("titles");
+    QTest::newRow("log") << 0
+                         << QStringList{"Date",    "Accu",          "Time (hour:min:sec)", "Model",
+                                        "Charged", "Rest capacity", "Avg. current"};
+    QTest::newRow("model statistics")
+        << 1
+        << QStringList{
+               "Model",        "Number of flights", "overall flight time", "avg. time per flight",
+               "avg. current", "avg. rest capacity"};
+    QTest::newRow("pack statistics")
+        << 2
+        << QStringList{
+               "Accu",         "Number of cycles",  "overall used time", "avg. time per use",
+               "avg. current", "avg. rest capacity"};
+}
+
+void TableModelsTest::headers()
+{
+    QFETCH(int, which);
+    QFETCH(QStringList, titles);
+    std::unique_ptr<TableModelBase> model;
+    if (which == 0)
+        model = std::make_unique<LogEntryTableModel>();
+    else if (which == 1)
+        model = std::make_unique<ModelStatsTableModel>();
+    else
+        model = std::make_unique<AccuStatsTableModel>();
+    QCOMPARE(model->columnCount(), titles.size());
+    for (int section = 0; section < titles.size(); ++section) {
+        QCOMPARE(model->headerData(section, Qt::Horizontal).toString(), titles[section]);
+        QVERIFY(!model->headerData(section, Qt::Horizontal, Qt::ToolTipRole).isValid());
+        QVERIFY(!model->headerData(section, Qt::Vertical).isValid());
+    }
+    QVERIFY(!model->headerData(int(titles.size()), Qt::Horizontal).isValid());
+    QVERIFY(!model->headerData(-1, Qt::Horizontal).isValid());
+}
+
+void TableModelsTest::coloursReachTheView()
+{
+    m_log->appendEntry(entry(1100, 2200, QTime(0, 30))); // 50 %
+    m_log->appendEntry(entry(1800, 2200, QTime(0, 30))); // 19 %
+    QTableView view;
+    view.setModel(m_log.get());
+    ProbeDelegate probe;
+    QCOMPARE(probe.textColour(logIndex(0, 5)), QColor(Qt::darkGreen));
+    QCOMPARE(probe.textColour(logIndex(1, 5)), QColor(Qt::red));
+    QCOMPARE(probe.textColour(logIndex(0, 6)), QColor(Qt::blue));
+
+    ModelStatsTableModel stats;
+    ModelStatEntry low;
+    low.m_iAvgRest = 10;
+    QVector<EntryBase*> rows{&low};
+    stats.setEntries(&rows);
+    QCOMPARE(probe.textColour(stats.index(0, 5)), QColor(Qt::red));
+    QCOMPARE(probe.textColour(stats.index(0, 0)), QColor(Qt::blue));
+}
+
+void TableModelsTest::setEntriesSignals()
+{
+    QSignalSpy aboutInserted(m_log.get(), &QAbstractItemModel::rowsAboutToBeInserted);
+    QSignalSpy inserted(m_log.get(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy aboutRemoved(m_log.get(), &QAbstractItemModel::rowsAboutToBeRemoved);
+    QSignalSpy removed(m_log.get(), &QAbstractItemModel::rowsRemoved);
+
+    QVector<LogEntry*> three{entry(1, 100, QTime(0, 1)), entry(2, 100, QTime(0, 2)),
+                             entry(3, 100, QTime(0, 3))};
+    QVector<EntryBase*> list = asEntries(three);
+    m_log->setEntries(&list);
+    QCOMPARE(removed.count(), 0);
+    QCOMPARE(aboutInserted.count(), 1);
+    QCOMPARE(inserted.count(), 1);
+    QCOMPARE(inserted.at(0).at(0).value<QModelIndex>(), QModelIndex());
+    QCOMPARE(inserted.at(0).at(1).toInt(), 0);
+    QCOMPARE(inserted.at(0).at(2).toInt(), 2);
+    QCOMPARE(m_log->rowCount(), 3);
+    QCOMPARE(m_log->entryAt(2), three[2]);
+
+    // The model keeps its own copy of the pointers.
+    list.clear();
+    QCOMPARE(m_log->rowCount(), 3);
+
+    // A second list: all rows out, then the new ones in.
+    QVector<EntryBase*> two = asEntries({three[2], three[0]});
+    m_log->setEntries(&two);
+    QCOMPARE(aboutRemoved.count(), 1);
+    QCOMPARE(removed.count(), 1);
+    QCOMPARE(removed.at(0).at(1).toInt(), 0);
+    QCOMPARE(removed.at(0).at(2).toInt(), 2);
+    QCOMPARE(inserted.count(), 2);
+    QCOMPARE(inserted.at(1).at(2).toInt(), 1);
+    QCOMPARE(m_log->data(logIndex(0, 4)).toString(), QStringLiteral("3 mAh"));
+
+    // Emptying: a removal, no insertion.
+    m_log->setEntries(nullptr);
+    QCOMPARE(removed.count(), 2);
+    QCOMPARE(inserted.count(), 2);
+    QCOMPARE(m_log->rowCount(), 0);
+    QVector<EntryBase*> none;
+    m_log->setEntries(&none);
+    QCOMPARE(removed.count(), 2);
+    QCOMPARE(inserted.count(), 2);
+
+    // A held list that has become empty goes without an announcement.
+    m_log->appendEntry(three[0]);
+    QVERIFY(m_log->removeEntry(0));
+    const int removals = int(removed.count());
+    m_log->setEntries(&two);
+    QCOMPARE(removed.count(), removals);
+    QCOMPARE(m_log->rowCount(), 2);
+    // The records belong to the caller; the model never deletes them (checked by the
+    // sanitizer's double free when cleanup deletes them).
+}
+
+void TableModelsTest::appendReplaceRemoveSignals()
+{
+    QSignalSpy inserted(m_log.get(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(m_log.get(), &QAbstractItemModel::rowsRemoved);
+    QSignalSpy changed(m_log.get(), &QAbstractItemModel::dataChanged);
+
+    LogEntry* a = entry(100, 1000, QTime(0, 10));
+    LogEntry* b = entry(200, 1000, QTime(0, 20));
+    LogEntry* c = entry(300, 1000, QTime(0, 30));
+    QVERIFY(m_log->appendEntry(a));
+    QCOMPARE(inserted.count(), 1);
+    QCOMPARE(inserted.at(0).at(1).toInt(), 0);
+    QCOMPARE(inserted.at(0).at(2).toInt(), 0);
+    QVERIFY(m_log->appendEntry(b));
+    QCOMPARE(inserted.at(1).at(1).toInt(), 1);
+    QCOMPARE(inserted.at(1).at(2).toInt(), 1);
+
+    QVERIFY(m_log->replaceEntry(1, c));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0).at(0).value<QModelIndex>(), logIndex(1, 0));
+    QCOMPARE(changed.at(0).at(1).value<QModelIndex>(), logIndex(1, 6));
+    QCOMPARE(m_log->entryAt(1), c);
+
+    QVERIFY(m_log->removeEntry(0));
+    QCOMPARE(removed.count(), 1);
+    QCOMPARE(removed.at(0).at(1).toInt(), 0);
+    QCOMPARE(removed.at(0).at(2).toInt(), 0);
+    QCOMPARE(m_log->rowCount(), 1);
+    QCOMPARE(m_log->entryAt(0), c);
+    QCOMPARE(a->m_iCharged, 100); // the record itself lives on
+}
+
+void TableModelsTest::outOfRangeChangesAreRefused()
+{
+    QSignalSpy any(m_log.get(), &QAbstractItemModel::dataChanged);
+    QSignalSpy removed(m_log.get(), &QAbstractItemModel::rowsAboutToBeRemoved);
+    LogEntry* a = entry(100, 1000, QTime(0, 10));
+    QVERIFY(!m_log->replaceEntry(0, a)); // no list yet
+    QVERIFY(!m_log->removeEntry(0));
+    m_log->appendEntry(a);
+    for (int row : {1, 2, -1}) {
+        QVERIFY(!m_log->replaceEntry(row, a));
+        QVERIFY(!m_log->removeEntry(row));
+        QVERIFY(!m_log->entryAt(row));
+    }
+    QCOMPARE(any.count(), 0);
+    QCOMPARE(removed.count(), 0);
+    QCOMPARE(m_log->rowCount(), 1);
+}
+
+void TableModelsTest::replacedRowShowsNewRecord()
+{
+    m_log->appendEntry(entry(1100, 2200, QTime(0, 30)));
+    LogEntry* other = entry(1800, 2200, QTime(1, 0));
+    m_log->replaceEntry(0, other);
+    QCOMPARE(m_log->data(logIndex(0, 2)).toString(), QStringLiteral("01:00:00"));
+    QCOMPARE(m_log->data(logIndex(0, 5)).toString(), QStringLiteral("19 %"));
+    QCOMPARE(m_log->data(logIndex(0, 6)).toString(), QStringLiteral("1.8 A"));
+}
+
+void TableModelsTest::statsCells_data()
+{
+    QTest::addColumn<bool>("perModel");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<qint64>("totalSeconds");
+    QTest::addColumn<QTime>("average");
+    QTest::addColumn<double>("current");
+    QTest::addColumn<int>("rest");
+    QTest::addColumn<QStringList>("texts"); // columns 2 to 5
+    QTest::addColumn<QColor>("rest_colour");
+
+    const QColor green(Qt::darkGreen);
+    const QColor red(Qt::red);
+    for (bool perModel : {true, false}) {
+        const char* kind = perModel ? "model: " : "pack: ";
+        QTest::addRow("%s3 uses, one hour", kind)
+            << perModel << 3 << qint64(3600) << QTime(0, 20) << 12.5 << 20
+            << QStringList{"01:00:00", "00:20:00", "12.5 A", "20 %"} << green;
+        QTest::addRow("%smore than a day", kind)
+            << perModel << 40 << qint64(97390) << QTime(0, 40, 34) << 0.0 << 19
+            << QStringList{"27:03:10", "00:40:34", "0 A", "19 %"} << red;
+        QTest::addRow("%snegative rest", kind)
+            << perModel << 1 << qint64(59) << QTime(0, 0, 59) << 6.418 << -4
+            << QStringList{"00:00:59", "00:00:59", "6.418 A", "-4 %"} << red;
+    }
+}
+
+void TableModelsTest::statsCells()
+{
+    QFETCH(bool, perModel);
+    QFETCH(int, count);
+    QFETCH(qint64, totalSeconds);
+    QFETCH(QTime, average);
+    QFETCH(double, current);
+    QFETCH(int, rest);
+    QFETCH(QStringList, texts);
+    QFETCH(QColor, rest_colour);
+
+    std::unique_ptr<StatEntry> record;
+    std::unique_ptr<TableModelBase> model;
+    if (perModel) {
+        record = std::make_unique<ModelStatEntry>();
+        model = std::make_unique<ModelStatsTableModel>();
+    } else {
+        record = std::make_unique<AccuStatEntry>();
+        model = std::make_unique<AccuStatsTableModel>();
+    }
+    QAbstractItemModelTester tester(model.get(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    record->m_strName = QStringLiteral("Heli T1");
+    record->m_iCount = count;
+    record->setTotalSeconds(totalSeconds);
+    record->m_timeAverage = average;
+    record->m_dAvgCurrent = current;
+    record->m_iAvgRest = rest;
+    QVector<EntryBase*> rows{record.get()};
+    model->setEntries(&rows);
+
+    QCOMPARE(model->columnCount(), 6);
+    QCOMPARE(model->data(model->index(0, 0)).toString(), QStringLiteral("Heli T1"));
+    const QVariant uses = model->data(model->index(0, 1));
+    QCOMPARE(uses.typeId(), QMetaType::Int);
+    QCOMPARE(uses.toInt(), count);
+    for (int column = 2; column < 6; ++column)
+        QCOMPARE(model->data(model->index(0, column)).toString(), texts[column - 2]);
+    for (int column = 0; column < 5; ++column)
+        QCOMPARE(model->data(model->index(0, column), Qt::ForegroundRole).value<QColor>(),
+                 QColor(Qt::blue));
+    QCOMPARE(model->data(model->index(0, 5), Qt::ForegroundRole).value<QColor>(), rest_colour);
+    for (int column = 0; column < 6; ++column)
+        QCOMPARE(model->flags(model->index(0, column)), Qt::NoItemFlags);
+
+    QSignalSpy changed(model.get(), &QAbstractItemModel::dataChanged);
+    QVERIFY(model->replaceEntry(0, record.get()));
+    QCOMPARE(changed.at(0).at(1).value<QModelIndex>(), model->index(0, 5));
+}
+
+void TableModelsTest::statsRowOfWrongKindIsEmpty()
+{
+    AccuStatsTableModel packs;
+    QAbstractItemModelTester tester(&packs, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    ModelStatEntry model;
+    model.m_strName = QStringLiteral("not a pack");
+    QVector<EntryBase*> rows{&model, nullptr};
+    packs.setEntries(&rows);
+    QCOMPARE(packs.rowCount(), 2);
+    for (int row = 0; row < 2; ++row) {
+        QVERIFY(!packs.data(packs.index(row, 0)).isValid());
+        QVERIFY(!packs.data(packs.index(row, 5), Qt::ForegroundRole).isValid());
+    }
+}
+
+QTEST_MAIN(TableModelsTest)
+#include "tst_tablemodels.moc"

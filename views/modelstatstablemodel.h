@@ -1,0 +1,16 @@
+#ifndef TARVELO_MODELSTATSTABLEMODEL_H
+#define TARVELO_MODELSTATSTABLEMODEL_H
+
+#include "views/statstablemodel.h"
+
+// The statistics per model: one row per ModelStatEntry record.
+class ModelStatsTableModel : public StatsTableModel
+{
+public:
+    QVariant headerText(int section, Qt::Orientation orientation) const override;
+
+protected:
+    const StatEntry* statEntry(int row) const override;
+};
+
+#endif
