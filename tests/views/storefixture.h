@@ -4,6 +4,8 @@
 // A fresh SQLite log book made from the schema in a temporary folder, opened through the
 // program's own store.
 
+#include "immutable.h"
+
 #include "storage/sqliteconnection.h"
 #include "storage/sqliteschema.h"
 
@@ -11,6 +13,8 @@
 #include <QTest>
 
 #include <memory>
+
+#include <unistd.h>
 
 class StoreFixture
 {
@@ -34,6 +38,21 @@ public:
         return m_pDb->openDb(nullptr);
     }
 
+    // Makes the file read-only, also for the superuser, and reopens it: every change is then
+    // refused by the store. False when the file cannot be made read-only here.
+    bool makeReadOnly()
+    {
+        m_pDb.reset();
+        if (!QFile::setPermissions(m_file, QFileDevice::ReadOwner | QFileDevice::ReadGroup))
+            return false;
+        if (geteuid() == 0) {
+            m_pImmutable = std::make_unique<Immutable>(m_file);
+            if (!m_pImmutable->isSet())
+                return false;
+        }
+        return reopen();
+    }
+
     SqlBase* db() const { return m_pDb.get(); }
     const QString& file() const { return m_file; }
     QString dir() const { return m_dir.path(); }
@@ -53,6 +72,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_file;
+    std::unique_ptr<Immutable> m_pImmutable; // undone before the folder goes
     std::unique_ptr<SqLiteConnection> m_pDb;
 };
 

@@ -1,0 +1,42 @@
+#ifndef TARVELO_ACCUMANAGEMENTDIALOG_H
+#define TARVELO_ACCUMANAGEMENTDIALOG_H
+
+#include "records/accuentry.h"
+#include "ui_accumanagementdialog.h"
+#include "views/recordlist.h"
+
+#include <QDialog>
+#include <QMutex>
+
+class SqlBase;
+
+// Keeps the list of battery packs: lists every stored pack, shows the selected one in the
+// editors, and adds, changes or deletes packs in the store at once.
+class AccuManagementDialog : public QDialog, public Ui::AccuManagementDialog
+{
+    Q_OBJECT
+
+public:
+    AccuManagementDialog(QWidget* parent, SqlBase* db);
+
+private slots:
+    void onSelectionChange();
+    void onButtonAddClicked();
+    void onButtonChangeClicked();
+    void onButtonDeleteClicked();
+
+private:
+    void fillTypCombo();
+    void fillList();
+    // The editors' values into a pack record (all but its id).
+    void takeEditors(AccuEntry* accu) const;
+    RecordList<AccuEntry>::Messages messages() const;
+
+    SqlBase* m_pDb; // not owned
+    // Taken only with tryLock: keeps the selection handler out while a change rearranges
+    // the list.
+    QMutex m_mutex;
+    RecordList<AccuEntry> m_list;
+};
+
+#endif

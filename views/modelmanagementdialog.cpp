@@ -1,0 +1,75 @@
+#include "views/modelmanagementdialog.h"
+
+#include "storage/sqlbase.h"
+
+#include <QIcon>
+
+ModelManagementDialog::ModelManagementDialog(QWidget* parent, SqlBase* db)
+    : QDialog(parent), m_pDb(db),
+      m_list(this, db, &m_mutex,
+             {&SqlBase::getModels, &SqlBase::getModel, &SqlBase::addModel, &SqlBase::changeModel,
+              &SqlBase::deleteModel})
+{
+    setupUi(this);
+    m_list.setList(m_pModelList);
+    fillTypCombo();
+    fillList();
+    connect(m_pModelList, &QListWidget::itemSelectionChanged, this,
+            &ModelManagementDialog::onSelectionChange);
+    connect(m_pButtonAdd, &QPushButton::clicked, this, &ModelManagementDialog::onButtonAddClicked);
+    connect(m_pButtonChange, &QPushButton::clicked, this,
+            &ModelManagementDialog::onButtonChangeClicked);
+    connect(m_pButtonDelete, &QPushButton::clicked, this,
+            &ModelManagementDialog::onButtonDeleteClicked);
+}
+
+void ModelManagementDialog::fillTypCombo()
+{
+    for (int typ = 0; typ < ModelEntry::kTypCount; ++typ)
+        m_pModelTyp->addItem(QIcon(), ModelEntry::typText(typ), typ);
+}
+
+void ModelManagementDialog::fillList()
+{
+    m_list.fill();
+}
+
+void ModelManagementDialog::takeEditors(ModelEntry* model) const
+{
+    model->m_strName = m_pModelName->text();
+    model->m_iTyp = m_pModelTyp->currentData(Qt::UserRole).toInt();
+}
+
+RecordList<ModelEntry>::Messages ModelManagementDialog::messages() const
+{
+    return {tr("Database error"), tr("Couldn't add the model\n"), tr("Couldn't change the model\n"),
+            tr("Couldn't delete the model\n")};
+}
+
+void ModelManagementDialog::onSelectionChange()
+{
+    ModelEntry model;
+    if (!m_list.selected(&model))
+        return;
+    m_pModelName->setText(model.m_strName);
+    // An unknown type leaves the combo box without a current entry.
+    m_pModelTyp->setCurrentIndex(
+        m_pModelTyp->findData(model.m_iTyp, Qt::UserRole, Qt::MatchExactly));
+}
+
+void ModelManagementDialog::onButtonAddClicked()
+{
+    ModelEntry model(m_pDb, QString(), 0, -1);
+    takeEditors(&model);
+    m_list.add(&model, messages());
+}
+
+void ModelManagementDialog::onButtonChangeClicked()
+{
+    m_list.change([this](ModelEntry* model) { takeEditors(model); }, messages());
+}
+
+void ModelManagementDialog::onButtonDeleteClicked()
+{
+    m_list.remove(messages());
+}

@@ -1,0 +1,42 @@
+#ifndef TARVELO_MODELMANAGEMENTDIALOG_H
+#define TARVELO_MODELMANAGEMENTDIALOG_H
+
+#include "records/modelentry.h"
+#include "ui_modelmanagementdialog.h"
+#include "views/recordlist.h"
+
+#include <QDialog>
+#include <QMutex>
+
+class SqlBase;
+
+// Keeps the list of models: lists every stored model, shows the selected one in the
+// editors, and adds, changes or deletes models in the store at once.
+class ModelManagementDialog : public QDialog, public Ui::ModelManagementDialog
+{
+    Q_OBJECT
+
+public:
+    ModelManagementDialog(QWidget* parent, SqlBase* db);
+
+private slots:
+    void onSelectionChange();
+    void onButtonAddClicked();
+    void onButtonChangeClicked();
+    void onButtonDeleteClicked();
+
+private:
+    void fillTypCombo();
+    void fillList();
+    // The editors' values into a model record (all but its id).
+    void takeEditors(ModelEntry* model) const;
+    RecordList<ModelEntry>::Messages messages() const;
+
+    SqlBase* m_pDb; // not owned
+    // Taken only with tryLock: keeps the selection handler out while a change rearranges
+    // the list.
+    QMutex m_mutex;
+    RecordList<ModelEntry> m_list;
+};
+
+#endif
