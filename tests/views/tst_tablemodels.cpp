@@ -2,9 +2,7 @@
 // framework's model tester attached to every model.
 #include "views/storefixture.h"
 
-#include "views/accustatstablemodel.h"
-#include "views/logentrytablemodel.h"
-#include "views/modelstatstablemodel.h"
+#include "views/tablemodelkinds.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -279,13 +277,7 @@ void TableModelsTest::headers()
 {
     QFETCH(int, which);
     QFETCH(QStringList, titles);
-    std::unique_ptr<TableModelBase> model;
-    if (which == 0)
-        model = std::make_unique<LogEntryTableModel>();
-    else if (which == 1)
-        model = std::make_unique<ModelStatsTableModel>();
-    else
-        model = std::make_unique<AccuStatsTableModel>();
+    std::unique_ptr<TableModelBase> model = makeTableModel(which);
     QCOMPARE(model->columnCount(), titles.size());
     for (int section = 0; section < titles.size(); ++section) {
         QCOMPARE(model->headerData(section, Qt::Horizontal).toString(), titles[section]);

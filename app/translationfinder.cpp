@@ -1,0 +1,28 @@
+#include "app/translationfinder.h"
+
+#include <QCoreApplication>
+#include <QTranslator>
+
+QStringList TranslationFinder::directories()
+{
+    QStringList dirs{QString()};
+    if (QCoreApplication::instance())
+        dirs << QCoreApplication::applicationDirPath();
+    dirs << QStringLiteral(TARVELO_TRANSLATIONS_DIR);
+    return dirs;
+}
+
+bool TranslationFinder::load(QTranslator* translator, const QString& file)
+{
+    if (!translator)
+        return false;
+    if (!file.isEmpty()) {
+        for (const QString& dir : directories()) {
+            if (translator->load(file, dir))
+                return true;
+        }
+    }
+    // A failed load leaves the translator empty, whatever it held before.
+    (void)translator->load(QString());
+    return false;
+}

@@ -1,0 +1,488 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <source>About Tarvelo</source>
+        <translation>Über Tarvelo</translation>
+    </message>
+    <message>
+        <source>Version: </source>
+        <translation>Version: </translation>
+    </message>
+    <message>
+        <source>Plattform:</source>
+        <translation>Plattform:</translation>
+    </message>
+    <message>
+        <source>Author:</source>
+        <translation>Autor:</translation>
+    </message>
+    <message>
+        <source>The Tarvelo developers at Kelvorn</source>
+        <translation>Die Tarvelo-Entwickler bei Kelvorn</translation>
+    </message>
+</context>
+<context>
+    <name>AccuEntry</name>
+    <message>
+        <source>LiPo</source>
+        <translation>LiPo</translation>
+    </message>
+    <message>
+        <source>LiFe</source>
+        <translation>LiFe</translation>
+    </message>
+    <message>
+        <source>NiMh</source>
+        <translation>NiMh</translation>
+    </message>
+    <message>
+        <source>NiCd</source>
+        <translation>NiCd</translation>
+    </message>
+    <message>
+        <source>Ene</source>
+        <translation>Ene</translation>
+    </message>
+    <message>
+        <source>Pb</source>
+        <translation>Pb</translation>
+    </message>
+</context>
+<context>
+    <name>AccuManagementDialog</name>
+    <message>
+        <source>Accu management</source>
+        <translation>Akkuverwaltung</translation>
+    </message>
+    <message>
+        <source>Brand</source>
+        <translation>Marke</translation>
+    </message>
+    <message>
+        <source>Capacity</source>
+        <translation>Kapazität</translation>
+    </message>
+    <message>
+        <source>Cells</source>
+        <translation>Zellen</translation>
+    </message>
+    <message>
+        <source>Strength</source>
+        <translation>Belastbarkeit</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Typ</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Ändern</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Database error</source>
+        <translation>Datenbankfehler</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t add the accu
+</source>
+        <translation>Der Akku konnte nicht hinzugefügt werden
+</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t change the accu
+</source>
+        <translation>Der Akku konnte nicht geändert werden
+</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t delete the accu
+</source>
+        <translation>Der Akku konnte nicht gelöscht werden
+</translation>
+    </message>
+</context>
+<context>
+    <name>AccuStatsTable</name>
+    <message>
+        <source>Accu</source>
+        <translation>Akku</translation>
+    </message>
+    <message>
+        <source>Number of cycles</source>
+        <translation>Anzahl Zyklen</translation>
+    </message>
+    <message>
+        <source>overall used time</source>
+        <translation>Gesamte Nutzungszeit</translation>
+    </message>
+    <message>
+        <source>avg. time per use</source>
+        <translation>Mittlere Zeit pro Nutzung</translation>
+    </message>
+    <message>
+        <source>avg. current</source>
+        <translation>Mittlerer Strom</translation>
+    </message>
+    <message>
+        <source>avg. rest capacity</source>
+        <translation>Mittlere Restkapazität</translation>
+    </message>
+</context>
+<context>
+    <name>ChargerStatus</name>
+    <message>
+        <source>ChargerStatus</source>
+        <translation>Ladegerätestatus</translation>
+    </message>
+    <message>
+        <source>ChargerName</source>
+        <translation>ChargerName</translation>
+    </message>
+    <message>
+        <source>Status:</source>
+        <translation>Status:</translation>
+    </message>
+    <message>
+        <source>Receiving...</source>
+        <translation>Empfange...</translation>
+    </message>
+    <message>
+        <source>Input Voltage:</source>
+        <translation>Eingangsspannung:</translation>
+    </message>
+    <message>
+        <source>Clamp Voltage:</source>
+        <translation>Klemmenspannung:</translation>
+    </message>
+    <message>
+        <source>Voltage Cell 1:</source>
+        <translation>Spannung Zelle 1:</translation>
+    </message>
+    <message>
+        <source>Voltage Cell 2:</source>
+        <translation>Spannung Zelle 2:</translation>
+    </message>
+    <message>
+        <source>Voltage Cell 3:</source>
+        <translation>Spannung Zelle 3:</translation>
+    </message>
+    <message>
+        <source>Voltage Cell 4:</source>
+        <translation>Spannung Zelle 4:</translation>
+    </message>
+    <message>
+        <source>Voltage Cell 5:</source>
+        <translation>Spannung Zelle 5:</translation>
+    </message>
+    <message>
+        <source>Voltage Cell 6:</source>
+        <translation>Spannung Zelle 6:</translation>
+    </message>
+    <message>
+        <source>ChargeCurrent:</source>
+        <translation>Ladestrom:</translation>
+    </message>
+    <message>
+        <source>Internal Temperature:</source>
+        <translation>Interne Temperatur:</translation>
+    </message>
+    <message>
+        <source>External Temperature:</source>
+        <translation>Externe Temperatur:</translation>
+    </message>
+    <message>
+        <source>Charged Capacity:</source>
+        <translation>Geladene Kapazität:</translation>
+    </message>
+    <message>
+        <source>Accu detection</source>
+        <translation>Akkuerkennung</translation>
+    </message>
+    <message>
+        <source>Fitting accus from database:</source>
+        <translation>Passende Akkus aus der Datenbank:</translation>
+    </message>
+    <message>
+        <source>new detection</source>
+        <translation>Neue Erkennung</translation>
+    </message>
+    <message>
+        <source>Apply to new entry</source>
+        <translation>In neuen Eintrag übernehmen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>LogEntryTable</name>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Accu</source>
+        <translation>Akku</translation>
+    </message>
+    <message>
+        <source>Time (hour:min:sec)</source>
+        <translation>Zeit (Std:Min:Sek)</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Modell</translation>
+    </message>
+    <message>
+        <source>Charged</source>
+        <translation>Geladen</translation>
+    </message>
+    <message>
+        <source>Rest capacity</source>
+        <translation>Restkapazität</translation>
+    </message>
+    <message>
+        <source>Avg. current</source>
+        <translation>Mittl. Strom</translation>
+    </message>
+</context>
+<context>
+    <name>ModelEntry</name>
+    <message>
+        <source>Plane</source>
+        <translation>Flugzeug</translation>
+    </message>
+    <message>
+        <source>Heli</source>
+        <translation>Heli</translation>
+    </message>
+    <message>
+        <source>Car</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Boat</source>
+        <translation>Boot</translation>
+    </message>
+    <message>
+        <source>RC</source>
+        <translation>RC</translation>
+    </message>
+</context>
+<context>
+    <name>ModelManagementDialog</name>
+    <message>
+        <source>Model management</source>
+        <translation>Modellverwaltung</translation>
+    </message>
+    <message>
+        <source>Modelname</source>
+        <translation>Modellname</translation>
+    </message>
+    <message>
+        <source>Typ</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Ändern</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Database error</source>
+        <translation>Datenbankfehler</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t add the model
+</source>
+        <translation>Das Modell konnte nicht hinzugefügt werden
+</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t change the model
+</source>
+        <translation>Das Modell konnte nicht geändert werden
+</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t delete the model
+</source>
+        <translation>Das Modell konnte nicht gelöscht werden
+</translation>
+    </message>
+</context>
+<context>
+    <name>ModelStatsTable</name>
+    <message>
+        <source>Model</source>
+        <translation>Modell</translation>
+    </message>
+    <message>
+        <source>Number of flights</source>
+        <translation>Anzahl Flüge</translation>
+    </message>
+    <message>
+        <source>overall flight time</source>
+        <translation>Gesamte Flugzeit</translation>
+    </message>
+    <message>
+        <source>avg. time per flight</source>
+        <translation>Mittlere Zeit pro Flug</translation>
+    </message>
+    <message>
+        <source>avg. current</source>
+        <translation>Mittlerer Strom</translation>
+    </message>
+    <message>
+        <source>avg. rest capacity</source>
+        <translation>Mittlere Restkapazität</translation>
+    </message>
+</context>
+<context>
+    <name>OptionsDialog</name>
+    <message>
+        <source>Options</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Database</source>
+        <translation>Datenbank</translation>
+    </message>
+    <message>
+        <source>Hostname</source>
+        <translation>Rechnername</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>Benutzer</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>use SqLite</source>
+        <translation>SqLite verwenden</translation>
+    </message>
+    <message>
+        <source>Charger</source>
+        <translation>Ladegerät</translation>
+    </message>
+    <message>
+        <source>use charger</source>
+        <translation>Ladegerät verwenden</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keiner</translation>
+    </message>
+    <message>
+        <source>Open sqlite file</source>
+        <translation>SqLite-Datei öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>SimulatorPorts</name>
+    <message>
+        <source>Could not read the simulator folder %1</source>
+        <translation>Der Simulator-Ordner %1 konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Charger simulator</source>
+        <translation>Ladegeräte-Simulator</translation>
+    </message>
+</context>
+<context>
+    <name>iCharger</name>
+    <message>
+        <source>Disconnected</source>
+        <translation>Getrennt</translation>
+    </message>
+    <message>
+        <source>Charging</source>
+        <translation>Laden</translation>
+    </message>
+    <message>
+        <source>Discharging</source>
+        <translation>Entladen</translation>
+    </message>
+    <message>
+        <source>Monitor</source>
+        <translation>Überwachen</translation>
+    </message>
+    <message>
+        <source>Waiting</source>
+        <translation>Warten</translation>
+    </message>
+    <message>
+        <source>Test Motor</source>
+        <translation>Motortest</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>LiXX trickle</source>
+        <translation>LiXX Erhaltungsladung</translation>
+    </message>
+    <message>
+        <source>NiXX trickle</source>
+        <translation>NiXX Erhaltungsladung</translation>
+    </message>
+    <message>
+        <source>Foam cut</source>
+        <translation>Schaumstoffschneiden</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>ExDischaring</source>
+        <translation>Ext. Entladen</translation>
+    </message>
+    <message>
+        <source>Unknown status %1</source>
+        <translation>Unbekannter Status %1</translation>
+    </message>
+</context>
+</TS>
