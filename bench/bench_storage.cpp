@@ -1,6 +1,7 @@
 // Storage benchmarks: opening a log book, the filtered log and the statistics lists.
 // Runs on generated data, or with --db FILE on an existing SQLite log book.
 #include "benchdata.h"
+#include "storage/mysqlconnection.h"
 #include "storage/sqliteconnection.h"
 #include "storage/statsmanager.h"
 
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <memory>
 
 namespace {
 QString g_existingDb;   // --db FILE
@@ -100,6 +102,56 @@ void BM_Statistics(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Statistics)->Unit(benchmark::kMillisecond);
+
+// The same on a MariaDB server, when one is given (registered in main).
+BenchData::Server g_server;
+
+MysqlConnection* openServerStore(benchmark::State& state)
+{
+    static QString database;
+    if (database.isEmpty()) {
+        QString error;
+        if (!BenchData(scaled(100000), 40, 150).writeMysql(g_server, &database, &error)) {
+            state.SkipWithError(qPrintable(error));
+            return nullptr;
+        }
+    }
+    auto* db = new MysqlConnection(g_server.host, g_server.port, database, g_server.user,
+                                   g_server.password);
+    if (!db->openDb(nullptr)) {
+        state.SkipWithError("openDb failed");
+        delete db;
+        return nullptr;
+    }
+    return db;
+}
+
+void BM_OpenDbMysql(benchmark::State& state)
+{
+    for (auto _ : state) {
+        std::unique_ptr<MysqlConnection> db(openServerStore(state));
+        if (!db)
+            return;
+        benchmark::DoNotOptimize(db->m_logCache.size());
+    }
+}
+
+void BM_StatisticsMysql(benchmark::State& state)
+{
+    std::unique_ptr<MysqlConnection> db(openServerStore(state));
+    if (!db)
+        return;
+    StatsManager stats(db.get());
+    for (auto _ : state) {
+        QVector<ModelStatEntry*> models;
+        QVector<AccuStatEntry*> accus;
+        if (!stats.getModelStats(&models, 0) || !stats.getAccuStats(&accus, 0))
+            state.SkipWithError("statistics failed");
+        state.counters["rows"] = models.size() + accus.size();
+        qDeleteAll(models);
+        qDeleteAll(accus);
+    }
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -118,6 +170,12 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     g_dir = &dir;
+    if (g_existingDb.isEmpty() && BenchData::serverFromEnvironment(&g_server)) {
+        benchmark::RegisterBenchmark("BM_OpenDbMysql/100000", BM_OpenDbMysql)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("BM_StatisticsMysql", BM_StatisticsMysql)
+            ->Unit(benchmark::kMillisecond);
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -3,10 +3,13 @@
 #include "storage/sqliteschema.h"
 
 #include <QDate>
+#include <QFile>
 #include <QVariant>
 #include <QTime>
 
 #include <random>
+
+#include <mysql++.h>
 
 #include <sqlite3.h>
 
@@ -100,4 +103,85 @@ bool BenchData::writeSqlite(const QString& file, QString* error) const
         sqlite3_finalize(s);
     sqlite3_close(db);
     return ok;
+}
+
+bool BenchData::serverFromEnvironment(Server* server)
+{
+    for (const char* name : {"TARVELO_MYSQL_HOST", "TARVELO_MYSQL_PORT", "TARVELO_MYSQL_DB",
+                             "TARVELO_MYSQL_USER", "TARVELO_MYSQL_PASSWORD"}) {
+        if (!qEnvironmentVariableIsSet(name))
+            return false;
+    }
+    server->host = qEnvironmentVariable("TARVELO_MYSQL_HOST");
+    server->port = qEnvironmentVariableIntValue("TARVELO_MYSQL_PORT");
+    server->database = qEnvironmentVariable("TARVELO_MYSQL_DB");
+    server->user = qEnvironmentVariable("TARVELO_MYSQL_USER");
+    server->password = qEnvironmentVariable("TARVELO_MYSQL_PASSWORD");
+    return true;
+}
+
+bool BenchData::writeMysql(const Server& server, QString* database, QString* error) const
+{
+    QFile schema(QStringLiteral(TARVELO_SOURCE_DIR "/schema/mysql.sql"));
+    if (!schema.open(QIODevice::ReadOnly)) {
+        *error = schema.errorString();
+        return false;
+    }
+    *database = server.database + QStringLiteral("_bench");
+    const std::string name = database->toStdString();
+    try {
+        mysqlpp::Connection c(true);
+        c.set_option(new mysqlpp::SetCharsetNameOption("utf8mb4"));
+        c.set_option(new mysqlpp::MultiStatementsOption(true));
+        c.connect(server.database.toUtf8().constData(), server.host.toUtf8().constData(),
+                  server.user.toUtf8().constData(), server.password.toUtf8().constData(),
+                  static_cast<unsigned int>(server.port));
+        auto run = [&c](const std::string& sql) {
+            mysqlpp::Query q = c.query(sql);
+            q.exec();
+            while (q.more_results())
+                q.store_next();
+        };
+        run("DROP DATABASE IF EXISTS `" + name + "`; CREATE DATABASE `" + name +
+            "` CHARACTER SET utf8mb4 COLLATE utf8mb4_bin");
+        c.select_db(name);
+        run(schema.readAll().toStdString());
+
+        // Many rows per statement: one round trip per row would dominate the run.
+        auto insertAll = [&](const char* head, int rows, auto&& writeRow) {
+            for (int first = 0; first < rows; first += 1000) {
+                mysqlpp::Query q = c.query();
+                q << head;
+                for (int i = first; i < qMin(rows, first + 1000); ++i) {
+                    q << (i == first ? "(" : ",(");
+                    writeRow(q, i);
+                    q << ")";
+                }
+                q.exec();
+            }
+        };
+        auto text = [](const QString& s) { return s.toStdString(); };
+        insertAll("INSERT INTO accus (accuBrand,accuDescr,accuCapacity,numCells,accuStrength,"
+                  "accuTyp) VALUES ",
+                  int(m_accus.size()), [&](mysqlpp::Query& q, int i) {
+                      const Accu& a = m_accus[i];
+                      q << mysqlpp::quote << text(a.brand) << "," << mysqlpp::quote
+                        << text(a.descr) << "," << a.capacity << "," << a.cells << ","
+                        << a.strength << "," << a.typ;
+                  });
+        insertAll("INSERT INTO modelList (modelName,modelTyp) VALUES ", int(m_models.size()),
+                  [&](mysqlpp::Query& q, int i) {
+                      q << mysqlpp::quote << text(m_models[i].name) << "," << m_models[i].typ;
+                  });
+        insertAll("INSERT INTO logList (date,time,accuId,modelId,charged) VALUES ",
+                  int(m_entries.size()), [&](mysqlpp::Query& q, int i) {
+                      const Entry& e = m_entries[i];
+                      q << mysqlpp::quote << text(e.date) << "," << mysqlpp::quote << text(e.time)
+                        << "," << e.accuId << "," << e.modelId << "," << e.charged;
+                  });
+    } catch (const std::exception& e) {
+        *error = QString::fromUtf8(e.what());
+        return false;
+    }
+    return true;
 }

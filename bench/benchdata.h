@@ -27,9 +27,16 @@ public:
 
     // Writes a new SQLite log book; refuses an existing file.
     bool writeSqlite(const QString& file, QString* error) const;
-    // Empties the three tables of a server database and fills them; the connection values
-    // come from the same variables as the server tests.
-    bool writeMysql(QString* error) const;
+    // The server named by TARVELO_MYSQL_HOST, _PORT, _DB, _USER and _PASSWORD, as the server
+    // tests get it; false when one of them is not set.
+    struct Server {
+        QString host, database, user, password;
+        int port = 0;
+    };
+    static bool serverFromEnvironment(Server* server);
+    // (Re)creates the database server.database + "_bench" with the server schema and fills
+    // it; *database gets its name. The given database itself is never touched.
+    bool writeMysql(const Server& server, QString* database, QString* error) const;
 
     QVector<Accu> m_accus;
     QVector<Model> m_models;
