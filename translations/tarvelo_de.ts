@@ -266,6 +266,209 @@
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Tarvelo</source>
+        <translation>Tarvelo</translation>
+    </message>
+    <message>
+        <source>Log Entrys</source>
+        <translation>Logbucheinträge</translation>
+    </message>
+    <message>
+        <source>Start date</source>
+        <translation>Startdatum</translation>
+    </message>
+    <message>
+        <source>End date</source>
+        <translation>Enddatum</translation>
+    </message>
+    <message>
+        <source>Filter by date</source>
+        <translation>Nach Datum filtern</translation>
+    </message>
+    <message>
+        <source>Filter by model</source>
+        <translation>Nach Modell filtern</translation>
+    </message>
+    <message>
+        <source>Filter by accu</source>
+        <translation>Nach Akku filtern</translation>
+    </message>
+    <message>
+        <source>Filter by incomplete</source>
+        <translation>Nur unvollständige</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Accu</source>
+        <translation>Akku</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Modell</translation>
+    </message>
+    <message>
+        <source>Charged</source>
+        <translation>Geladen</translation>
+    </message>
+    <message>
+        <source>mm:ss</source>
+        <translation>mm:ss</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Ändern</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>0 entrys</source>
+        <translation>0 Einträge</translation>
+    </message>
+    <message>
+        <source>Model statistics</source>
+        <translation>Modellstatistik</translation>
+    </message>
+    <message>
+        <source>Accu statistics</source>
+        <translation>Akkustatistik</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation>Verwaltung</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Accus</source>
+        <translation>Akkus</translation>
+    </message>
+    <message>
+        <source>Models</source>
+        <translation>Modelle</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>Englisch</translation>
+    </message>
+    <message>
+        <source>German</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>Show ChargerStatus</source>
+        <translation>Ladegerätestatus anzeigen</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Erro connecting to DB</source>
+        <translation>Fehler beim Verbinden mit der Datenbank</translation>
+    </message>
+    <message>
+        <source>There was an error connection to the Database
+</source>
+        <translation>Beim Verbinden mit der Datenbank ist ein Fehler aufgetreten
+</translation>
+    </message>
+    <message>
+        <source> entrys</source>
+        <translation> Einträge</translation>
+    </message>
+    <message>
+        <source>Filter by Date error</source>
+        <translation>Fehler im Datumsfilter</translation>
+    </message>
+    <message>
+        <source>Start date has to be before end date</source>
+        <translation>Das Startdatum muss vor dem Enddatum liegen</translation>
+    </message>
+    <message>
+        <source>Error adding entry</source>
+        <translation>Fehler beim Hinzufügen</translation>
+    </message>
+    <message>
+        <source>The entry could not be stored in the database.</source>
+        <translation>Der Eintrag konnte nicht in der Datenbank gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Error changing entry</source>
+        <translation>Fehler beim Ändern</translation>
+    </message>
+    <message>
+        <source>The entry could not be changed in the database.</source>
+        <translation>Der Eintrag konnte in der Datenbank nicht geändert werden.</translation>
+    </message>
+    <message>
+        <source>Error removing entry</source>
+        <translation>Fehler beim Entfernen</translation>
+    </message>
+    <message>
+        <source>The entry could not be removed from the database.</source>
+        <translation>Der Eintrag konnte nicht aus der Datenbank entfernt werden.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t open port
+</source>
+        <translation>Der Port konnte nicht geöffnet werden
+</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t open port %s
+</source>
+        <translation>Der Port %s konnte nicht geöffnet werden
+</translation>
+    </message>
+    <message>
+        <source>Error opening port</source>
+        <translation>Fehler beim Öffnen des Ports</translation>
+    </message>
+    <message>
+        <source>Error changing language</source>
+        <translation>Fehler beim Sprachwechsel</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t load german language file
+</source>
+        <translation>Die deutsche Sprachdatei konnte nicht geladen werden
+</translation>
+    </message>
+</context>
+<context>
     <name>ModelEntry</name>
     <message>
         <source>Plane</source>
