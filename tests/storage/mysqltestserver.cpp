@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QtGlobal>
 
+#include <cstdio>
+
 MysqlTestServer::MysqlTestServer()
 {
     const char* names[] = {"TARVELO_MYSQL_HOST", "TARVELO_MYSQL_PORT", "TARVELO_MYSQL_DB",
@@ -36,6 +38,12 @@ MysqlTestServer::MysqlTestServer()
 }
 
 MysqlTestServer::~MysqlTestServer() = default;
+
+int MysqlTestServer::reportMissing() const
+{
+    std::fprintf(stderr, "%s\n", qPrintable(m_strMissing));
+    return qEnvironmentVariableIsSet("TARVELO_MYSQL_REQUIRED") ? 1 : 77;
+}
 
 bool MysqlTestServer::use(const QString& database)
 {

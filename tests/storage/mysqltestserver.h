@@ -23,6 +23,10 @@ public:
     bool isGiven() const { return m_strMissing.isEmpty(); }
     // Why the server tests cannot run here.
     QString missingReason() const { return m_strMissing; }
+    // For a test program's main when no server is given: says why on the standard error
+    // stream and answers the exit code, 1 when TARVELO_MYSQL_REQUIRED asks for a server (the
+    // server tests must run there), else 77, which ctest counts as skipped.
+    int reportMissing() const;
 
     // A new database of this run (its name begins with the given database's), with the
     // tables of schema/mysql.sql when withTables; an existing one of that name is replaced.
