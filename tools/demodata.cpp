@@ -24,21 +24,21 @@ struct Pack {
 
 // Chemistry indexes: 0 LiPo, 1 LiFe, 2 NiMh.
 const Pack kPacks[] = {
-    {"SLS", "Red 3S 2200", 2200, 3, 30, 0},     {"Turnigy", "Nano 4S 5000", 5000, 4, 45, 0},
+    {"SLS", "Red 3S 2200", 2200, 3, 30, 0},       {"Turnigy", "Nano 4S 5000", 5000, 4, 45, 0},
     {"Gens ace", "Heli 6S 3300", 3300, 6, 40, 0}, {"Dualsky", "Small 2S 800", 800, 2, 25, 0},
-    {"A123", "Rx 2S 1100", 1100, 2, 10, 1},      {"Eneloop", "Tx 8 cells 2000", 2000, 8, 5, 2},
+    {"A123", "Rx 2S 1100", 1100, 2, 10, 1},       {"Eneloop", "Tx 8 cells 2000", 2000, 8, 5, 2},
 };
 
 struct Model {
     const char* name;
-    int typ;           // 0 Plane, 1 Heli, 2 Car, 3 Boat, 4 RC
-    int pack[2];       // indexes into kPacks that this model flies with
+    int typ;            // 0 Plane, 1 Heli, 2 Car, 3 Boat, 4 RC
+    int pack[2];        // indexes into kPacks that this model flies with
     int minSec, maxSec; // length of one use
 };
 
 const Model kModels[] = {
-    {"Easy Star", 0, {0, 3}, 8 * 60, 16 * 60},   {"T-Rex 450", 1, {2, 2}, 4 * 60, 7 * 60},
-    {"Buggy 1:8", 2, {1, 1}, 10 * 60, 22 * 60},  {"Harbour tug", 3, {0, 4}, 12 * 60, 30 * 60},
+    {"Easy Star", 0, {0, 3}, 8 * 60, 16 * 60},      {"T-Rex 450", 1, {2, 2}, 4 * 60, 7 * 60},
+    {"Buggy 1:8", 2, {1, 1}, 10 * 60, 22 * 60},     {"Harbour tug", 3, {0, 4}, 12 * 60, 30 * 60},
     {"Transmitter", 4, {5, 5}, 2 * 3600, 5 * 3600},
 };
 
@@ -87,7 +87,8 @@ bool fill(SqLiteConnection& db, const QDate& today)
         const int uses = between(2, 5);
         const bool lastDays = day.daysTo(today) <= 3;
         for (int u = 0; u < uses; ++u) {
-            const size_t m = static_cast<size_t>(between(0, static_cast<int>(std::size(kModels)) - 1));
+            const size_t m =
+                static_cast<size_t>(between(0, static_cast<int>(std::size(kModels)) - 1));
             const Model& model = kModels[m];
             const int packIndex = model.pack[between(0, 1)];
             const Pack& pack = kPacks[packIndex];

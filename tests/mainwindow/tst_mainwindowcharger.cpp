@@ -1,0 +1,159 @@
+// The charger path of the whole program: the simulator on a pseudo-terminal, the status window
+// with its values and pack detection, the detected pack into the log editor and the log.
+#include "mainwindowfixture.h"
+
+#include "charger/chargermanager.h"
+#include "charger/chargerstatus.h"
+#include "charger/chargertestsupport.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
+class MainWindowChargerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void chargeBecomesALogEntry();
+    void closingTheProgramWhileReading();
+
+private:
+    // Starts the simulator and the window with the charger switched on for its port.
+    bool start();
+
+    std::unique_ptr<RuntimeDir> m_runtime;
+    std::unique_ptr<Simulator> m_sim;
+    std::unique_ptr<MainWindowFixture> m_f;
+};
+
+// The simulated 106B+ charges six LiPo cells at 2.5 A (waiting at 0 A before, with the cells
+// at 3.7 V): packs of six cells fit by capacity (2250 to 2750 mAh) while it charges, and by
+// nominal voltage (6 x 3.7 V = 22.2 V) while it waits.
+//   1 "Lipo 6S 2500"  fits       2 "Lipo 3S 2500"  three cells: never
+//   3 "LiFe 6S 5000"  19.2 V, too big: never    4 "Lipo 6S 2400"  fits
+static const char* const kPacks = R"(
+INSERT INTO accus(accuId,accuBrand,accuCapacity,numCells,accuStrength,accuTyp,accuDescr) VALUES
+  (1,'SLS',2500,6,30,0,'Lipo 6S 2500'), (2,'SLS',2500,3,30,0,'Lipo 3S 2500'),
+  (3,'A123',5000,6,20,1,'LiFe 6S 5000'), (4,'Gens',2400,6,40,0,'Lipo 6S 2400');
+INSERT INTO modelList(modelId,modelName,modelTyp) VALUES (1,'T-Rex 700',1);
+)";
+
+void MainWindowChargerTest::cleanup()
+{
+    m_f.reset();
+    m_sim.reset();
+    m_runtime.reset();
+}
+
+bool MainWindowChargerTest::start()
+{
+    m_runtime = std::make_unique<RuntimeDir>();
+    m_f = std::make_unique<MainWindowFixture>();
+    if (!m_f->createBook() || !m_f->sql(QString::fromUtf8(kPacks)))
+        return false;
+    m_sim = std::make_unique<Simulator>(
+        QStringList{QStringLiteral("--interval"), QStringLiteral("0.25")});
+    if (m_sim->path().isEmpty())
+        return false;
+    // The settings name the port as the port list shows it.
+    ChargerManager probe;
+    probe.enumeratePorts();
+    int count = 0;
+    probe.getClassPortCount(0, &count);
+    QString port;
+    for (int i = 0; i < count; ++i) {
+        char name[ChargerBase::kTextBufferSize] = {};
+        if (probe.getClassPortName(0, i, name) == 0 &&
+            QString::fromUtf8(name).contains(m_sim->portName()))
+            port = QString::fromUtf8(name);
+    }
+    if (port.isEmpty()) {
+        qWarning("the simulator's port is not listed");
+        return false;
+    }
+    IniValues ini;
+    ini.useCharger = true;
+    ini.chargerClass = 0;
+    ini.chargerSubtype = 0; // 106B+
+    ini.chargerPort = port;
+    m_f->writeIni(ini);
+    return m_f->openWindow() != nullptr;
+}
+
+void MainWindowChargerTest::chargeBecomesALogEntry()
+{
+    QVERIFY(start());
+    MainWindow* w = m_f->window();
+    auto* status = w->findChild<ChargerStatus*>();
+    QVERIFY(status);
+    QVERIFY(!status->isVisible());
+
+    QAction* show = m_f->child<QAction>("actionShowChargerStatus");
+    QVERIFY(show->isEnabled());
+    show->trigger();
+    QVERIFY(m_f->warnings().isEmpty());
+    QVERIFY(status->isVisible());
+    QVERIFY(w->chargerManager()->isOpen());
+    QCOMPARE(status->findChild<QGroupBox*>(QStringLiteral("m_pGroupBoxCharger"))->title(),
+             QStringLiteral("Junsi iCharger 106B+"));
+
+    // The decoded values arrive.
+    auto label = [status](const char* name) {
+        return status->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(label("m_pLabelInputVoltage"), QStringLiteral("12V"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(label("m_pLabelExtTemperature"), QString::fromUtf8("25.1°C"), 20000);
+
+    // The fitting packs of the store, in the store's order.
+    QComboBox* fitting = status->findChild<QComboBox*>(QStringLiteral("m_pComboFittingAccus"));
+    QTRY_COMPARE_WITH_TIMEOUT(fitting->count(), 2, 20000);
+    QCOMPARE(fitting->itemText(0), QStringLiteral("Lipo 6S 2500"));
+    QCOMPARE(fitting->itemData(0).toInt(), 1);
+    QCOMPARE(fitting->itemText(1), QStringLiteral("Lipo 6S 2400"));
+    QCOMPARE(fitting->itemData(1).toInt(), 4);
+
+    // The charge ends with 1200 mAh; then the result can go to a new entry.
+    QPushButton* apply = status->findChild<QPushButton*>(QStringLiteral("m_pButtonApply"));
+    QTRY_VERIFY_WITH_TIMEOUT(apply->isEnabled(), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(label("m_pLabelChargedCapacity"), QStringLiteral("1200mAh"), 10000);
+    fitting->setCurrentIndex(1);
+    apply->click();
+    QCOMPARE(m_f->child<QComboBox>("m_pAccuList")->currentData().toInt(), 4);
+    QCOMPARE(m_f->child<QSpinBox>("m_pCharged")->value(), 1200);
+
+    m_f->child<QPushButton>("m_pButtonAdd")->click();
+    QVERIFY(m_f->warnings().isEmpty());
+    SqlBase* db = w->store();
+    QCOMPARE(db->logCache().size(), 1);
+    QCOMPARE(db->logCache().first()->m_iAccuId, 4);
+    QCOMPARE(db->logCache().first()->m_iCharged, 1200);
+    QCOMPARE(m_f->rows(), 1);
+    QCOMPARE(m_f->cell(0, 1), QStringLiteral("Lipo 6S 2400"));
+
+    // Closing the window closes the charger.
+    status->findChild<QPushButton*>(QStringLiteral("m_pButtonClose"))->click();
+    QVERIFY(!status->isVisible());
+    QVERIFY(!w->chargerManager()->isOpen());
+    QVERIFY(!apply->isEnabled());
+}
+
+void MainWindowChargerTest::closingTheProgramWhileReading()
+{
+    QVERIFY(start());
+    m_f->child<QAction>("actionShowChargerStatus")->trigger();
+    auto* status = m_f->window()->findChild<ChargerStatus*>();
+    QTRY_COMPARE_WITH_TIMEOUT(
+        status->findChild<QLabel*>(QStringLiteral("m_pLabelInputVoltage"))->text(),
+        QStringLiteral("12V"), 20000);
+    // The reader is still delivering lines; the window goes with the charger open.
+    m_f->closeWindow();
+    QCoreApplication::processEvents();
+    QVERIFY(m_sim->stop());
+}
+
+QTEST_MAIN(MainWindowChargerTest)
+#include "tst_mainwindowcharger.moc"
