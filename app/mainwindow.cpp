@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QSignalBlocker>
 #include <QTranslator>
 
 namespace
@@ -252,38 +253,49 @@ bool MainWindow::connectDatabase()
     return true;
 }
 
+void MainWindow::refillCombos(const QVector<QComboBox*>& combos,
+                              const QVector<QPair<QString, int>>& items)
+{
+    for (QComboBox* combo : combos) {
+        const QVariant before = combo->currentData();
+        {
+            // Clearing and the first item would each refresh a list on their own.
+            const QSignalBlocker blocker(combo);
+            combo->clear();
+            for (const auto& item : items)
+                combo->addItem(item.first, item.second);
+        }
+        if (combo->currentData() != before)
+            emit combo->currentIndexChanged(combo->currentIndex());
+    }
+}
+
 void MainWindow::fillAccuLists()
 {
-    if (!isStoreOpen())
-        return;
     QVector<AccuEntry> accus;
-    if (!m_pDb->getAccus(&accus))
+    if (!isStoreOpen() || !m_pDb->getAccus(&accus))
         return;
-    Ui::MainWindow* ui = m_pUi.get();
-    const QVector<QComboBox*> combos = {ui->m_pAccuList, ui->m_pFilterAccu, ui->m_pFilterStatsAccu,
-                                        ui->m_pFilterStatsAccu2};
-    for (QComboBox* combo : combos)
-        combo->clear();
+    QVector<QPair<QString, int>> items;
     for (const AccuEntry& accu : accus)
-        for (QComboBox* combo : combos)
-            combo->addItem(accu.toString(), accu.m_iId);
+        items.append({accu.toString(), accu.m_iId});
+    Ui::MainWindow* ui = m_pUi.get();
+    refillCombos(
+        {ui->m_pAccuList, ui->m_pFilterAccu, ui->m_pFilterStatsAccu, ui->m_pFilterStatsAccu2},
+        items);
 }
 
 void MainWindow::fillModelLists()
 {
-    if (!isStoreOpen())
-        return;
     QVector<ModelEntry> models;
-    if (!m_pDb->getModels(&models))
+    if (!isStoreOpen() || !m_pDb->getModels(&models))
         return;
-    Ui::MainWindow* ui = m_pUi.get();
-    const QVector<QComboBox*> combos = {ui->m_pModelList, ui->m_pFilterModel,
-                                        ui->m_pFilterStatsModel, ui->m_pFilterStatsModel2};
-    for (QComboBox* combo : combos)
-        combo->clear();
+    QVector<QPair<QString, int>> items;
     for (const ModelEntry& model : models)
-        for (QComboBox* combo : combos)
-            combo->addItem(model.toString(), model.m_iId);
+        items.append({model.toString(), model.m_iId});
+    Ui::MainWindow* ui = m_pUi.get();
+    refillCombos(
+        {ui->m_pModelList, ui->m_pFilterModel, ui->m_pFilterStatsModel, ui->m_pFilterStatsModel2},
+        items);
 }
 
 // ---- log tab ----------------------------------------------------------------------------

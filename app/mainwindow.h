@@ -8,12 +8,14 @@
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QMutex>
+#include <QPair>
 #include <QString>
 #include <QVector>
 
 #include <memory>
 
 class QApplication;
+class QComboBox;
 class QTranslator;
 class AccuStatsTableModel;
 class ChargerManager;
@@ -105,6 +107,9 @@ private:
     // window) and empties the lists, so that the store can be deleted safely.
     void unbindStore();
     void updateCountLabel();
+    // Replaces the items of pack or model selections (text, identifier); a selection whose
+    // current identifier changed says so once.
+    void refillCombos(const QVector<QComboBox*>& combos, const QVector<QPair<QString, int>>& items);
     void applyTimeFormat(int modelIndex);
 
     std::unique_ptr<Ui::MainWindow> m_pUi;
