@@ -226,8 +226,11 @@ bool MainWindow::connectDatabase()
     Ui::MainWindow* ui = m_pUi.get();
     for (QDateEdit* edit :
          {ui->m_pDate, ui->m_pFilterStartDate, ui->m_pFilterEndDate, ui->m_pFilterStatsStartDate,
-          ui->m_pFilterStatsEndDate, ui->m_pFilterStatsStartDate2, ui->m_pFilterStatsEndDate2})
+          ui->m_pFilterStatsEndDate, ui->m_pFilterStatsStartDate2, ui->m_pFilterStatsEndDate2}) {
+        // The lists are refreshed once below, not once per date editor.
+        const QSignalBlocker blocker(edit);
         edit->setDate(today);
+    }
 
     m_pLogModel->m_pDb = m_pDb;
     ui->m_pTableLogList->setModel(m_pLogModel);
@@ -250,6 +253,9 @@ bool MainWindow::connectDatabase()
     refreshLogList();
 
     m_pChargerStatus->setDb(m_pDb);
+    // A statistics tab in view shows the new store's figures, not an emptied table.
+    if (ui->m_pTabs->currentIndex() != 0)
+        onCurrentTabChanged(ui->m_pTabs->currentIndex());
     return true;
 }
 
@@ -788,6 +794,10 @@ bool MainWindow::changeLanguage(QString file)
     m_pOptions->retranslate();
     m_pChargerStatus->retranslateUi(m_pChargerStatus);
     updateCountLabel();
+    // The column titles come from the table models; let the headers ask again.
+    for (QTableView* table :
+         {m_pUi->m_pTableLogList, m_pUi->m_pTableModelStats, m_pUi->m_pTableAccuStats})
+        table->horizontalHeader()->viewport()->update();
     return loaded;
 }
 

@@ -704,6 +704,13 @@ void MainWindowTest::acceptedOptionsReopenTheStore()
     QCOMPARE(ini.value(QStringLiteral("sqlitefilename")).toString(),
              QStringLiteral("tarvelo.sqlite"));
 
+    // Reopened while a statistics tab is in view: it shows the figures of the reopened store.
+    m_f->child<QTabWidget>("m_pTabs")->setCurrentIndex(1);
+    MainWindowFixture::whenModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+    m_f->child<QAction>("actionSettings")->trigger();
+    QCOMPARE(m_f->rows("m_pTableModelStats"), 3);
+    m_f->child<QTabWidget>("m_pTabs")->setCurrentIndex(0);
+
     // Cancel changes nothing.
     MainWindowFixture::whenModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
     QVERIFY(m_f->sql(QStringLiteral("DELETE FROM logList WHERE id=7;")));
