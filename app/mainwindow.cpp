@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/optionsdialog.h"
+#include "app/translationfinder.h"
 #include "charger/chargermanager.h"
 #include "charger/chargerstatus.h"
 #include "storage/mysqlconnection.h"
@@ -744,12 +745,29 @@ void MainWindow::showAboutDialog()
     dialog.exec();
 }
 
+int MainWindow::chargerPortIndex(int chargerClass) const
+{
+    // The options list leaves out ports whose name cannot be read, so a position in it can
+    // name another port of the manager; the saved name is what the user chose.
+    int count = 0;
+    if (m_pChargerManager->getClassPortCount(chargerClass, &count) == ChargerBase::ResultDone) {
+        for (int i = 0; i < count; ++i) {
+            char name[ChargerBase::kTextBufferSize] = {};
+            if (m_pChargerManager->getClassPortName(chargerClass, i, name) ==
+                    ChargerBase::ResultDone &&
+                QString::fromUtf8(name) == m_pOptions->m_strChargerPort)
+                return i;
+        }
+    }
+    return m_pOptions->portIndex();
+}
+
 void MainWindow::showChargerStatus()
 {
-    const int port = m_pOptions->portIndex();
     const auto selection = m_pOptions->chargerSelection();
     const int chargerClass = selection.first;
     const int subtype = selection.second;
+    const int port = chargerPortIndex(chargerClass);
 
     char className[ChargerBase::kTextBufferSize] = {};
     char subtypeName[ChargerBase::kTextBufferSize] = {};
@@ -787,7 +805,7 @@ bool MainWindow::changeLanguage(QString file)
     bool loaded = false;
     if (m_pTranslator) {
         QCoreApplication::removeTranslator(m_pTranslator);
-        loaded = m_pTranslator->load(file);
+        loaded = TranslationFinder::load(m_pTranslator, file);
         QCoreApplication::installTranslator(m_pTranslator);
     }
     retranslate();

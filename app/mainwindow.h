@@ -111,6 +111,8 @@ private:
     // current identifier changed says so once.
     void refillCombos(const QVector<QComboBox*>& combos, const QVector<QPair<QString, int>>& items);
     void applyTimeFormat(int modelIndex);
+    // The charger manager's index of the port chosen in the options.
+    int chargerPortIndex(int chargerClass) const;
 
     std::unique_ptr<Ui::MainWindow> m_pUi;
     SqlBase* m_pDb = nullptr; // owned

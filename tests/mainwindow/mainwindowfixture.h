@@ -118,10 +118,10 @@ public:
         ini.sync();
     }
 
-    // The program's German file, next to the program as scripts/run puts it.
+    // The program's German file, brought along by the portable folder.
     bool copyGerman()
     {
-        const QString built = QStringLiteral(TARVELO_BINARY_DIR "/translations/trans_de.qm");
+        const QString built = QStringLiteral(TARVELO_BINARY_DIR "/app/trans_de.qm");
         return QFile::copy(built, path(QStringLiteral("trans_de.qm")));
     }
 
