@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/optionsdialog.h"
+#include "app/tablecolumnfitter.h"
 #include "app/translationfinder.h"
 #include "charger/chargermanager.h"
 #include "charger/chargerstatus.h"
@@ -61,6 +62,9 @@ MainWindow::MainWindow(QTranslator* translator, QApplication* app)
       m_pTranslator(translator), m_pApp(app)
 {
     m_pUi->setupUi(this);
+    for (QTableView* table :
+         {m_pUi->m_pTableLogList, m_pUi->m_pTableModelStats, m_pUi->m_pTableAccuStats})
+        new TableColumnFitter(table);
     m_pOptions = new OptionsDialog(this, m_pChargerManager);
     m_pChargerStatus = new ChargerStatus(this, m_pChargerManager, m_pDb);
     m_pUi->actionShowChargerStatus->setEnabled(m_pOptions->m_bUseCharger);
@@ -305,6 +309,12 @@ void MainWindow::fillModelLists()
         items);
 }
 
+void MainWindow::fitColumns(QTableView* table)
+{
+    if (auto* fitter = table->findChild<TableColumnFitter*>(QString(), Qt::FindDirectChildrenOnly))
+        fitter->fit();
+}
+
 // ---- log tab ----------------------------------------------------------------------------
 
 void MainWindow::clearLogList()
@@ -361,7 +371,7 @@ void MainWindow::refreshLogList()
     }
     QVector<EntryBase*> shown = asEntries(m_logEntries);
     m_pLogModel->setEntries(&shown);
-    ui->m_pTableLogList->resizeColumnsToContents();
+    fitColumns(ui->m_pTableLogList);
     updateCountLabel();
 }
 
@@ -612,7 +622,7 @@ void MainWindow::refreshModelStats()
         clearModelStatsList();
     QVector<EntryBase*> shown = asEntries(m_modelStats);
     m_pModelStatsModel->setEntries(&shown);
-    ui->m_pTableModelStats->resizeColumnsToContents();
+    fitColumns(ui->m_pTableModelStats);
 }
 
 void MainWindow::refreshAccuStats()
@@ -628,7 +638,7 @@ void MainWindow::refreshAccuStats()
         clearAccuStatsList();
     QVector<EntryBase*> shown = asEntries(m_accuStats);
     m_pAccuStatsModel->setEntries(&shown);
-    ui->m_pTableAccuStats->resizeColumnsToContents();
+    fitColumns(ui->m_pTableAccuStats);
 }
 
 void MainWindow::onFilterStatsByDate(int _iState)

@@ -16,6 +16,7 @@
 
 class QApplication;
 class QComboBox;
+class QTableView;
 class QTranslator;
 class AccuStatsTableModel;
 class ChargerManager;
@@ -111,6 +112,8 @@ private:
     // current identifier changed says so once.
     void refillCombos(const QVector<QComboBox*>& combos, const QVector<QPair<QString, int>>& items);
     void applyTimeFormat(int modelIndex);
+    // The columns as wide as their contents, within the table's width where they fit.
+    static void fitColumns(QTableView* table);
     // The charger manager's index of the port chosen in the options.
     int chargerPortIndex(int chargerClass) const;
 
