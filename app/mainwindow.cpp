@@ -63,8 +63,12 @@ MainWindow::MainWindow(QTranslator* translator, QApplication* app)
 {
     m_pUi->setupUi(this);
     for (QTableView* table :
-         {m_pUi->m_pTableLogList, m_pUi->m_pTableModelStats, m_pUi->m_pTableAccuStats})
+         {m_pUi->m_pTableLogList, m_pUi->m_pTableModelStats, m_pUi->m_pTableAccuStats}) {
         new TableColumnFitter(table);
+        // Long titles (German ones above all) take a second line rather than being cut.
+        table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter |
+                                                       Qt::Alignment(Qt::TextWordWrap));
+    }
     m_pOptions = new OptionsDialog(this, m_pChargerManager);
     m_pChargerStatus = new ChargerStatus(this, m_pChargerManager, m_pDb);
     m_pUi->actionShowChargerStatus->setEnabled(m_pOptions->m_bUseCharger);

@@ -1,8 +1,10 @@
 #include "app/tablecolumnfitter.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QResizeEvent>
+#include <QStyle>
 #include <QTableView>
 #include <QVector>
 
@@ -40,6 +42,29 @@ void TableColumnFitter::fit()
     }
     for (int c = 0; c < columns; ++c)
         header->resizeSection(c, widths[c]);
+    fitHeaderHeight();
+}
+
+void TableColumnFitter::fitHeaderHeight()
+{
+    QHeaderView* header = m_pTable->horizontalHeader();
+    const QAbstractItemModel* model = m_pTable->model();
+    if (!model || !(header->defaultAlignment() & Qt::TextWordWrap))
+        return;
+    // A title that wraps needs more lines than the header gives it by itself.
+    const QFontMetrics metrics(header->font());
+    const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    int lines = 1;
+    for (int c = 0; c < header->count(); ++c) {
+        const QString title = model->headerData(c, Qt::Horizontal).toString();
+        const QRect bounds =
+            metrics.boundingRect(QRect(0, 0, qMax(1, header->sectionSize(c) - margins), 10000),
+                                 Qt::AlignCenter | Qt::TextWordWrap, title);
+        lines = qMax(lines, (bounds.height() + metrics.lineSpacing() - 1) / metrics.lineSpacing());
+    }
+    header->setMinimumHeight(0);
+    const int oneLine = header->sizeHint().height();
+    header->setMinimumHeight(oneLine + (lines - 1) * metrics.lineSpacing());
 }
 
 bool TableColumnFitter::eventFilter(QObject* watched, QEvent* event)

@@ -24,6 +24,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Room for titles that wrap, when the header wraps its titles.
+    void fitHeaderHeight();
+
     QTableView* m_pTable;
     // A window dragged wider or narrower sends many sizes; the columns follow the last one.
     QTimer m_resizeTimer;

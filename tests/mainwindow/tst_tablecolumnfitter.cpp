@@ -15,6 +15,7 @@ private slots:
     void fitsTheView_data();
     void fitsTheView();
     void followsTheViewWidth();
+    void wrappedTitlesGetTheirLines();
 };
 
 namespace
@@ -109,6 +110,29 @@ void TableColumnFitterTest::followsTheViewWidth()
     view.resize(300, 300);
     QTRY_VERIFY(sum(view) <= view.viewport()->width());
     QVERIFY(sum(view) < wide);
+}
+
+void TableColumnFitterTest::wrappedTitlesGetTheirLines()
+{
+    QStandardItemModel model;
+    fill(&model, {"A rather long column title", "Another long column title", "Third title"},
+         QStringLiteral("1 %"));
+    QTableView view;
+    view.horizontalHeader()->setDefaultAlignment(Qt::AlignCenter | Qt::Alignment(Qt::TextWordWrap));
+    view.setModel(&model);
+    view.resize(900, 300);
+    auto* fitter = new TableColumnFitter(&view);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    fitter->fit();
+    const int oneLine = view.horizontalHeader()->height();
+    view.resize(200, 300);
+    QTRY_VERIFY(sum(view) <= view.viewport()->width());
+    const int lineSpacing = QFontMetrics(view.horizontalHeader()->font()).lineSpacing();
+    QTRY_VERIFY(view.horizontalHeader()->height() >= oneLine + lineSpacing);
+    // Wide again: one line is enough.
+    view.resize(900, 300);
+    QTRY_COMPARE(view.horizontalHeader()->height(), oneLine);
 }
 
 QTEST_MAIN(TableColumnFitterTest)
