@@ -18,7 +18,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
 
 namespace
 {
@@ -125,17 +124,9 @@ BENCHMARK(BM_StartUpShown)
 
 int main(int argc, char** argv)
 {
-    // Take our own options out before the benchmark library sees the rest.
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--db") == 0 && i + 1 < argc)
-            g_existingDb = QString::fromLocal8Bit(argv[++i]);
-        else if (std::strcmp(argv[i], "--small") == 0)
-            g_small = true;
-        else
-            argv[kept++] = argv[i];
-    }
-    argc = kept;
+    const BenchData::Options options = BenchData::takeOptions(&argc, argv);
+    g_existingDb = options.existingDb;
+    g_small = options.small;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -14,7 +14,6 @@
 #include <sys/resource.h>
 
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <memory>
 
@@ -83,14 +82,10 @@ void BM_ReadLogEntries(benchmark::State& state)
 }
 BENCHMARK(BM_ReadLogEntries)->Arg(0)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 
-void BM_Statistics(benchmark::State& state)
+// Both statistics lists, as the two statistics tabs ask for them.
+void runStatistics(benchmark::State& state, SqlBase* db)
 {
-    SqLiteConnection db(databaseFor(scaled(100000)));
-    if (!db.openDb(nullptr)) {
-        state.SkipWithError("openDb failed");
-        return;
-    }
-    StatsManager stats(&db);
+    StatsManager stats(db);
     for (auto _ : state) {
         QVector<ModelStatEntry*> models;
         QVector<AccuStatEntry*> accus;
@@ -100,6 +95,16 @@ void BM_Statistics(benchmark::State& state)
         qDeleteAll(models);
         qDeleteAll(accus);
     }
+}
+
+void BM_Statistics(benchmark::State& state)
+{
+    SqLiteConnection db(databaseFor(scaled(100000)));
+    if (!db.openDb(nullptr)) {
+        state.SkipWithError("openDb failed");
+        return;
+    }
+    runStatistics(state, &db);
 }
 BENCHMARK(BM_Statistics)->Unit(benchmark::kMillisecond);
 
@@ -141,32 +146,15 @@ void BM_StatisticsMysql(benchmark::State& state)
     std::unique_ptr<MysqlConnection> db(openServerStore(state));
     if (!db)
         return;
-    StatsManager stats(db.get());
-    for (auto _ : state) {
-        QVector<ModelStatEntry*> models;
-        QVector<AccuStatEntry*> accus;
-        if (!stats.getModelStats(&models, 0) || !stats.getAccuStats(&accus, 0))
-            state.SkipWithError("statistics failed");
-        state.counters["rows"] = models.size() + accus.size();
-        qDeleteAll(models);
-        qDeleteAll(accus);
-    }
+    runStatistics(state, db.get());
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
-    // Take our own options out before the benchmark library sees the rest.
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--db") == 0 && i + 1 < argc)
-            g_existingDb = QString::fromLocal8Bit(argv[++i]);
-        else if (std::strcmp(argv[i], "--small") == 0)
-            g_small = true;
-        else
-            argv[kept++] = argv[i];
-    }
-    argc = kept;
+    const BenchData::Options options = BenchData::takeOptions(&argc, argv);
+    g_existingDb = options.existingDb;
+    g_small = options.small;
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     g_dir = &dir;

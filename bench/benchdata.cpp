@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <QTime>
 
+#include <cstring>
 #include <random>
 
 #include <mysql++.h>
@@ -184,4 +185,20 @@ bool BenchData::writeMysql(const Server& server, QString* database, QString* err
         return false;
     }
     return true;
+}
+
+BenchData::Options BenchData::takeOptions(int* argc, char** argv)
+{
+    Options options;
+    int kept = 1;
+    for (int i = 1; i < *argc; ++i) {
+        if (std::strcmp(argv[i], "--db") == 0 && i + 1 < *argc)
+            options.existingDb = QString::fromLocal8Bit(argv[++i]);
+        else if (std::strcmp(argv[i], "--small") == 0)
+            options.small = true;
+        else
+            argv[kept++] = argv[i];
+    }
+    *argc = kept;
+    return options;
 }

@@ -25,6 +25,15 @@ public:
 
     BenchData(int entries, int models, int accus, unsigned seed = 20261208u);
 
+    // The options every benchmark program takes, removed from argv before the benchmark
+    // library reads the rest: --db FILE (an existing SQLite book) and --small (a quick run
+    // for the test suite).
+    struct Options {
+        QString existingDb;
+        bool small = false;
+    };
+    static Options takeOptions(int* argc, char** argv);
+
     // Writes a new SQLite log book; refuses an existing file.
     bool writeSqlite(const QString& file, QString* error) const;
     // The server named by TARVELO_MYSQL_HOST, _PORT, _DB, _USER and _PASSWORD, as the server
