@@ -2,8 +2,49 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
+
+namespace
+{
+bool idOrder(const LogEntry* a, const LogEntry* b)
+{
+    return a->m_iId < b->m_iId;
+}
+
+// The log's order: by date, and within a day by identifier, so that every entry has one place.
+bool logOrder(const LogEntry* a, const LogEntry* b)
+{
+    if (a->m_date != b->m_date)
+        return a->m_date < b->m_date;
+    return a->m_iId < b->m_iId;
+}
+
+template <class Record> bool recordIdOrder(const Record& a, int id)
+{
+    return a.m_iId < id;
+}
+
+// Records of a table kept ordered by identifier: replaced when the identifier is there,
+// inserted at its place when not.
+template <class Record> void putRecord(QVector<Record>* records, const Record& record)
+{
+    auto it = std::lower_bound(records->begin(), records->end(), record.m_iId,
+                               recordIdOrder<Record>);
+    if (it != records->end() && it->m_iId == record.m_iId)
+        *it = record;
+    else
+        records->insert(it, record);
+}
+
+template <class Record> void removeRecord(QVector<Record>* records, int id)
+{
+    auto it = std::lower_bound(records->begin(), records->end(), id, recordIdOrder<Record>);
+    if (it != records->end() && it->m_iId == id)
+        records->erase(it);
+}
+} // namespace
 
 SqlBase::SqlBase(QString host, int port, QString database, QString user, QString password)
     : m_strHost(std::move(host)), m_iPort(port), m_strDatabase(std::move(database)),
@@ -23,16 +64,17 @@ void SqlBase::clearLogCache()
 {
     qDeleteAll(m_logCache);
     m_logCache.clear();
+    m_logById.clear();
 }
 
 bool SqlBase::openDb(QString* errorText)
 {
     m_bConnected = connectDb(errorText);
-    if (m_bConnected) {
-        refreshModels();
-        refreshAccus();
-        refreshLogEntries();
-    } else {
+    if (m_bConnected && !reload(errorText)) {
+        disconnectDb();
+        m_bConnected = false;
+    }
+    if (!m_bConnected) {
         // Nothing of an earlier connection may be served as if it were current.
         m_models.clear();
         m_accus.clear();
@@ -42,28 +84,62 @@ bool SqlBase::openDb(QString* errorText)
     return m_bConnected;
 }
 
-void SqlBase::refreshModels()
+bool SqlBase::reload(QString* errorText)
 {
-    m_models.clear();
-    m_bModelsCached = false;
-    readModels(&m_models);
+    if (refreshModels() && refreshAccus() && refreshLogEntries())
+        return true;
+    if (errorText)
+        *errorText = lastErrorText();
+    return false;
+}
+
+bool SqlBase::refreshModels()
+{
+    QVector<ModelEntry> models;
+    if (!readModels(&models))
+        return false;
+    m_models = std::move(models);
     m_bModelsCached = true;
+    return true;
 }
 
-void SqlBase::refreshAccus()
+bool SqlBase::refreshAccus()
 {
-    m_accus.clear();
-    m_bAccusCached = false;
-    if (m_bConnected)
-        readAccus(&m_accus);
+    QVector<AccuEntry> accus;
+    if (!m_bConnected || !readAccus(&accus))
+        return false;
+    m_accus = std::move(accus);
     m_bAccusCached = true;
+    return true;
 }
 
-void SqlBase::refreshLogEntries()
+bool SqlBase::refreshLogEntries()
+{
+    QVector<LogEntry*> entries;
+    if (!readLog(&entries)) {
+        qDeleteAll(entries);
+        return false;
+    }
+    takeLog(std::move(entries));
+    return true;
+}
+
+bool SqlBase::readLog(QVector<LogEntry*>* byId)
+{
+    if (!readLogEntries(byId, 0))
+        return false;
+    std::sort(byId->begin(), byId->end(), idOrder);
+    return true;
+}
+
+void SqlBase::takeLog(QVector<LogEntry*> byId)
 {
     clearLogCache();
-    m_bLogCached = false;
-    readLogEntries(&m_logCache, 0);
+    if (!std::is_sorted(byId.cbegin(), byId.cend(), idOrder))
+        std::sort(byId.begin(), byId.end(), idOrder);
+    m_logCache = byId;
+    sortLog(&m_logCache);
+    m_logById = std::move(byId);
     m_bLogCached = true;
 }
 
@@ -141,74 +217,48 @@ bool SqlBase::getAccuIds(QVector<int>* out)
     return !m_accus.isEmpty();
 }
 
-namespace {
-void resetStats(StatEntry* out)
+namespace
 {
-    out->m_strName = QString();
-    out->m_iCount = 0;
-    out->setTotalSeconds(0);
-    out->m_timeAverage = QTime(0, 0);
-    out->m_dAvgCurrent = 0.0;
-    out->m_iAvgRest = 0;
+// Both per-identifier statistics: the figures of one grouped pass and the record's name. A
+// model or pack without a complete entry has no statistics.
+template <class Record>
+bool statsOf(SqlBase* db, SqlBase::UsageGroup group, int id,
+             bool (SqlBase::*lookup)(int, Record*), QString (*label)(const Record&),
+             StatEntry* out)
+{
+    if (!db->isConnected() || !out || id < 0)
+        return false;
+    *out = StatEntry();
+    Usage::Totals totals;
+    const bool read = db->readUsageOf(group, id, &totals);
+    if (read)
+        SqlBase::fillStats(totals, out);
+    Record record;
+    const bool found = (db->*lookup)(id, &record);
+    if (found)
+        out->m_strName = label(record);
+    return read && found && totals.completeUses() > 0;
+}
+
+QString modelLabel(const ModelEntry& model)
+{
+    return model.m_strName;
+}
+
+QString accuLabel(const AccuEntry& accu)
+{
+    return accu.m_strDescr;
 }
 } // namespace
 
 bool SqlBase::getModelStats(int modelId, ModelStatEntry* out)
 {
-    if (!m_bConnected || !out || modelId < 0)
-        return false;
-    resetStats(out);
-    QTime total, average;
-    int count = 0;
-    bool ok = readModelTimes(modelId, &total, &average, &count);
-    if (ok) {
-        out->setTimeTotal(total);
-        out->m_timeAverage = average;
-        out->m_iCount = count;
-    }
-    ModelEntry model;
-    if (getModel(modelId, &model))
-        out->m_strName = model.m_strName;
-    else
-        ok = false;
-    double current = 0.0;
-    int rest = 0;
-    if (readModelCurrentAndRest(modelId, &current, &rest)) {
-        out->m_dAvgCurrent = current;
-        out->m_iAvgRest = rest;
-    } else {
-        ok = false;
-    }
-    return ok;
+    return statsOf(this, UsageGroup::Model, modelId, &SqlBase::getModel, modelLabel, out);
 }
 
 bool SqlBase::getAccuStats(int accuId, AccuStatEntry* out)
 {
-    if (!m_bConnected || !out || accuId < 0)
-        return false;
-    resetStats(out);
-    QTime total, average;
-    int count = 0;
-    bool ok = readAccuTimes(accuId, &total, &average, &count);
-    if (ok) {
-        out->setTimeTotal(total);
-        out->m_timeAverage = average;
-        out->m_iCount = count;
-    }
-    AccuEntry accu;
-    if (getAccu(accuId, &accu))
-        out->m_strName = accu.m_strDescr;
-    else
-        ok = false;
-    double current = 0.0;
-    int rest = 0;
-    if (readAccuCurrentAndRest(accuId, &current, &rest)) {
-        out->m_dAvgCurrent = current;
-        out->m_iAvgRest = rest;
-    } else {
-        ok = false;
-    }
-    return ok;
+    return statsOf(this, UsageGroup::Accu, accuId, &SqlBase::getAccu, accuLabel, out);
 }
 
 void SqlBase::fillStats(const Usage::Totals& totals, StatEntry* out)
@@ -220,25 +270,130 @@ void SqlBase::fillStats(const Usage::Totals& totals, StatEntry* out)
     out->m_iAvgRest = totals.avgRest();
 }
 
-bool SqlBase::readUsage(UsageGroup, int, QHash<int, Usage::Totals>*) { return false; }
-
-QString SqlBase::usageQuery(UsageGroup group, int filterFlags) const
+bool SqlBase::readUsage(int, QHash<int, Usage::Totals>*, QHash<int, Usage::Totals>*)
 {
-    // The filter names logList's columns bare, so it goes inside, before the join.
-    return QStringLiteral("SELECT l.%1,l.charged,l.time,a.accuCapacity FROM "
-                          "(SELECT modelId,accuId,charged,time FROM logList%2) l "
-                          "LEFT JOIN accus a ON a.accuId=l.accuId")
-        .arg(group == UsageGroup::Model ? QStringLiteral("modelId") : QStringLiteral("accuId"),
-             logFilterClause(filterFlags));
+    return false;
 }
 
-void SqlBase::addUsage(QHash<int, Usage::Totals>* out, int id, int charged, const QTime& time,
-                       const int* capacity)
+bool SqlBase::readUsageOf(UsageGroup, int, Usage::Totals*)
 {
-    Usage::Totals& totals = (*out)[id];
+    return false;
+}
+
+namespace
+{
+// The filter names logList's columns bare, so it goes inside, before the join.
+QString usageSelect(const QString& where)
+{
+    return QStringLiteral("SELECT l.modelId,l.accuId,l.charged,l.time,a.accuCapacity FROM "
+                          "(SELECT modelId,accuId,charged,time FROM logList%1) l "
+                          "LEFT JOIN accus a ON a.accuId=l.accuId")
+        .arg(where);
+}
+} // namespace
+
+QString SqlBase::usageQuery(int filterFlags) const
+{
+    return usageSelect(logFilterClause(filterFlags));
+}
+
+QString SqlBase::usageQueryOf(UsageGroup group)
+{
+    return usageSelect(group == UsageGroup::Model ? QStringLiteral(" WHERE modelId=?")
+                                                  : QStringLiteral(" WHERE accuId=?"));
+}
+
+void SqlBase::addUsage(Usage::Totals* totals, int charged, const QTime& time, const int* capacity)
+{
     const qint64 seconds = Usage::seconds(time);
-    totals.addTime(seconds);
-    totals.addUse(charged, seconds, capacity);
+    totals->addTime(seconds);
+    totals->addUse(charged, seconds, capacity);
+}
+
+void SqlBase::cacheModel(const ModelEntry& model)
+{
+    if (m_bModelsCached)
+        putRecord(&m_models, model);
+}
+
+void SqlBase::uncacheModel(int modelId)
+{
+    if (m_bModelsCached)
+        removeRecord(&m_models, modelId);
+}
+
+void SqlBase::cacheAccu(const AccuEntry& accu)
+{
+    if (m_bAccusCached)
+        putRecord(&m_accus, accu);
+}
+
+void SqlBase::uncacheAccu(int accuId)
+{
+    if (m_bAccusCached)
+        removeRecord(&m_accus, accuId);
+}
+
+void SqlBase::sortLog(QVector<LogEntry*>* entries)
+{
+    std::sort(entries->begin(), entries->end(), logOrder);
+}
+
+int SqlBase::logPosition(const LogEntry* entry) const
+{
+    const auto it = std::lower_bound(m_logCache.cbegin(), m_logCache.cend(), entry, logOrder);
+    if (it == m_logCache.cend() || *it != entry)
+        return -1;
+    return int(it - m_logCache.cbegin());
+}
+
+QVector<LogEntry*>::const_iterator SqlBase::findLogId(int id) const
+{
+    return std::lower_bound(m_logById.cbegin(), m_logById.cend(), id,
+                            [](const LogEntry* e, int v) { return e->m_iId < v; });
+}
+
+int SqlBase::logRowOf(int id) const
+{
+    const auto it = findLogId(id);
+    if (it == m_logById.cend() || (*it)->m_iId != id)
+        return -1;
+    return logPosition(*it);
+}
+
+void SqlBase::cacheLogEntry(const LogEntry& entry)
+{
+    if (!m_bLogCached)
+        return;
+    const auto byId = findLogId(entry.m_iId);
+    LogEntry* cached = nullptr;
+    if (byId != m_logById.cend() && (*byId)->m_iId == entry.m_iId) {
+        cached = *byId;
+        if (cached->m_date == entry.m_date) { // same place in the order
+            *cached = entry;
+            cached->m_pDb = this;
+            return;
+        }
+        m_logCache.remove(logPosition(cached));
+        *cached = entry;
+    } else {
+        cached = new LogEntry(entry);
+        m_logById.insert(byId, cached);
+    }
+    cached->m_pDb = this;
+    m_logCache.insert(std::upper_bound(m_logCache.begin(), m_logCache.end(), cached, logOrder),
+                      cached);
+}
+
+void SqlBase::uncacheLogEntry(int id)
+{
+    const int row = logRowOf(id);
+    if (row < 0)
+        return;
+    LogEntry* cached = m_logCache.at(row);
+    m_logCache.remove(row);
+    m_logById.erase(findLogId(id));
+    delete cached;
 }
 
 void SqlBase::setFilterDates(QDate start, QDate end)

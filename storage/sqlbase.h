@@ -14,8 +14,9 @@
 #include <QVector>
 
 // The one storage interface. Keeps the connection parameters, caches of all models, all packs
-// and the unfiltered log, and the log filter values. The backends implement the virtual
-// operations and reload a cache after every successful change of its table.
+// and the unfiltered log, and the log filter values. The store below (SqlEngine) implements
+// the virtual operations and keeps a cache in step after every successful change of its table,
+// in place: no edit re-reads a whole table.
 class SqlBase
 {
 public:
@@ -59,16 +60,28 @@ public:
     virtual bool readModelCurrentAndRest(int modelId, double* avgCurrent, int* avgRest) = 0;
     virtual bool readAccuTimes(int accuId, QTime* total, QTime* average, int* count) = 0;
     virtual bool readAccuCurrentAndRest(int accuId, double* avgCurrent, int* avgRest) = 0;
-    // One pass over the entries that pass the filter (bits 1, 2, 4), summed per model or per
-    // pack into *out (keyed by identifier). Runs usageQuery() and feeds each row to addUsage().
-    // A store without statistics (a test double) answers false.
-    virtual bool readUsage(UsageGroup group, int filterFlags, QHash<int, Usage::Totals>* out);
+    // One pass over the entries that pass the filter (bits 1, 2, 4), summed per model and per
+    // pack (keyed by identifier; either map may be null). Runs usageQuery() and feeds each row
+    // to addUsage(). The maps are only changed when the whole pass succeeded. A store without
+    // statistics (a test double) answers false.
+    virtual bool readUsage(int filterFlags, QHash<int, Usage::Totals>* byModel,
+                           QHash<int, Usage::Totals>* byAccu);
+    // The same pass over the entries of one model or one pack.
+    virtual bool readUsageOf(UsageGroup group, int id, Usage::Totals* out);
+    // Why the last operation failed, in the store's own words; empty when it does not know.
+    virtual QString lastErrorText() const { return QString(); }
 
+    // Connects and fills the three caches; fails, with the store's error text, when a table
+    // cannot be read completely: a partial log is never served.
     bool openDb(QString* errorText);
+    // Reads packs, models and the log anew, so that changes made by others show; on failure
+    // the caches stay as they were and *errorText says why.
+    bool reload(QString* errorText);
     bool isConnected() const { return m_bConnected; }
-    void refreshModels();
-    void refreshAccus();
-    void refreshLogEntries();
+    // Each reads its table into a new list and takes it only when the read succeeded.
+    bool refreshModels();
+    bool refreshAccus();
+    bool refreshLogEntries();
     bool getModels(QVector<ModelEntry>* out);
     bool getAccus(QVector<AccuEntry>* out);
     bool getModel(int modelId, ModelEntry* out);
@@ -85,8 +98,13 @@ public:
     void setFilterModelId(int modelId) { m_iFilterModelId = modelId; }
     void setFilterAccuId(int accuId) { m_iFilterAccuId = accuId; }
 
-    // The unfiltered log as last read; owned by this object.
+    // The unfiltered log, ordered by date and, within a day, by identifier; owned by this
+    // object and kept in step with every change made through it.
     const QVector<LogEntry*>& logCache() const { return m_logCache; }
+    int logCount() const { return int(m_logCache.size()); }
+    const LogEntry* logEntryAt(int row) const { return m_logCache.at(row); }
+    // Row of the entry with that identifier in logCache(), or -1.
+    int logRowOf(int id) const;
 
     // Decodes a stored text: it ends at its first zero byte; bytes that are not valid UTF-8
     // were written by older programs in a single-byte form and are read as Latin-1.
@@ -122,21 +140,46 @@ public:
     bool m_bConnected = false;
     QString m_strFileName;
 
+    // The statement behind readUsage: per entry its model, its pack, charged, duration and the
+    // capacity of its pack (NULL when the pack no longer exists), in this column order.
+    QString usageQuery(int filterFlags) const;
+    // Adds one entry to its totals.
+    static void addUsage(Usage::Totals* totals, int charged, const QTime& time, const int* capacity);
+
 protected:
     // The WHERE part of the filtered log query, built from the filter fields: empty for no
     // known flag, else " where " and the conditions joined by " and ". Unknown bits are
     // ignored. The date range includes the end day also for texts stored with a trailing
     // zero byte, by comparing below the following day.
     QString logFilterClause(int filterFlags) const;
-    // The statement behind readUsage: per entry the group's identifier, charged, duration and
-    // the capacity of its pack (NULL when the pack no longer exists), in this column order.
-    QString usageQuery(UsageGroup group, int filterFlags) const;
-    // Adds one row of usageQuery() to the totals of its group.
-    static void addUsage(QHash<int, Usage::Totals>* out, int id, int charged, const QTime& time,
-                         const int* capacity);
+    // usageQuery() for the entries of one model or pack, whose identifier is bound to "?".
+    static QString usageQueryOf(UsageGroup group);
+
+    // In-place upkeep of the caches after a write through this store: a record with a known
+    // identifier is replaced, a new one put at its place in the order; nothing happens to a
+    // cache that is not filled.
+    void cacheModel(const ModelEntry& model);
+    void uncacheModel(int modelId);
+    void cacheAccu(const AccuEntry& accu);
+    void uncacheAccu(int accuId);
+    void cacheLogEntry(const LogEntry& entry);
+    void uncacheLogEntry(int id);
+    // The whole log for the cache, in any order; the caller owns the entries, also after a
+    // failure. By default the filtered read without a filter.
+    virtual bool readLog(QVector<LogEntry*>* out);
+    // Takes a complete, newly read log (owned) as the cache; cheapest when ordered by id.
+    void takeLog(QVector<LogEntry*> byId);
+    // Orders entries as the log cache is ordered.
+    static void sortLog(QVector<LogEntry*>* entries);
 
 private:
     void clearLogCache();
+    // Position of the entry in m_logCache, found through its date and identifier; -1 if none.
+    int logPosition(const LogEntry* entry) const;
+    QVector<LogEntry*>::const_iterator findLogId(int id) const;
+
+    // The same entries as m_logCache, ordered by identifier, to find one without a scan.
+    QVector<LogEntry*> m_logById;
 };
 
 #endif

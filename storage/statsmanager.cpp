@@ -52,32 +52,39 @@ void StatsManager::setAccuFilter(int accuId)
 
 bool StatsManager::getModelStats(QVector<ModelStatEntry*>* out, int filterFlags)
 {
-    if (!m_pDb || !out)
-        return false;
-    QVector<int> ids;
-    if (filterFlags & SqlBase::FilterModel)
-        ids.append(m_iModelFilter);
-    else if (!m_pDb->getModelIds(&ids))
-        return false;
-    QHash<int, Usage::Totals> rows;
-    if (!m_pDb->readUsage(SqlBase::UsageGroup::Model, filterFlags & kStatsFlags, &rows))
-        return false;
-    appendListed(m_pDb, ids, rows, &SqlBase::getModel, out);
-    return true;
+    return out && getStats(out, nullptr, filterFlags);
 }
 
 bool StatsManager::getAccuStats(QVector<AccuStatEntry*>* out, int filterFlags)
 {
-    if (!m_pDb || !out)
+    return out && getStats(nullptr, out, filterFlags);
+}
+
+bool StatsManager::getStats(QVector<ModelStatEntry*>* models, QVector<AccuStatEntry*>* accus,
+                            int filterFlags)
+{
+    if (!m_pDb || (!models && !accus))
         return false;
-    QVector<int> ids;
-    if (filterFlags & SqlBase::FilterAccu)
-        ids.append(m_iAccuFilter);
-    else if (!m_pDb->getAccuIds(&ids))
+    QVector<int> modelIds, accuIds;
+    if (models) {
+        if (filterFlags & SqlBase::FilterModel)
+            modelIds.append(m_iModelFilter);
+        else if (!m_pDb->getModelIds(&modelIds))
+            return false;
+    }
+    if (accus) {
+        if (filterFlags & SqlBase::FilterAccu)
+            accuIds.append(m_iAccuFilter);
+        else if (!m_pDb->getAccuIds(&accuIds))
+            return false;
+    }
+    QHash<int, Usage::Totals> byModel, byAccu;
+    if (!m_pDb->readUsage(filterFlags & kStatsFlags, models ? &byModel : nullptr,
+                          accus ? &byAccu : nullptr))
         return false;
-    QHash<int, Usage::Totals> rows;
-    if (!m_pDb->readUsage(SqlBase::UsageGroup::Accu, filterFlags & kStatsFlags, &rows))
-        return false;
-    appendListed(m_pDb, ids, rows, &SqlBase::getAccu, out);
+    if (models)
+        appendListed(m_pDb, modelIds, byModel, &SqlBase::getModel, models);
+    if (accus)
+        appendListed(m_pDb, accuIds, byAccu, &SqlBase::getAccu, accus);
     return true;
 }

@@ -24,6 +24,10 @@ public:
     // one complete entry among those that pass the filter.
     bool getModelStats(QVector<ModelStatEntry*>* out, int filterFlags);
     bool getAccuStats(QVector<AccuStatEntry*>* out, int filterFlags);
+    // Both lists from one pass over the log, as the two calls above with these flags fill
+    // them; fails when either would. Either list may be null.
+    bool getStats(QVector<ModelStatEntry*>* models, QVector<AccuStatEntry*>* accus,
+                  int filterFlags);
 
     SqlBase* m_pDb; // not owned
     int m_iModelFilter = -1;

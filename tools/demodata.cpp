@@ -45,7 +45,7 @@ const Model kModels[] = {
 bool exec(SqLiteConnection& db, const char* sql)
 {
     char* message = nullptr;
-    if (sqlite3_exec(db.m_pSqlite, sql, nullptr, nullptr, &message) == SQLITE_OK)
+    if (sqlite3_exec(db.handle(), sql, nullptr, nullptr, &message) == SQLITE_OK)
         return true;
     std::fprintf(stderr, "tarvelo-demo-data: %s\n", message ? message : "SQLite error");
     sqlite3_free(message);

@@ -3,6 +3,8 @@
 
 #include "storage/mysqlconnection.h"
 
+#include <mysql++.h>
+
 #include <QString>
 #include <QStringList>
 

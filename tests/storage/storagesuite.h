@@ -47,8 +47,8 @@ private slots:
     void identifiersGrowAndListsAreOrdered();
     void listReadsAppend();
 
-    void changeReloadsCache_data();
-    void changeReloadsCache();
+    void changeUpdatesCache_data();
+    void changeUpdatesCache();
     void changeToSameValuesSucceeds_data();
     void changeToSameValuesSucceeds();
     void changeOrDeleteOfMissingRowFails_data();

@@ -1,0 +1,240 @@
+#include "storage/mysqldriver.h"
+
+#include "storage/sqlbase.h"
+
+#include <errmsg.h>
+
+#include <charconv>
+#include <cstdio>
+
+namespace
+{
+// Texts travel as UTF-8 on a utf8mb4 connection.
+mysqlpp::SQLTypeAdapter text(const QString& value)
+{
+    return mysqlpp::SQLTypeAdapter(value.toStdString());
+}
+
+// "?" becomes MySQL++'s "%0q", "%1q", ...; quoted texts are left alone.
+std::string templateText(const QByteArray& sql, int* parameters)
+{
+    std::string out;
+    out.reserve(size_t(sql.size()) + 16);
+    bool quoted = false;
+    *parameters = 0;
+    for (const char c : sql) {
+        if (c == '\'')
+            quoted = !quoted;
+        if (c == '?' && !quoted)
+            out += '%' + std::to_string((*parameters)++) + 'q';
+        else
+            out += c;
+    }
+    return out;
+}
+} // namespace
+
+MysqlDriver::MysqlDriver()
+    : m_connection(true), m_pQuery(std::make_unique<mysqlpp::Query>(&m_connection, true))
+{
+}
+
+MysqlDriver::~MysqlDriver()
+{
+    close();
+    m_pQuery.reset();
+}
+
+// Options last only for one connection, so each attempt sets them anew. Found rows: an
+// update answers with the rows it matched, so saving unchanged values is a success.
+bool MysqlDriver::open(const SqlBase& store, QString* problem)
+{
+    const QByteArray database = store.m_strDatabase.toUtf8();
+    const QByteArray host = store.m_strHost.toUtf8();
+    const QByteArray user = store.m_strUser.toUtf8();
+    const QByteArray password = store.m_strPassword.toUtf8();
+    std::fprintf(stderr, "connect to: %s : %d db: %s, user: %s\n", host.constData(), store.m_iPort,
+                 database.constData(), user.constData());
+    // A failed attempt to open anew leaves isOpen() as it was: the store keeps trying.
+    finish();
+    m_connection.disconnect();
+    try {
+        m_connection.set_option(new mysqlpp::FoundRowsOption(true));
+        m_connection.set_option(new mysqlpp::SetCharsetNameOption("utf8mb4"));
+        m_connection.set_option(new mysqlpp::ConnectTimeoutOption(kConnectTimeoutSeconds));
+        m_connection.set_option(new mysqlpp::ReadTimeoutOption(kReadTimeoutSeconds));
+        m_connection.set_option(new mysqlpp::WriteTimeoutOption(kReadTimeoutSeconds));
+        if (m_connection.connect(database.constData(), host.constData(), user.constData(),
+                                 password.constData(), static_cast<unsigned int>(store.m_iPort))) {
+            m_bOpen = true;
+            return true;
+        }
+        *problem = QString::fromUtf8(m_connection.error());
+    } catch (const std::exception& e) {
+        *problem = QString::fromUtf8(e.what());
+    }
+    if (problem->isEmpty())
+        *problem = QStringLiteral("connection refused");
+    m_connection.disconnect();
+    return false;
+}
+
+void MysqlDriver::close()
+{
+    finish();
+    m_connection.disconnect();
+    m_bOpen = false;
+}
+
+bool MysqlDriver::ping()
+{
+    try {
+        return m_connection.ping();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool MysqlDriver::fail(const char* text, int errnum)
+{
+    m_bFailed = true;
+    m_iErrnum = errnum;
+    m_strError = QString::fromUtf8(text);
+    report(m_strError);
+    return false;
+}
+
+void MysqlDriver::report(const QString& problem) const
+{
+    std::fprintf(stderr, "MysqlError: %s\n", problem.toUtf8().constData());
+}
+
+bool MysqlDriver::run(const std::function<void()>& work)
+{
+    try {
+        work();
+        return true;
+    } catch (const mysqlpp::BadQuery& e) {
+        return fail(e.what(), e.errnum());
+    } catch (const std::exception& e) {
+        return fail(e.what(), 0);
+    }
+}
+
+bool MysqlDriver::connectionLost() const
+{
+    return m_iErrnum == CR_SERVER_GONE_ERROR || m_iErrnum == CR_SERVER_LOST ||
+           m_iErrnum == 1927; // ER_CONNECTION_KILLED, sent by MariaDB to a killed connection
+}
+
+bool MysqlDriver::prepare(const QByteArray& sql)
+{
+    finish();
+    m_bFailed = false;
+    m_iErrnum = 0;
+    m_strError.clear();
+    m_params.clear();
+    m_bStarted = false;
+    int parameters = 0;
+    const std::string statement = templateText(sql, &parameters);
+    m_bTemplate = parameters > 0;
+    return run([&]() {
+        m_pQuery->reset();
+        *m_pQuery << statement;
+        if (m_bTemplate)
+            m_pQuery->parse();
+    });
+}
+
+void MysqlDriver::bind(int value)
+{
+    m_params << value;
+}
+
+void MysqlDriver::bind(const QString& value)
+{
+    m_params << text(value);
+}
+
+// Strict servers refuse an empty date; the zero date reads back as no date, as an empty
+// text does in the file store.
+void MysqlDriver::bind(const QDate& date)
+{
+    m_params << text(date.isValid() ? SqlBase::dateText(date) : QStringLiteral("0000-00-00"));
+}
+
+void MysqlDriver::bind(const QTime& duration)
+{
+    m_params << text(duration.isValid() ? SqlBase::timeText(duration) : QStringLiteral("00:00:00"));
+}
+
+bool MysqlDriver::exec()
+{
+    if (m_bFailed)
+        return false;
+    return run([&]() {
+        const mysqlpp::SimpleResult result =
+            m_bTemplate ? m_pQuery->execute(m_params) : m_pQuery->execute();
+        m_iRows = qint64(result.rows());
+        m_iInsertId = qint64(result.insert_id());
+    });
+}
+
+// A connection lost on the way ends the rows early without an exception; the client's error
+// number tells it from the end of the rows.
+bool MysqlDriver::next()
+{
+    if (m_bFailed)
+        return false;
+    bool more = false;
+    run([&]() {
+        if (!m_bStarted) {
+            m_bStarted = true;
+            m_pResult = std::make_unique<mysqlpp::UseQueryResult>(
+                m_bTemplate ? m_pQuery->use(m_params) : m_pQuery->use());
+        }
+        m_row = m_pResult->fetch_raw_row();
+        if (m_row) {
+            m_pLengths = m_pResult->fetch_lengths();
+            more = true;
+        } else if (const int errnum = m_connection.errnum()) {
+            throw mysqlpp::BadQuery(m_connection.error(), errnum);
+        }
+    });
+    return more;
+}
+
+void MysqlDriver::finish()
+{
+    m_row = nullptr;
+    m_pLengths = nullptr;
+    try {
+        m_pResult.reset();
+    } catch (const std::exception&) {
+    }
+}
+
+bool MysqlDriver::isNull(int column) const
+{
+    return m_row[column] == nullptr;
+}
+
+int MysqlDriver::intAt(int column) const
+{
+    int out = 0;
+    if (const char* value = m_row[column])
+        std::from_chars(value, value + m_pLengths[column], out);
+    return out;
+}
+
+QByteArrayView MysqlDriver::bytesAt(int column) const
+{
+    return QByteArrayView(m_row[column], m_row[column] ? qsizetype(m_pLengths[column]) : 0);
+}
+
+
+QByteArray MysqlDriver::tableColumnsSql() const
+{
+    return QByteArrayLiteral("SELECT column_name FROM information_schema.columns WHERE "
+                             "table_schema=DATABASE() AND table_name=? ORDER BY ordinal_position");
+}

@@ -1,0 +1,78 @@
+#ifndef TARVELO_MYSQLDRIVER_H
+#define TARVELO_MYSQLDRIVER_H
+
+#include "storage/sqldriver.h"
+
+#include <mysql++.h>
+
+#include <functional>
+#include <memory>
+
+// MySQL++ behind the store: template queries, so every bound value is quoted and escaped by
+// MySQL++; rows stream from the server (use()), so no other statement may run until the rows
+// are read or finish() is called. Every exception is caught here.
+class MysqlDriver : public SqlDriver
+{
+public:
+    MysqlDriver();
+    ~MysqlDriver() override;
+    MysqlDriver(const MysqlDriver&) = delete;
+    MysqlDriver& operator=(const MysqlDriver&) = delete;
+
+    bool open(const SqlBase& store, QString* problem) override;
+    void close() override;
+    bool isOpen() const override { return m_bOpen; }
+    bool ping() override;
+
+    bool prepare(const QByteArray& sql) override;
+    void bind(int value) override;
+    void bind(const QString& text) override;
+    void bind(const QDate& date) override;
+    void bind(const QTime& duration) override;
+    bool exec() override;
+    bool next() override;
+    void finish() override;
+
+    bool isNull(int column) const override;
+    int intAt(int column) const override;
+    QByteArrayView bytesAt(int column) const override;
+
+    qint64 lastInsertId() const override { return m_iInsertId; }
+    qint64 rowsMatched() const override { return m_iRows; }
+
+    bool failed() const override { return m_bFailed; }
+    QString errorText() const override { return m_strError; }
+    bool connectionLost() const override;
+
+    void report(const QString& problem) const override;
+    QByteArray tableColumnsSql() const override;
+
+    // Seconds a connection attempt may take, the handshake included.
+    static constexpr int kConnectTimeoutSeconds = 5;
+    // Seconds to wait for the server's answer before the connection counts as lost.
+    static constexpr int kReadTimeoutSeconds = 60;
+
+    mysqlpp::Connection m_connection;
+
+private:
+    bool fail(const char* text, int errnum);
+    bool run(const std::function<void()>& work);
+
+    bool m_bOpen = false;
+
+    std::unique_ptr<mysqlpp::Query> m_pQuery;
+    mysqlpp::SQLQueryParms m_params;
+    bool m_bTemplate = false;
+    bool m_bStarted = false;
+    std::unique_ptr<mysqlpp::UseQueryResult> m_pResult;
+    MYSQL_ROW m_row = nullptr;
+    const unsigned long* m_pLengths = nullptr;
+    qint64 m_iInsertId = 0;
+    qint64 m_iRows = 0;
+
+    bool m_bFailed = false;
+    int m_iErrnum = 0;
+    QString m_strError;
+};
+
+#endif

@@ -1,0 +1,527 @@
+#include "storage/sqlengine.h"
+
+namespace
+{
+QString textAt(const SqlDriver& d, int column)
+{
+    const QByteArrayView bytes = d.bytesAt(column);
+    return SqlBase::decodeStoredText(bytes.data(), int(bytes.size()));
+}
+
+QDate dateAt(const SqlDriver& d, int column)
+{
+    const QByteArrayView bytes = d.bytesAt(column);
+    return SqlBase::parseStoredDate(bytes.data(), int(bytes.size()));
+}
+
+QTime timeAt(const SqlDriver& d, int column)
+{
+    const QByteArrayView bytes = d.bytesAt(column);
+    return SqlBase::parseStoredTime(bytes.data(), int(bytes.size()));
+}
+
+// Rows of SELECT *, by column position.
+ModelEntry modelFromRow(SqlBase* db, const SqlDriver& d)
+{
+    return ModelEntry(db, textAt(d, 0), d.intAt(1), d.intAt(2));
+}
+
+AccuEntry accuFromRow(SqlBase* db, const SqlDriver& d)
+{
+    return AccuEntry(db, textAt(d, 1), textAt(d, 6), d.intAt(2), d.intAt(3), d.intAt(4),
+                     d.intAt(5), d.intAt(0));
+}
+
+LogEntry logFromRow(SqlBase* db, const SqlDriver& d)
+{
+    return LogEntry(db, dateAt(d, 1), timeAt(d, 2), d.intAt(5), d.intAt(3), d.intAt(4),
+                        d.intAt(0));
+}
+
+void bindModel(SqlDriver& d, const ModelEntry& e)
+{
+    d.bind(e.m_strName);
+    d.bind(e.m_iTyp);
+}
+
+void bindAccu(SqlDriver& d, const AccuEntry& e)
+{
+    d.bind(e.m_strBrand);
+    d.bind(e.m_strDescr);
+    d.bind(e.m_iCapacity);
+    d.bind(e.m_iCells);
+    d.bind(e.m_iStrength);
+    d.bind(e.m_iTyp);
+}
+
+void bindLog(SqlDriver& d, const LogEntry& e)
+{
+    d.bind(e.m_date);
+    d.bind(e.m_time);
+    d.bind(e.m_iAccuId);
+    d.bind(e.m_iModelId);
+    d.bind(e.m_iCharged);
+}
+
+// Adds one row of the usage query to the totals of its model and of its pack.
+void takeUsage(const SqlDriver& d, Usage::Totals* model, Usage::Totals* accu)
+{
+    const int capacity = d.intAt(4);
+    const int* known = d.isNull(4) ? nullptr : &capacity;
+    const int charged = d.intAt(2);
+    const QTime time = timeAt(d, 3);
+    if (model)
+        SqlBase::addUsage(model, charged, time, known);
+    if (accu)
+        SqlBase::addUsage(accu, charged, time, known);
+}
+
+const QByteArray kModelColumns = QByteArrayLiteral("(modelName,modelTyp)");
+const QByteArray kAccuColumns =
+    QByteArrayLiteral("(accuBrand,accuDescr,accuCapacity,numCells,accuStrength,accuTyp)");
+const QByteArray kLogColumns = QByteArrayLiteral("(date,time,accuId,modelId,charged)");
+} // namespace
+
+SqlEngine::SqlEngine(std::unique_ptr<SqlDriver> driver, QString fileName)
+    : SqlBase(std::move(fileName)), m_pDriver(std::move(driver))
+{
+}
+
+SqlEngine::SqlEngine(std::unique_ptr<SqlDriver> driver, QString host, int port, QString database,
+                     QString user, QString password)
+    : SqlBase(std::move(host), port, std::move(database), std::move(user), std::move(password)),
+      m_pDriver(std::move(driver))
+{
+}
+
+SqlEngine::~SqlEngine()
+{
+    m_pDriver->close();
+}
+
+std::unique_ptr<SqlDriver> SqlEngine::replaceDriver(std::unique_ptr<SqlDriver> driver)
+{
+    std::swap(driver, m_pDriver);
+    return driver;
+}
+
+bool SqlEngine::connectDb(QString* errorText)
+{
+    QString problem;
+    if (m_pDriver->open(*this, &problem)) {
+        problem = checkTables();
+        if (problem.isEmpty())
+            return true;
+        m_pDriver->close();
+    }
+    m_strLastError = problem;
+    if (errorText)
+        *errorText = lastErrorText();
+    return false;
+}
+
+// Only reads, and only the column names: a refused database stays as it was.
+QString SqlEngine::checkTables()
+{
+    for (const QString& table : tableNames()) {
+        QStringList names;
+        if (!query(
+                m_pDriver->tableColumnsSql(), [&](SqlDriver& d) { d.bind(table); },
+                [&]() { names.clear(); }, [&](const SqlDriver& d) { names << textAt(d, 0); }))
+            return m_strLastError;
+        const QString problem = checkTableColumns(table, names);
+        if (!problem.isEmpty())
+            return problem;
+    }
+    return QString();
+}
+
+bool SqlEngine::disconnectDb()
+{
+    m_pDriver->close();
+    m_bConnected = false;
+    return true;
+}
+
+bool SqlEngine::reopen()
+{
+    QString problem;
+    if (m_pDriver->open(*this, &problem))
+        return true;
+    m_pDriver->report(problem);
+    m_strLastError = problem;
+    return false;
+}
+
+bool SqlEngine::run(Replay replay, const std::function<bool()>& work)
+{
+    if (!m_pDriver->isOpen()) {
+        m_strLastError = QStringLiteral("not connected");
+        return false;
+    }
+    if (replay == Replay::CheckFirst && !m_pDriver->ping() && !reopen())
+        return false;
+    for (int attempt = 0;; ++attempt) {
+        const bool done = work();
+        const bool lost = !done && m_pDriver->connectionLost();
+        if (!done)
+            m_strLastError = m_pDriver->errorText();
+        m_pDriver->finish();
+        if (done)
+            return true;
+        if (attempt > 0 || replay != Replay::Repeat || !lost || !reopen())
+            return false;
+    }
+}
+
+bool SqlEngine::execute(Replay replay, const QByteArray& sql, const Binder& bind, qint64* result,
+                        bool insert)
+{
+    return run(replay, [&]() {
+        if (!m_pDriver->prepare(sql))
+            return false;
+        bind(*m_pDriver);
+        if (!m_pDriver->exec())
+            return false;
+        *result = insert ? m_pDriver->lastInsertId() : m_pDriver->rowsMatched();
+        return true;
+    });
+}
+
+bool SqlEngine::query(const QByteArray& sql, const Binder& bind,
+                      const std::function<void()>& restart, const Taker& take)
+{
+    return run(Replay::Repeat, [&]() {
+        restart();
+        if (!m_pDriver->prepare(sql))
+            return false;
+        bind(*m_pDriver);
+        while (m_pDriver->next())
+            take(*m_pDriver);
+        return !m_pDriver->failed();
+    });
+}
+
+bool SqlEngine::queryRow(const QByteArray& sql, int id, const Taker& take)
+{
+    bool found = false;
+    const bool ok = query(
+        sql, [id](SqlDriver& d) { d.bind(id); }, [&]() { found = false; },
+        [&](const SqlDriver& d) {
+            if (!found)
+                take(d);
+            found = true;
+        });
+    return ok && found;
+}
+
+int SqlEngine::insertRow(const QByteArray& sql, const Binder& bind)
+{
+    qint64 id = -1;
+    if (!execute(Replay::CheckFirst, sql, bind, &id, true))
+        return -1;
+    return int(id);
+}
+
+// True when the row with that identifier exists, whether its values changed or not.
+bool SqlEngine::changeRow(Replay replay, const QByteArray& sql, const Binder& bind)
+{
+    qint64 matched = 0;
+    return execute(replay, sql, bind, &matched, false) && matched > 0;
+}
+
+void SqlEngine::cacheStoredModel(const ModelEntry& written)
+{
+    ModelEntry stored;
+    cacheModel(readModel(written.m_iId, &stored) ? stored : written);
+}
+
+void SqlEngine::cacheStoredAccu(const AccuEntry& written)
+{
+    AccuEntry stored;
+    cacheAccu(readAccu(written.m_iId, &stored) ? stored : written);
+}
+
+void SqlEngine::cacheStoredLogEntry(const LogEntry& written)
+{
+    LogEntry stored;
+    cacheLogEntry(readLogEntry(written.m_iId, &stored) ? stored : written);
+}
+
+int SqlEngine::addModel(ModelEntry* entry)
+{
+    if (!entry)
+        return -1;
+    const int id = insertRow("INSERT INTO modelList" + kModelColumns + " VALUES (?,?)",
+                             [&](SqlDriver& d) { bindModel(d, *entry); });
+    if (id < 0)
+        return -1;
+    entry->m_iId = id;
+    cacheStoredModel(*entry);
+    return id;
+}
+
+bool SqlEngine::changeModel(int modelId, ModelEntry* entry)
+{
+    if (!entry || modelId < 0 ||
+        !changeRow(Replay::Repeat,
+                   "UPDATE modelList SET modelName=?,modelTyp=? WHERE modelId=?",
+                   [&](SqlDriver& d) {
+                       bindModel(d, *entry);
+                       d.bind(modelId);
+                   }))
+        return false;
+    entry->m_iId = modelId;
+    cacheStoredModel(*entry);
+    return true;
+}
+
+bool SqlEngine::deleteModel(int modelId)
+{
+    if (modelId < 0 || !changeRow(Replay::CheckFirst, "DELETE FROM modelList WHERE modelId=?",
+                                  [&](SqlDriver& d) { d.bind(modelId); }))
+        return false;
+    uncacheModel(modelId);
+    return true;
+}
+
+bool SqlEngine::readModel(int modelId, ModelEntry* out)
+{
+    return out && modelId >= 0 &&
+           queryRow("SELECT * FROM modelList WHERE modelId=?", modelId,
+                    [&](const SqlDriver& d) { *out = modelFromRow(this, d); });
+}
+
+bool SqlEngine::readModels(QVector<ModelEntry>* out)
+{
+    if (!out)
+        return false;
+    QVector<ModelEntry> rows;
+    if (!query(
+            "SELECT * FROM modelList ORDER BY modelId", [](SqlDriver&) {}, [&]() { rows.clear(); },
+            [&](const SqlDriver& d) { rows.append(modelFromRow(this, d)); }))
+        return false;
+    out->append(rows);
+    return true;
+}
+
+int SqlEngine::addAccu(AccuEntry* entry)
+{
+    if (!entry)
+        return -1;
+    const int id = insertRow("INSERT INTO accus" + kAccuColumns + " VALUES (?,?,?,?,?,?)",
+                             [&](SqlDriver& d) { bindAccu(d, *entry); });
+    if (id < 0)
+        return -1;
+    entry->m_iId = id;
+    cacheStoredAccu(*entry);
+    return id;
+}
+
+bool SqlEngine::changeAccu(int accuId, AccuEntry* entry)
+{
+    if (!entry || accuId < 0 ||
+        !changeRow(Replay::Repeat,
+                   "UPDATE accus SET accuBrand=?,accuDescr=?,accuCapacity=?,numCells=?,"
+                   "accuStrength=?,accuTyp=? WHERE accuId=?",
+                   [&](SqlDriver& d) {
+                       bindAccu(d, *entry);
+                       d.bind(accuId);
+                   }))
+        return false;
+    entry->m_iId = accuId;
+    cacheStoredAccu(*entry);
+    return true;
+}
+
+bool SqlEngine::deleteAccu(int accuId)
+{
+    if (accuId < 0 || !changeRow(Replay::CheckFirst, "DELETE FROM accus WHERE accuId=?",
+                                 [&](SqlDriver& d) { d.bind(accuId); }))
+        return false;
+    uncacheAccu(accuId);
+    return true;
+}
+
+bool SqlEngine::readAccu(int accuId, AccuEntry* out)
+{
+    return out && accuId >= 0 &&
+           queryRow("SELECT * FROM accus WHERE accuId=?", accuId,
+                    [&](const SqlDriver& d) { *out = accuFromRow(this, d); });
+}
+
+bool SqlEngine::readAccus(QVector<AccuEntry>* out)
+{
+    if (!out)
+        return false;
+    QVector<AccuEntry> rows;
+    if (!query(
+            "SELECT * FROM accus ORDER BY accuId", [](SqlDriver&) {}, [&]() { rows.clear(); },
+            [&](const SqlDriver& d) { rows.append(accuFromRow(this, d)); }))
+        return false;
+    out->append(rows);
+    return true;
+}
+
+int SqlEngine::addLogEntry(LogEntry* entry)
+{
+    if (!entry)
+        return -1;
+    const int id = insertRow("INSERT INTO logList" + kLogColumns + " VALUES (?,?,?,?,?)",
+                             [&](SqlDriver& d) { bindLog(d, *entry); });
+    if (id < 0)
+        return -1;
+    entry->m_iId = id;
+    cacheStoredLogEntry(*entry);
+    return id;
+}
+
+bool SqlEngine::changeLogEntry(int id, LogEntry* entry)
+{
+    if (!entry || id < 0 ||
+        !changeRow(Replay::Repeat,
+                   "UPDATE logList SET date=?,time=?,accuId=?,modelId=?,charged=? WHERE id=?",
+                   [&](SqlDriver& d) {
+                       bindLog(d, *entry);
+                       d.bind(id);
+                   }))
+        return false;
+    entry->m_iId = id;
+    cacheStoredLogEntry(*entry);
+    return true;
+}
+
+bool SqlEngine::deleteLogEntry(int id)
+{
+    if (id < 0 || !changeRow(Replay::CheckFirst, "DELETE FROM logList WHERE id=?",
+                             [&](SqlDriver& d) { d.bind(id); }))
+        return false;
+    uncacheLogEntry(id);
+    return true;
+}
+
+bool SqlEngine::readLogEntry(int id, LogEntry* out)
+{
+    return out && id >= 0 &&
+           queryRow("SELECT * FROM logList WHERE id=?", id,
+                    [&](const SqlDriver& d) { *out = logFromRow(this, d); });
+}
+
+// Read in the table's own order and sorted here: ordering in SQL makes the planner walk the
+// date index, which is slower than a scan for most of the log and keeps it from using the
+// better index for a filter.
+bool SqlEngine::readLogEntries(QVector<LogEntry*>* out, int filterFlags)
+{
+    if (!out)
+        return false;
+    QVector<LogEntry*> rows;
+    if (!readLogRows(("SELECT * FROM logList" + logFilterClause(filterFlags)).toUtf8(), &rows))
+        return false;
+    sortLog(&rows);
+    out->append(rows);
+    return true;
+}
+
+bool SqlEngine::readLog(QVector<LogEntry*>* out)
+{
+    return readLogRows("SELECT * FROM logList ORDER BY id", out);
+}
+
+bool SqlEngine::readLogRows(const QByteArray& sql, QVector<LogEntry*>* out)
+{
+    const auto drop = [out]() {
+        qDeleteAll(*out);
+        out->clear();
+    };
+    if (query(
+            sql, [](SqlDriver&) {}, drop,
+            [&](const SqlDriver& d) { out->append(new LogEntry(logFromRow(this, d))); }))
+        return true;
+    drop();
+    return false;
+}
+
+bool SqlEngine::readUsageOf(UsageGroup group, int id, Usage::Totals* out)
+{
+    if (!out || id < 0)
+        return false;
+    Usage::Totals totals;
+    if (!query(
+            usageQueryOf(group).toUtf8(), [id](SqlDriver& d) { d.bind(id); },
+            [&]() { totals = Usage::Totals(); },
+            [&](const SqlDriver& d) { takeUsage(d, &totals, nullptr); }))
+        return false;
+    *out = totals;
+    return true;
+}
+
+bool SqlEngine::readUsage(int filterFlags, QHash<int, Usage::Totals>* byModel,
+                          QHash<int, Usage::Totals>* byAccu)
+{
+    QHash<int, Usage::Totals> models, accus;
+    if (!query(
+            usageQuery(filterFlags).toUtf8(), [](SqlDriver&) {},
+            [&]() {
+                models.clear();
+                accus.clear();
+            },
+            [&](const SqlDriver& d) {
+                takeUsage(d, byModel ? &models[d.intAt(0)] : nullptr,
+                          byAccu ? &accus[d.intAt(1)] : nullptr);
+            }))
+        return false;
+    if (byModel)
+        *byModel = std::move(models);
+    if (byAccu)
+        *byAccu = std::move(accus);
+    return true;
+}
+
+namespace
+{
+bool timesOf(const Usage::Totals& totals, QTime* total, QTime* average, int* count)
+{
+    *count = totals.count();
+    // A time of day cannot hold a day or more; the statistics records carry the true total.
+    *total = QTime(0, 0).addSecs(int(totals.totalSeconds() % 86400));
+    *average = QTime(0, 0).addSecs(int(totals.averageSeconds() % 86400));
+    return true;
+}
+
+bool currentAndRestOf(const Usage::Totals& totals, double* avgCurrent, int* avgRest)
+{
+    *avgCurrent = totals.avgCurrentAmps();
+    *avgRest = totals.avgRest();
+    return totals.completeUses() > 0;
+}
+} // namespace
+
+bool SqlEngine::readModelTimes(int modelId, QTime* total, QTime* average, int* count)
+{
+    Usage::Totals totals;
+    return total && average && count && readUsageOf(UsageGroup::Model, modelId, &totals) &&
+           timesOf(totals, total, average, count);
+}
+
+bool SqlEngine::readAccuTimes(int accuId, QTime* total, QTime* average, int* count)
+{
+    Usage::Totals totals;
+    return total && average && count && readUsageOf(UsageGroup::Accu, accuId, &totals) &&
+           timesOf(totals, total, average, count);
+}
+
+// True when at least one complete entry was found; only entries whose pack still exists with
+// a capacity give a rest figure.
+bool SqlEngine::readModelCurrentAndRest(int modelId, double* avgCurrent, int* avgRest)
+{
+    Usage::Totals totals;
+    return avgCurrent && avgRest && readUsageOf(UsageGroup::Model, modelId, &totals) &&
+           currentAndRestOf(totals, avgCurrent, avgRest);
+}
+
+bool SqlEngine::readAccuCurrentAndRest(int accuId, double* avgCurrent, int* avgRest)
+{
+    Usage::Totals totals;
+    return avgCurrent && avgRest && readUsageOf(UsageGroup::Accu, accuId, &totals) &&
+           currentAndRestOf(totals, avgCurrent, avgRest);
+}

@@ -1,0 +1,96 @@
+#ifndef TARVELO_SQLENGINE_H
+#define TARVELO_SQLENGINE_H
+
+#include "storage/sqlbase.h"
+#include "storage/sqldriver.h"
+
+#include <functional>
+#include <memory>
+
+// The rules of the store, written once over a driver: the SQL, the records read from rows, the
+// caches kept in step after each write, the statistics pass, and what to do when a server
+// drops the connection. The backends only choose their driver.
+class SqlEngine : public SqlBase
+{
+public:
+    SqlEngine(std::unique_ptr<SqlDriver> driver, QString fileName);
+    SqlEngine(std::unique_ptr<SqlDriver> driver, QString host, int port, QString database,
+              QString user, QString password);
+    ~SqlEngine() override;
+
+    // Opens the connection and checks that the three tables are there with their columns in
+    // order. On failure *errorText gets the client's or the server's own text.
+    bool connectDb(QString* errorText) override;
+    bool disconnectDb() override;
+    int addModel(ModelEntry* entry) override;
+    bool changeModel(int modelId, ModelEntry* entry) override;
+    bool deleteModel(int modelId) override;
+    bool readModel(int modelId, ModelEntry* out) override;
+    bool readModels(QVector<ModelEntry>* out) override;
+    int addAccu(AccuEntry* entry) override;
+    bool changeAccu(int accuId, AccuEntry* entry) override;
+    bool deleteAccu(int accuId) override;
+    bool readAccu(int accuId, AccuEntry* out) override;
+    bool readAccus(QVector<AccuEntry>* out) override;
+    int addLogEntry(LogEntry* entry) override;
+    bool changeLogEntry(int id, LogEntry* entry) override;
+    bool deleteLogEntry(int id) override;
+    bool readLogEntry(int id, LogEntry* out) override;
+    bool readLogEntries(QVector<LogEntry*>* out, int filterFlags) override;
+    bool readModelTimes(int modelId, QTime* total, QTime* average, int* count) override;
+    bool readModelCurrentAndRest(int modelId, double* avgCurrent, int* avgRest) override;
+    bool readAccuTimes(int accuId, QTime* total, QTime* average, int* count) override;
+    bool readAccuCurrentAndRest(int accuId, double* avgCurrent, int* avgRest) override;
+    bool readUsage(int filterFlags, QHash<int, Usage::Totals>* byModel,
+                   QHash<int, Usage::Totals>* byAccu) override;
+    bool readUsageOf(UsageGroup group, int id, Usage::Totals* out) override;
+    QString lastErrorText() const override { return m_strLastError; }
+
+protected:
+    // The whole log in identifier order, the cheapest order to read and to keep.
+    bool readLog(QVector<LogEntry*>* out) override;
+
+public:
+
+    SqlDriver* driver() const { return m_pDriver.get(); }
+    // Puts another driver in place of the current one (tests wrap the real one in a driver
+    // that fails on demand); returns the one it replaces.
+    std::unique_ptr<SqlDriver> replaceDriver(std::unique_ptr<SqlDriver> driver);
+
+private:
+    // Whether a statement may simply run again after the connection was lost under it: reads
+    // and updates may; an insert or delete might already have been carried out, so for those
+    // the connection is checked before, and the statement runs once.
+    enum class Replay { Repeat, CheckFirst };
+    using Binder = std::function<void(SqlDriver&)>;
+    using Taker = std::function<void(const SqlDriver&)>;
+
+    // One attempt, and one more on a new connection when the link was lost. work answers
+    // whether it ran through; the driver tells what failed.
+    bool run(Replay replay, const std::function<bool()>& work);
+    bool reopen();
+    // A statement without rows; *result gets the new identifier (insert) or the matched rows.
+    bool execute(Replay replay, const QByteArray& sql, const Binder& bind, qint64* result,
+                 bool insert);
+    // Every row to take; restart is called before each attempt, so that a repeated attempt
+    // starts from nothing.
+    bool query(const QByteArray& sql, const Binder& bind, const std::function<void()>& restart,
+               const Taker& take);
+    // The one row with that identifier to take; false when there is none or the read failed.
+    bool queryRow(const QByteArray& sql, int id, const Taker& take);
+    int insertRow(const QByteArray& sql, const Binder& bind);
+    bool changeRow(Replay replay, const QByteArray& sql, const Binder& bind);
+    QString checkTables();
+    // Log rows as they come; on failure *out is left empty.
+    bool readLogRows(const QByteArray& sql, QVector<LogEntry*>* out);
+    // After a write: the row as stored (texts, dates and times as the database keeps them) goes
+    // into the cache; the record as given when the row cannot be read back.
+    void cacheStoredModel(const ModelEntry& written);
+    void cacheStoredAccu(const AccuEntry& written);
+    void cacheStoredLogEntry(const LogEntry& written);
+
+    std::unique_ptr<SqlDriver> m_pDriver;
+    QString m_strLastError;
+};
+
+#endif

@@ -1,0 +1,162 @@
+#include "storage/sqlitedriver.h"
+
+#include "storage/sqlbase.h"
+
+#include <QSqlError>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+
+SqliteDriver::~SqliteDriver()
+{
+    close();
+}
+
+bool SqliteDriver::open(const SqlBase& store, QString* problem)
+{
+    const QByteArray name = store.m_strFileName.toUtf8();
+    std::fprintf(stderr, "connect to: %s \n", name.constData());
+    close();
+    // No create flag: a missing file is an error, connecting never makes a database.
+    if (sqlite3_open_v2(name.constData(), &m_pDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) == SQLITE_OK) {
+        sqlite3_busy_timeout(m_pDb, m_iBusyTimeoutMs);
+        return true;
+    }
+    *problem = QString::fromUtf8(sqlite3_errmsg(m_pDb));
+    close();
+    return false;
+}
+
+void SqliteDriver::close()
+{
+    finish();
+    sqlite3_close(m_pDb);
+    m_pDb = nullptr;
+}
+
+bool SqliteDriver::fail()
+{
+    m_bFailed = true;
+    m_strError = QString::fromUtf8(sqlite3_errmsg(m_pDb));
+    report(m_strError);
+    return false;
+}
+
+// In the form of the SQL module's error record: driver and database text.
+void SqliteDriver::report(const QString& problem) const
+{
+    const QSqlError error(problem, QString());
+    const QString line = QStringLiteral("DriverError: ") + error.driverText() +
+                         QStringLiteral("\nDbError: ") + error.databaseText();
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+}
+
+bool SqliteDriver::prepare(const QByteArray& sql)
+{
+    finish();
+    m_bFailed = false;
+    m_strError.clear();
+    m_iNextParameter = 1;
+    if (!m_pDb) {
+        m_bFailed = true;
+        m_strError = QStringLiteral("not connected");
+        return false;
+    }
+    if (sqlite3_prepare_v2(m_pDb, sql.constData(), int(sql.size()), &m_pStmt, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_finalize(m_pStmt);
+        m_pStmt = nullptr;
+        return fail();
+    }
+    return true;
+}
+
+void SqliteDriver::bind(int value)
+{
+    if (m_pStmt)
+        sqlite3_bind_int(m_pStmt, m_iNextParameter, value);
+    ++m_iNextParameter;
+}
+
+// Texts are stored as UTF-8, without a terminating zero byte.
+void SqliteDriver::bind(const QString& text)
+{
+    if (m_pStmt) {
+        const QByteArray utf8 = text.toUtf8();
+        sqlite3_bind_text(m_pStmt, m_iNextParameter, utf8.constData(), int(utf8.size()),
+                          SQLITE_TRANSIENT);
+    }
+    ++m_iNextParameter;
+}
+
+void SqliteDriver::bind(const QDate& date)
+{
+    bind(SqlBase::dateText(date));
+}
+
+void SqliteDriver::bind(const QTime& duration)
+{
+    bind(SqlBase::timeText(duration));
+}
+
+bool SqliteDriver::exec()
+{
+    if (!m_pStmt)
+        return false;
+    int rc;
+    while ((rc = sqlite3_step(m_pStmt)) == SQLITE_ROW) {
+    }
+    return rc == SQLITE_DONE || fail();
+}
+
+bool SqliteDriver::next()
+{
+    if (!m_pStmt || m_bFailed)
+        return false;
+    const int rc = sqlite3_step(m_pStmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE)
+        fail();
+    return false;
+}
+
+void SqliteDriver::finish()
+{
+    sqlite3_finalize(m_pStmt);
+    m_pStmt = nullptr;
+}
+
+bool SqliteDriver::isNull(int column) const
+{
+    return sqlite3_column_type(m_pStmt, column) == SQLITE_NULL;
+}
+
+int SqliteDriver::intAt(int column) const
+{
+    return sqlite3_column_int(m_pStmt, column);
+}
+
+QByteArrayView SqliteDriver::bytesAt(int column) const
+{
+    const char* data = reinterpret_cast<const char*>(sqlite3_column_text(m_pStmt, column));
+    return QByteArrayView(data, data ? sqlite3_column_bytes(m_pStmt, column) : 0);
+}
+
+
+qint64 SqliteDriver::lastInsertId() const
+{
+    return sqlite3_last_insert_rowid(m_pDb);
+}
+
+qint64 SqliteDriver::rowsMatched() const
+{
+    return sqlite3_changes(m_pDb);
+}
+
+QByteArray SqliteDriver::tableColumnsSql() const
+{
+    return QByteArrayLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid");
+}

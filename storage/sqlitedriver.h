@@ -1,0 +1,61 @@
+#ifndef TARVELO_SQLITEDRIVER_H
+#define TARVELO_SQLITEDRIVER_H
+
+#include "storage/sqldriver.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// The SQLite C API behind the store: a local database file, never created here.
+class SqliteDriver : public SqlDriver
+{
+public:
+    SqliteDriver() = default;
+    ~SqliteDriver() override;
+    SqliteDriver(const SqliteDriver&) = delete;
+    SqliteDriver& operator=(const SqliteDriver&) = delete;
+
+    bool open(const SqlBase& store, QString* problem) override;
+    void close() override;
+    bool isOpen() const override { return m_pDb != nullptr; }
+    bool ping() override { return m_pDb != nullptr; }
+
+    bool prepare(const QByteArray& sql) override;
+    void bind(int value) override;
+    void bind(const QString& text) override;
+    void bind(const QDate& date) override;
+    void bind(const QTime& duration) override;
+    bool exec() override;
+    bool next() override;
+    void finish() override;
+
+    bool isNull(int column) const override;
+    int intAt(int column) const override;
+    QByteArrayView bytesAt(int column) const override;
+
+    qint64 lastInsertId() const override;
+    qint64 rowsMatched() const override;
+
+    bool failed() const override { return m_bFailed; }
+    QString errorText() const override { return m_strError; }
+    bool connectionLost() const override { return false; }
+
+    void report(const QString& problem) const override;
+    QByteArray tableColumnsSql() const override;
+
+    // How long a write waits for another program's write to finish; from the next open on.
+    void setBusyTimeout(int milliseconds) { m_iBusyTimeoutMs = milliseconds; }
+    sqlite3* handle() const { return m_pDb; }
+
+private:
+    bool fail();
+
+    sqlite3* m_pDb = nullptr;
+    sqlite3_stmt* m_pStmt = nullptr;
+    int m_iNextParameter = 1;
+    bool m_bFailed = false;
+    QString m_strError;
+    int m_iBusyTimeoutMs = 2000;
+};
+
+#endif
