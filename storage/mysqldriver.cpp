@@ -232,7 +232,6 @@ QByteArrayView MysqlDriver::bytesAt(int column) const
     return QByteArrayView(m_row[column], m_row[column] ? qsizetype(m_pLengths[column]) : 0);
 }
 
-
 QByteArray MysqlDriver::tableColumnsSql() const
 {
     return QByteArrayLiteral("SELECT column_name FROM information_schema.columns WHERE "

@@ -30,8 +30,8 @@ template <class Record> bool recordIdOrder(const Record& a, int id)
 // inserted at its place when not.
 template <class Record> void putRecord(QVector<Record>* records, const Record& record)
 {
-    auto it = std::lower_bound(records->begin(), records->end(), record.m_iId,
-                               recordIdOrder<Record>);
+    auto it =
+        std::lower_bound(records->begin(), records->end(), record.m_iId, recordIdOrder<Record>);
     if (it != records->end() && it->m_iId == record.m_iId)
         *it = record;
     else
@@ -86,11 +86,20 @@ bool SqlBase::openDb(QString* errorText)
 
 bool SqlBase::reload(QString* errorText)
 {
-    if (refreshModels() && refreshAccus() && refreshLogEntries())
-        return true;
-    if (errorText)
-        *errorText = lastErrorText();
-    return false;
+    QVector<ModelEntry> models;
+    QVector<AccuEntry> accus;
+    QVector<LogEntry*> log;
+    if (!m_bConnected || !readModels(&models) || !readAccus(&accus) || !readLog(&log)) {
+        qDeleteAll(log);
+        if (errorText)
+            *errorText = lastErrorText();
+        return false;
+    }
+    m_models = std::move(models);
+    m_accus = std::move(accus);
+    m_bModelsCached = m_bAccusCached = true;
+    takeLog(std::move(log));
+    return true;
 }
 
 bool SqlBase::refreshModels()
@@ -165,56 +174,59 @@ bool SqlBase::getAccus(QVector<AccuEntry>* out)
     return readAccus(out);
 }
 
+namespace
+{
+// A record of a table cache, which is ordered by identifier; null when it is not there.
+template <class Record> const Record* cachedRecord(const QVector<Record>& records, int id)
+{
+    const auto it = std::lower_bound(records.cbegin(), records.cend(), id, recordIdOrder<Record>);
+    return it != records.cend() && it->m_iId == id ? &*it : nullptr;
+}
+
+template <class Record>
+bool lookUp(SqlBase* db, int id, Record* out, bool cached, const QVector<Record>& records,
+            bool (SqlBase::*read)(int, Record*))
+{
+    if (!db->isConnected() || !out || id < 0)
+        return false;
+    if (!cached)
+        return (db->*read)(id, out);
+    const Record* record = cachedRecord(records, id);
+    if (record)
+        *out = *record;
+    return record != nullptr;
+}
+
+template <class Record> bool appendIds(const QVector<Record>& records, QVector<int>* out)
+{
+    for (const Record& r : records)
+        out->append(r.m_iId);
+    return !records.isEmpty();
+}
+} // namespace
+
 bool SqlBase::getModel(int modelId, ModelEntry* out)
 {
-    if (!m_bConnected || !out || modelId < 0)
-        return false;
-    if (!m_bModelsCached)
-        return readModel(modelId, out);
-    for (const ModelEntry& m : m_models) {
-        if (m.m_iId == modelId) {
-            *out = m;
-            return true;
-        }
-    }
-    return false;
+    return lookUp(this, modelId, out, m_bModelsCached, m_models, &SqlBase::readModel);
 }
 
 bool SqlBase::getAccu(int accuId, AccuEntry* out)
 {
-    if (!m_bConnected || !out || accuId < 0)
-        return false;
-    if (!m_bAccusCached)
-        return readAccu(accuId, out);
-    for (const AccuEntry& a : m_accus) {
-        if (a.m_iId == accuId) {
-            *out = a;
-            return true;
-        }
-    }
-    return false;
+    return lookUp(this, accuId, out, m_bAccusCached, m_accus, &SqlBase::readAccu);
 }
 
 bool SqlBase::getModelIds(QVector<int>* out)
 {
-    if (!m_bConnected || !out)
+    if (!m_bConnected || !out || (!m_bModelsCached && !refreshModels()))
         return false;
-    if (!m_bModelsCached)
-        refreshModels();
-    for (const ModelEntry& m : m_models)
-        out->append(m.m_iId);
-    return !m_models.isEmpty();
+    return appendIds(m_models, out);
 }
 
 bool SqlBase::getAccuIds(QVector<int>* out)
 {
-    if (!m_bConnected || !out)
+    if (!m_bConnected || !out || (!m_bAccusCached && !refreshAccus()))
         return false;
-    if (!m_bAccusCached)
-        refreshAccus();
-    for (const AccuEntry& a : m_accus)
-        out->append(a.m_iId);
-    return !m_accus.isEmpty();
+    return appendIds(m_accus, out);
 }
 
 namespace
@@ -222,9 +234,8 @@ namespace
 // Both per-identifier statistics: the figures of one grouped pass and the record's name. A
 // model or pack without a complete entry has no statistics.
 template <class Record>
-bool statsOf(SqlBase* db, SqlBase::UsageGroup group, int id,
-             bool (SqlBase::*lookup)(int, Record*), QString (*label)(const Record&),
-             StatEntry* out)
+bool statsOf(SqlBase* db, SqlBase::UsageGroup group, int id, bool (SqlBase::*lookup)(int, Record*),
+             QString (*label)(const Record&), StatEntry* out)
 {
     if (!db->isConnected() || !out || id < 0)
         return false;
@@ -436,7 +447,8 @@ QString SqlBase::decodeStoredText(const char* data, int bytes)
     return text;
 }
 
-namespace {
+namespace
+{
 inline int digits2(const char* p)
 {
     if (p[0] < '0' || p[0] > '9' || p[1] < '0' || p[1] > '9')
@@ -480,9 +492,15 @@ QTime SqlBase::parseStoredTime(const char* data, int bytes)
     return QTime::fromString(QString::fromLatin1(data, bytes), Qt::TextDate);
 }
 
-QString SqlBase::dateText(const QDate& date) { return date.toString(QStringLiteral("yyyy-MM-dd")); }
+QString SqlBase::dateText(const QDate& date)
+{
+    return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
 
-QString SqlBase::timeText(const QTime& time) { return time.toString(QStringLiteral("hh:mm:ss")); }
+QString SqlBase::timeText(const QTime& time)
+{
+    return time.toString(QStringLiteral("hh:mm:ss"));
+}
 
 namespace
 {

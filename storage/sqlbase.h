@@ -74,8 +74,8 @@ public:
     // Connects and fills the three caches; fails, with the store's error text, when a table
     // cannot be read completely: a partial log is never served.
     bool openDb(QString* errorText);
-    // Reads packs, models and the log anew, so that changes made by others show; on failure
-    // the caches stay as they were and *errorText says why.
+    // Reads packs, models and the log anew, so that changes made by others show; all three
+    // or none: on failure the caches stay as they were and *errorText says why.
     bool reload(QString* errorText);
     bool isConnected() const { return m_bConnected; }
     // Each reads its table into a new list and takes it only when the read succeeded.
@@ -144,7 +144,8 @@ public:
     // capacity of its pack (NULL when the pack no longer exists), in this column order.
     QString usageQuery(int filterFlags) const;
     // Adds one entry to its totals.
-    static void addUsage(Usage::Totals* totals, int charged, const QTime& time, const int* capacity);
+    static void addUsage(Usage::Totals* totals, int charged, const QTime& time,
+                         const int* capacity);
 
 protected:
     // The WHERE part of the filtered log query, built from the filter fields: empty for no

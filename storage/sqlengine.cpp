@@ -28,14 +28,13 @@ ModelEntry modelFromRow(SqlBase* db, const SqlDriver& d)
 
 AccuEntry accuFromRow(SqlBase* db, const SqlDriver& d)
 {
-    return AccuEntry(db, textAt(d, 1), textAt(d, 6), d.intAt(2), d.intAt(3), d.intAt(4),
-                     d.intAt(5), d.intAt(0));
+    return AccuEntry(db, textAt(d, 1), textAt(d, 6), d.intAt(2), d.intAt(3), d.intAt(4), d.intAt(5),
+                     d.intAt(0));
 }
 
 LogEntry logFromRow(SqlBase* db, const SqlDriver& d)
 {
-    return LogEntry(db, dateAt(d, 1), timeAt(d, 2), d.intAt(5), d.intAt(3), d.intAt(4),
-                        d.intAt(0));
+    return LogEntry(db, dateAt(d, 1), timeAt(d, 2), d.intAt(5), d.intAt(3), d.intAt(4), d.intAt(0));
 }
 
 void bindModel(SqlDriver& d, const ModelEntry& e)
@@ -76,11 +75,55 @@ void takeUsage(const SqlDriver& d, Usage::Totals* model, Usage::Totals* accu)
         SqlBase::addUsage(accu, charged, time, known);
 }
 
-const QByteArray kModelColumns = QByteArrayLiteral("(modelName,modelTyp)");
-const QByteArray kAccuColumns =
-    QByteArrayLiteral("(accuBrand,accuDescr,accuCapacity,numCells,accuStrength,accuTyp)");
-const QByteArray kLogColumns = QByteArrayLiteral("(date,time,accuId,modelId,charged)");
 } // namespace
+
+// What the engine needs to know of a table to write, read and cache its records.
+template <class Record> struct SqlTable {
+    const char* insert;
+    const char* update; // the identifier is the last parameter
+    const char* remove;
+    const char* selectOne;
+    const char* selectAll;
+    void (*bind)(SqlDriver&, const Record&);
+    Record (*fromRow)(SqlBase*, const SqlDriver&);
+    void (SqlBase::*cache)(const Record&);
+    void (SqlBase::*uncache)(int);
+};
+
+const SqlTable<ModelEntry> SqlEngine::kModels{
+    "INSERT INTO modelList(modelName,modelTyp) VALUES (?,?)",
+    "UPDATE modelList SET modelName=?,modelTyp=? WHERE modelId=?",
+    "DELETE FROM modelList WHERE modelId=?",
+    "SELECT * FROM modelList WHERE modelId=?",
+    "SELECT * FROM modelList ORDER BY modelId",
+    bindModel,
+    modelFromRow,
+    &SqlEngine::cacheModel,
+    &SqlEngine::uncacheModel};
+
+const SqlTable<AccuEntry> SqlEngine::kAccus{
+    "INSERT INTO accus(accuBrand,accuDescr,accuCapacity,numCells,accuStrength,accuTyp) "
+    "VALUES (?,?,?,?,?,?)",
+    "UPDATE accus SET accuBrand=?,accuDescr=?,accuCapacity=?,numCells=?,accuStrength=?,"
+    "accuTyp=? WHERE accuId=?",
+    "DELETE FROM accus WHERE accuId=?",
+    "SELECT * FROM accus WHERE accuId=?",
+    "SELECT * FROM accus ORDER BY accuId",
+    bindAccu,
+    accuFromRow,
+    &SqlEngine::cacheAccu,
+    &SqlEngine::uncacheAccu};
+
+const SqlTable<LogEntry> SqlEngine::kLog{
+    "INSERT INTO logList(date,time,accuId,modelId,charged) VALUES (?,?,?,?,?)",
+    "UPDATE logList SET date=?,time=?,accuId=?,modelId=?,charged=? WHERE id=?",
+    "DELETE FROM logList WHERE id=?",
+    "SELECT * FROM logList WHERE id=?",
+    "SELECT * FROM logList ORDER BY id",
+    bindLog,
+    logFromRow,
+    &SqlEngine::cacheLogEntry,
+    &SqlEngine::uncacheLogEntry};
 
 SqlEngine::SqlEngine(std::unique_ptr<SqlDriver> driver, QString fileName)
     : SqlBase(std::move(fileName)), m_pDriver(std::move(driver))
@@ -230,181 +273,138 @@ bool SqlEngine::changeRow(Replay replay, const QByteArray& sql, const Binder& bi
     return execute(replay, sql, bind, &matched, false) && matched > 0;
 }
 
-void SqlEngine::cacheStoredModel(const ModelEntry& written)
+template <class Record> int SqlEngine::addRecord(const SqlTable<Record>& table, Record* entry)
 {
-    ModelEntry stored;
-    cacheModel(readModel(written.m_iId, &stored) ? stored : written);
+    if (!entry)
+        return -1;
+    const int id = insertRow(table.insert, [&](SqlDriver& d) { table.bind(d, *entry); });
+    if (id < 0)
+        return -1;
+    entry->m_iId = id;
+    cacheStored(table, *entry);
+    return id;
 }
 
-void SqlEngine::cacheStoredAccu(const AccuEntry& written)
+template <class Record>
+bool SqlEngine::changeRecord(const SqlTable<Record>& table, int id, Record* entry)
 {
-    AccuEntry stored;
-    cacheAccu(readAccu(written.m_iId, &stored) ? stored : written);
+    if (!entry || id < 0 || !changeRow(Replay::Repeat, table.update, [&](SqlDriver& d) {
+            table.bind(d, *entry);
+            d.bind(id);
+        }))
+        return false;
+    entry->m_iId = id;
+    cacheStored(table, *entry);
+    return true;
 }
 
-void SqlEngine::cacheStoredLogEntry(const LogEntry& written)
+template <class Record> bool SqlEngine::deleteRecord(const SqlTable<Record>& table, int id)
 {
-    LogEntry stored;
-    cacheLogEntry(readLogEntry(written.m_iId, &stored) ? stored : written);
+    if (id < 0 || !changeRow(Replay::CheckFirst, table.remove, [id](SqlDriver& d) { d.bind(id); }))
+        return false;
+    (this->*table.uncache)(id);
+    return true;
+}
+
+template <class Record>
+bool SqlEngine::readRecord(const SqlTable<Record>& table, int id, Record* out)
+{
+    return out && id >= 0 && queryRow(table.selectOne, id, [&](const SqlDriver& d) {
+               *out = table.fromRow(this, d);
+           });
+}
+
+template <class Record>
+bool SqlEngine::readRecords(const SqlTable<Record>& table, QVector<Record>* out)
+{
+    if (!out)
+        return false;
+    QVector<Record> rows;
+    if (!query(
+            table.selectAll, [](SqlDriver&) {}, [&]() { rows.clear(); },
+            [&](const SqlDriver& d) { rows.append(table.fromRow(this, d)); }))
+        return false;
+    out->append(rows);
+    return true;
+}
+
+// After a write the row as stored (texts, dates and times as the database keeps them) goes
+// into the cache; the record as given when it cannot be read back.
+template <class Record>
+void SqlEngine::cacheStored(const SqlTable<Record>& table, const Record& written)
+{
+    Record stored;
+    (this->*table.cache)(readRecord(table, written.m_iId, &stored) ? stored : written);
 }
 
 int SqlEngine::addModel(ModelEntry* entry)
 {
-    if (!entry)
-        return -1;
-    const int id = insertRow("INSERT INTO modelList" + kModelColumns + " VALUES (?,?)",
-                             [&](SqlDriver& d) { bindModel(d, *entry); });
-    if (id < 0)
-        return -1;
-    entry->m_iId = id;
-    cacheStoredModel(*entry);
-    return id;
+    return addRecord(kModels, entry);
 }
 
 bool SqlEngine::changeModel(int modelId, ModelEntry* entry)
 {
-    if (!entry || modelId < 0 ||
-        !changeRow(Replay::Repeat,
-                   "UPDATE modelList SET modelName=?,modelTyp=? WHERE modelId=?",
-                   [&](SqlDriver& d) {
-                       bindModel(d, *entry);
-                       d.bind(modelId);
-                   }))
-        return false;
-    entry->m_iId = modelId;
-    cacheStoredModel(*entry);
-    return true;
+    return changeRecord(kModels, modelId, entry);
 }
 
 bool SqlEngine::deleteModel(int modelId)
 {
-    if (modelId < 0 || !changeRow(Replay::CheckFirst, "DELETE FROM modelList WHERE modelId=?",
-                                  [&](SqlDriver& d) { d.bind(modelId); }))
-        return false;
-    uncacheModel(modelId);
-    return true;
+    return deleteRecord(kModels, modelId);
 }
 
 bool SqlEngine::readModel(int modelId, ModelEntry* out)
 {
-    return out && modelId >= 0 &&
-           queryRow("SELECT * FROM modelList WHERE modelId=?", modelId,
-                    [&](const SqlDriver& d) { *out = modelFromRow(this, d); });
+    return readRecord(kModels, modelId, out);
 }
 
 bool SqlEngine::readModels(QVector<ModelEntry>* out)
 {
-    if (!out)
-        return false;
-    QVector<ModelEntry> rows;
-    if (!query(
-            "SELECT * FROM modelList ORDER BY modelId", [](SqlDriver&) {}, [&]() { rows.clear(); },
-            [&](const SqlDriver& d) { rows.append(modelFromRow(this, d)); }))
-        return false;
-    out->append(rows);
-    return true;
+    return readRecords(kModels, out);
 }
 
 int SqlEngine::addAccu(AccuEntry* entry)
 {
-    if (!entry)
-        return -1;
-    const int id = insertRow("INSERT INTO accus" + kAccuColumns + " VALUES (?,?,?,?,?,?)",
-                             [&](SqlDriver& d) { bindAccu(d, *entry); });
-    if (id < 0)
-        return -1;
-    entry->m_iId = id;
-    cacheStoredAccu(*entry);
-    return id;
+    return addRecord(kAccus, entry);
 }
 
 bool SqlEngine::changeAccu(int accuId, AccuEntry* entry)
 {
-    if (!entry || accuId < 0 ||
-        !changeRow(Replay::Repeat,
-                   "UPDATE accus SET accuBrand=?,accuDescr=?,accuCapacity=?,numCells=?,"
-                   "accuStrength=?,accuTyp=? WHERE accuId=?",
-                   [&](SqlDriver& d) {
-                       bindAccu(d, *entry);
-                       d.bind(accuId);
-                   }))
-        return false;
-    entry->m_iId = accuId;
-    cacheStoredAccu(*entry);
-    return true;
+    return changeRecord(kAccus, accuId, entry);
 }
 
 bool SqlEngine::deleteAccu(int accuId)
 {
-    if (accuId < 0 || !changeRow(Replay::CheckFirst, "DELETE FROM accus WHERE accuId=?",
-                                 [&](SqlDriver& d) { d.bind(accuId); }))
-        return false;
-    uncacheAccu(accuId);
-    return true;
+    return deleteRecord(kAccus, accuId);
 }
 
 bool SqlEngine::readAccu(int accuId, AccuEntry* out)
 {
-    return out && accuId >= 0 &&
-           queryRow("SELECT * FROM accus WHERE accuId=?", accuId,
-                    [&](const SqlDriver& d) { *out = accuFromRow(this, d); });
+    return readRecord(kAccus, accuId, out);
 }
 
 bool SqlEngine::readAccus(QVector<AccuEntry>* out)
 {
-    if (!out)
-        return false;
-    QVector<AccuEntry> rows;
-    if (!query(
-            "SELECT * FROM accus ORDER BY accuId", [](SqlDriver&) {}, [&]() { rows.clear(); },
-            [&](const SqlDriver& d) { rows.append(accuFromRow(this, d)); }))
-        return false;
-    out->append(rows);
-    return true;
+    return readRecords(kAccus, out);
 }
 
 int SqlEngine::addLogEntry(LogEntry* entry)
 {
-    if (!entry)
-        return -1;
-    const int id = insertRow("INSERT INTO logList" + kLogColumns + " VALUES (?,?,?,?,?)",
-                             [&](SqlDriver& d) { bindLog(d, *entry); });
-    if (id < 0)
-        return -1;
-    entry->m_iId = id;
-    cacheStoredLogEntry(*entry);
-    return id;
+    return addRecord(kLog, entry);
 }
 
 bool SqlEngine::changeLogEntry(int id, LogEntry* entry)
 {
-    if (!entry || id < 0 ||
-        !changeRow(Replay::Repeat,
-                   "UPDATE logList SET date=?,time=?,accuId=?,modelId=?,charged=? WHERE id=?",
-                   [&](SqlDriver& d) {
-                       bindLog(d, *entry);
-                       d.bind(id);
-                   }))
-        return false;
-    entry->m_iId = id;
-    cacheStoredLogEntry(*entry);
-    return true;
+    return changeRecord(kLog, id, entry);
 }
 
 bool SqlEngine::deleteLogEntry(int id)
 {
-    if (id < 0 || !changeRow(Replay::CheckFirst, "DELETE FROM logList WHERE id=?",
-                             [&](SqlDriver& d) { d.bind(id); }))
-        return false;
-    uncacheLogEntry(id);
-    return true;
+    return deleteRecord(kLog, id);
 }
 
 bool SqlEngine::readLogEntry(int id, LogEntry* out)
 {
-    return out && id >= 0 &&
-           queryRow("SELECT * FROM logList WHERE id=?", id,
-                    [&](const SqlDriver& d) { *out = logFromRow(this, d); });
+    return readRecord(kLog, id, out);
 }
 
 // Read in the table's own order and sorted here: ordering in SQL makes the planner walk the
@@ -424,7 +424,7 @@ bool SqlEngine::readLogEntries(QVector<LogEntry*>* out, int filterFlags)
 
 bool SqlEngine::readLog(QVector<LogEntry*>* out)
 {
-    return readLogRows("SELECT * FROM logList ORDER BY id", out);
+    return readLogRows(kLog.selectAll, out);
 }
 
 bool SqlEngine::readLogRows(const QByteArray& sql, QVector<LogEntry*>* out)

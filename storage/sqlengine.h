@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+template <class Record> struct SqlTable;
+
 // The rules of the store, written once over a driver: the SQL, the records read from rows, the
 // caches kept in step after each write, the statistics pass, and what to do when a server
 // drops the connection. The backends only choose their driver.
@@ -51,7 +53,6 @@ protected:
     bool readLog(QVector<LogEntry*>* out) override;
 
 public:
-
     SqlDriver* driver() const { return m_pDriver.get(); }
     // Puts another driver in place of the current one (tests wrap the real one in a driver
     // that fails on demand); returns the one it replaces.
@@ -83,11 +84,17 @@ private:
     QString checkTables();
     // Log rows as they come; on failure *out is left empty.
     bool readLogRows(const QByteArray& sql, QVector<LogEntry*>* out);
-    // After a write: the row as stored (texts, dates and times as the database keeps them) goes
-    // into the cache; the record as given when the row cannot be read back.
-    void cacheStoredModel(const ModelEntry& written);
-    void cacheStoredAccu(const AccuEntry& written);
-    void cacheStoredLogEntry(const LogEntry& written);
+    // The operations of every table, over its description.
+    template <class Record> int addRecord(const SqlTable<Record>& table, Record* entry);
+    template <class Record> bool changeRecord(const SqlTable<Record>& table, int id, Record* entry);
+    template <class Record> bool deleteRecord(const SqlTable<Record>& table, int id);
+    template <class Record> bool readRecord(const SqlTable<Record>& table, int id, Record* out);
+    template <class Record> bool readRecords(const SqlTable<Record>& table, QVector<Record>* out);
+    template <class Record> void cacheStored(const SqlTable<Record>& table, const Record& written);
+
+    static const SqlTable<ModelEntry> kModels;
+    static const SqlTable<AccuEntry> kAccus;
+    static const SqlTable<LogEntry> kLog;
 
     std::unique_ptr<SqlDriver> m_pDriver;
     QString m_strLastError;

@@ -2,6 +2,7 @@
 
 #include "storage/sqlbase.h"
 
+#include <QFileInfo>
 #include <QSqlError>
 
 #include <sqlite3.h>
@@ -22,11 +23,43 @@ bool SqliteDriver::open(const SqlBase& store, QString* problem)
     if (sqlite3_open_v2(name.constData(), &m_pDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
                         nullptr) == SQLITE_OK) {
         sqlite3_busy_timeout(m_pDb, m_iBusyTimeoutMs);
-        return true;
+        *problem = checkLength(name);
+        if (problem->isEmpty())
+            return true;
+    } else {
+        *problem = QString::fromUtf8(sqlite3_errmsg(m_pDb));
     }
-    *problem = QString::fromUtf8(sqlite3_errmsg(m_pDb));
     close();
     return false;
+}
+
+// A file cut short (a copy that stopped early, a full disk) may still read without an error
+// when its lost end held only index pages, and then answers filtered queries wrongly.
+QString SqliteDriver::checkLength(const QByteArray& name)
+{
+    const auto pragma = [this](const char* sql) {
+        sqlite3_stmt* st = nullptr;
+        qint64 value = -1;
+        if (sqlite3_prepare_v2(m_pDb, sql, -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW)
+            value = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+        return value;
+    };
+    const qint64 pageSize = pragma("PRAGMA page_size");
+    const qint64 pages = pragma("PRAGMA page_count");
+    const QString file = QString::fromUtf8(name);
+    const qint64 bytes = QFileInfo(file).size();
+    if (pageSize <= 0 || pages < 0)
+        return QString::fromUtf8(sqlite3_errmsg(m_pDb));
+    // In write-ahead mode the newest pages may still live in the log beside the file.
+    const bool inLog = QFileInfo::exists(file + QStringLiteral("-wal"));
+    if (bytes % pageSize == 0 && (bytes >= pages * pageSize || inLog))
+        return QString();
+    return QStringLiteral("the file is cut short: %1 bytes where %2 pages of %3 bytes belong")
+        .arg(bytes)
+        .arg(pages)
+        .arg(pageSize);
 }
 
 void SqliteDriver::close()
@@ -144,7 +177,6 @@ QByteArrayView SqliteDriver::bytesAt(int column) const
     const char* data = reinterpret_cast<const char*>(sqlite3_column_text(m_pStmt, column));
     return QByteArrayView(data, data ? sqlite3_column_bytes(m_pStmt, column) : 0);
 }
-
 
 qint64 SqliteDriver::lastInsertId() const
 {

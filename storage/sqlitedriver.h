@@ -49,6 +49,7 @@ public:
 
 private:
     bool fail();
+    QString checkLength(const QByteArray& name);
 
     sqlite3* m_pDb = nullptr;
     sqlite3_stmt* m_pStmt = nullptr;

@@ -2,12 +2,19 @@
 
 #include "storage/sqlbase.h"
 
-namespace {
+namespace
+{
 // Only these bits select entries for the statistics; "incomplete only" would leave nothing.
 constexpr int kStatsFlags = SqlBase::FilterDate | SqlBase::FilterModel | SqlBase::FilterAccu;
 
-QString label(const ModelEntry& model) { return model.m_strName; }
-QString label(const AccuEntry& accu) { return accu.m_strDescr; }
+QString label(const ModelEntry& model)
+{
+    return model.m_strName;
+}
+QString label(const AccuEntry& accu)
+{
+    return accu.m_strDescr;
+}
 
 template <class Stat, class Record>
 void appendListed(SqlBase* db, const QVector<int>& ids, const QHash<int, Usage::Totals>& rows,

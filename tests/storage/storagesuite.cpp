@@ -1,4 +1,7 @@
 #include "storagesuite.h"
+
+#include "failingdriver.h"
+#include "storage/sqlengine.h"
 #include "storage/statsmanager.h"
 
 #include <QMap>
@@ -346,6 +349,56 @@ void StorageSuite::emptyStore()
     QVERIFY(ids.isEmpty());
     QVERIFY(!db()->getAccuIds(&ids));
     QVERIFY(ids.isEmpty());
+}
+
+void StorageSuite::failedReadsLeaveCaches_data()
+{
+    QTest::addColumn<QByteArray>("failIn");
+    QTest::addColumn<int>("rowsBefore");
+    QTest::newRow("models at once") << QByteArray("FROM modelList") << 0;
+    QTest::newRow("packs midway") << QByteArray("FROM accus") << 1;
+    QTest::newRow("log midway") << QByteArray("FROM logList") << 1;
+    QTest::newRow("log before its last row") << QByteArray("FROM logList") << 2;
+}
+
+void StorageSuite::failedReadsLeaveCaches()
+{
+    QFETCH(QByteArray, failIn);
+    QFETCH(int, rowsBefore);
+    for (int i = 0; i < 2; ++i) {
+        const int m = addModel(db(), QStringLiteral("M%1").arg(i));
+        const int a = addAccu(db(), QStringLiteral("P%1").arg(i));
+        addLog(db(), QDate(2024, 1, 2 + i), QTime(0, 9), 640, a, m);
+    }
+    SqlBase* other = openSame();
+    QVERIFY(other);
+    // Written meanwhile by someone else: a successful reload would bring it in.
+    addLog(db(), QDate(2024, 1, 9), QTime(0, 5), 300, 1, 1);
+    addModel(db(), QStringLiteral("late"));
+    addAccu(db(), QStringLiteral("late"));
+    auto* engine = dynamic_cast<SqlEngine*>(other);
+    QVERIFY(engine);
+    engine->replaceDriver(
+        std::make_unique<FailingDriver>(engine->replaceDriver(nullptr), failIn, rowsBefore));
+
+    QString error;
+    QVERIFY(!other->reload(&error));
+    QVERIFY2(error.contains(QLatin1String("injected failure")), qPrintable(error));
+    QVERIFY(other->m_bModelsCached && other->m_bAccusCached && other->m_bLogCached);
+    QCOMPARE(other->m_models.size(), 2);
+    QCOMPARE(other->m_accus.size(), 2);
+    QCOMPARE(other->logCount(), 2);
+    QVector<LogEntry*> rows;
+    if (failIn.contains("logList"))
+        QVERIFY(!other->readLogEntries(&rows, 0));
+    QVERIFY(rows.isEmpty());
+
+    // Opening anew serves nothing rather than a part.
+    error.clear();
+    QVERIFY(!other->openDb(&error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!other->isConnected());
+    QCOMPARE(other->logCount(), 0);
 }
 
 void StorageSuite::openFillsCaches()
@@ -1180,6 +1233,22 @@ void StorageSuite::statsTotalsBeyondADay()
     QCOMPARE(models[0]->m_timeAverage, QTime(0, 57, 58)); // 97390 s / 28 uses, truncated
     QCOMPARE(models[0]->m_iCount, 28);
     qDeleteAll(models);
+    models.clear();
+
+    // The same totals through the per-identifier path and both lists at once.
+    ModelStatEntry one;
+    QVERIFY(db()->getModelStats(m, &one));
+    QCOMPARE(one.totalSeconds(), qint64(27 * 3600 + 190));
+    AccuStatEntry pack;
+    QVERIFY(db()->getAccuStats(p, &pack));
+    QCOMPARE(pack.totalText(), QStringLiteral("27:03:10"));
+    QVector<AccuStatEntry*> accus;
+    QVERIFY(manager.getStats(&models, &accus, 0));
+    QCOMPARE(models.size(), 1);
+    QCOMPARE(accus.size(), 1);
+    QCOMPARE(accus[0]->totalSeconds(), qint64(27 * 3600 + 190));
+    qDeleteAll(models);
+    qDeleteAll(accus);
 }
 
 void StorageSuite::statsManagerWithoutStore()

@@ -37,6 +37,8 @@ private slots:
     void openFillsCaches();
     void secondOpenReloadsCaches();
     void disconnectEndsAccess();
+    void failedReadsLeaveCaches_data();
+    void failedReadsLeaveCaches();
 
     void modelRoundTrip_data();
     void modelRoundTrip();

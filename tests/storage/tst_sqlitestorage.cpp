@@ -108,6 +108,7 @@ private slots:
     void foreignFilesAreRefusedAndUntouched();
     void connectWritesDiagnosticLine();
     void failedReopenEmptiesCaches();
+    void fileCutInItsLastPageIsRefused();
     void textsAreStoredAsUtf8WithoutZeroByte_data();
     void textsAreStoredAsUtf8WithoutZeroByte();
     void datesAndTimesAreStoredAsText();
@@ -255,6 +256,31 @@ void SqliteStorageTest::failedReopenEmptiesCaches()
     QVERIFY(db.logCache().isEmpty());
     ModelEntry found;
     QVERIFY(!db.getModel(m.m_iId, &found));
+}
+
+void SqliteStorageTest::fileCutInItsLastPageIsRefused()
+{
+    const QString file = freshDb("cut");
+    {
+        RawDb raw(file);
+        QVERIFY(
+            raw.exec("INSERT INTO accus(accuBrand,accuCapacity) VALUES ('b',2200);"
+                     "INSERT INTO modelList(modelName) VALUES ('m');"
+                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<600)"
+                     " INSERT INTO logList(date,time,accuId,modelId,charged)"
+                     " SELECT printf('2024-%02d-%02d',i%12+1,i%28+1),'00:10:00',1,1,i FROM n;"));
+    }
+    QFile f(file);
+    QVERIFY(f.size() > 8192);
+    QVERIFY(f.resize(f.size() - 1500));
+
+    SqLiteConnection db(file);
+    QString error;
+    QVERIFY2(!db.openDb(&error),
+             qPrintable(QStringLiteral("opened with %1 of 600 entries").arg(db.logCount())));
+    QVERIFY2(error.startsWith(QLatin1String("SqLiteError: ")) && error.size() > 13,
+             qPrintable(error));
+    QCOMPARE(db.logCount(), 0);
 }
 
 void SqliteStorageTest::textsAreStoredAsUtf8WithoutZeroByte_data()
