@@ -3,9 +3,11 @@
 #include "storage/sqliteschema.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
-#include <QVariant>
+#include <QFileInfo>
 #include <QTime>
+#include <QVariant>
 
 #include <cstring>
 #include <random>
@@ -22,8 +24,9 @@ BenchData::BenchData(int entries, int models, int accus, unsigned seed)
 
     for (int i = 0; i < accus; ++i) {
         const bool noCapacity = i % 37 == 5; // some packs were never given a capacity
-        m_accus.append({QString::fromLatin1(brands[pick(0, 4)]), QStringLiteral("Pack %1").arg(i + 1),
-                        noCapacity ? 0 : pick(17, 160) * 50, pick(1, 6), pick(20, 65), pick(0, 5)});
+        m_accus.append({QString::fromLatin1(brands[pick(0, 4)]),
+                        QStringLiteral("Pack %1").arg(i + 1), noCapacity ? 0 : pick(17, 160) * 50,
+                        pick(1, 6), pick(20, 65), pick(0, 5)});
     }
     for (int i = 0; i < models; ++i)
         m_models.append({QStringLiteral("Model %1").arg(i + 1), pick(0, 4)});
@@ -41,7 +44,18 @@ BenchData::BenchData(int entries, int models, int accus, unsigned seed)
     }
 }
 
-namespace {
+BenchData::Shape BenchData::shapeOf(int nominal, bool small)
+{
+    const int entries = small ? nominal / 100 : nominal;
+    if (nominal >= 1000000)
+        return {entries, 400, 2000};
+    if (nominal >= 100000)
+        return {entries, 100, 500};
+    return {entries, 40, 150};
+}
+
+namespace
+{
 // Binds and steps one prepared insert; false on any failure.
 bool insertRow(sqlite3_stmt* st, std::initializer_list<QVariant> values)
 {
@@ -67,7 +81,8 @@ bool BenchData::writeSqlite(const QString& file, QString* error) const
     if (!SqliteSchema::createDatabase(file, error))
         return false;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
         *error = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_close(db);
         return false;
@@ -106,6 +121,68 @@ bool BenchData::writeSqlite(const QString& file, QString* error) const
     return ok;
 }
 
+namespace
+{
+// A book as an older program left it: the log without its indexes, packed as if it had never
+// had them.
+bool dropLogIndexes(const QString& file, QString* error)
+{
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+                  SQLITE_OK &&
+              sqlite3_exec(db,
+                           "DROP INDEX logList_date; DROP INDEX logList_model; "
+                           "DROP INDEX logList_accu; VACUUM;",
+                           nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!ok)
+        *error = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_close(db);
+    return ok;
+}
+} // namespace
+
+bool BenchData::copyFile(const QString& from, const QString& to, QString* error)
+{
+    // A journal left beside an earlier copy would be played back into this one.
+    QFile::remove(to + QStringLiteral("-journal"));
+    QFile::remove(to);
+    QFile source(from);
+    if (source.copy(to))
+        return true;
+    *error = QStringLiteral("%1 to %2: %3").arg(from, to, source.errorString());
+    return false;
+}
+
+QString BenchData::sqliteBook(const QString& dir, int nominal, bool small, bool indexes,
+                              QString* error)
+{
+    const BenchData::Shape shape = shapeOf(nominal, small);
+    // Named by content, so a smaller run's book is never taken for another size's.
+    const QString file = QDir(dir).filePath(QStringLiteral("book-%1-%2m-%3p-%4.sqlite")
+                                                .arg(shape.entries)
+                                                .arg(shape.models)
+                                                .arg(shape.accus)
+                                                .arg(QLatin1String(indexes ? "indexed" : "bare")));
+    if (QFileInfo::exists(file))
+        return file;
+    const QString part = file + QStringLiteral(".part");
+    QFile::remove(part);
+    bool ok;
+    if (indexes) {
+        ok = BenchData(shape.entries, shape.models, shape.accus).writeSqlite(part, error);
+    } else {
+        const QString indexed = sqliteBook(dir, nominal, small, true, error);
+        ok = !indexed.isEmpty() && copyFile(indexed, part, error) && dropLogIndexes(part, error);
+    }
+    if (ok && !QFile::rename(part, file)) {
+        *error = QStringLiteral("cannot rename %1").arg(part);
+        ok = false;
+    }
+    if (!ok)
+        QFile::remove(part);
+    return ok ? file : QString();
+}
+
 bool BenchData::serverFromEnvironment(Server* server)
 {
     for (const char* name : {"TARVELO_MYSQL_HOST", "TARVELO_MYSQL_PORT", "TARVELO_MYSQL_DB",
@@ -121,14 +198,15 @@ bool BenchData::serverFromEnvironment(Server* server)
     return true;
 }
 
-bool BenchData::writeMysql(const Server& server, QString* database, QString* error) const
+bool BenchData::writeMysql(const Server& server, const QString& suffix, QString* database,
+                           QString* error) const
 {
     QFile schema(QStringLiteral(TARVELO_SOURCE_DIR "/schema/mysql.sql"));
     if (!schema.open(QIODevice::ReadOnly)) {
         *error = schema.errorString();
         return false;
     }
-    *database = server.database + QStringLiteral("_bench");
+    *database = server.database + suffix;
     const std::string name = database->toStdString();
     try {
         mysqlpp::Connection c(true);
@@ -147,6 +225,7 @@ bool BenchData::writeMysql(const Server& server, QString* database, QString* err
             "` CHARACTER SET utf8mb4 COLLATE utf8mb4_bin");
         c.select_db(name);
         run(schema.readAll().toStdString());
+        mysqlpp::Transaction transaction(c);
 
         // Many rows per statement: one round trip per row would dominate the run.
         auto insertAll = [&](const char* head, int rows, auto&& writeRow) {
@@ -166,9 +245,8 @@ bool BenchData::writeMysql(const Server& server, QString* database, QString* err
                   "accuTyp) VALUES ",
                   int(m_accus.size()), [&](mysqlpp::Query& q, int i) {
                       const Accu& a = m_accus[i];
-                      q << mysqlpp::quote << text(a.brand) << "," << mysqlpp::quote
-                        << text(a.descr) << "," << a.capacity << "," << a.cells << ","
-                        << a.strength << "," << a.typ;
+                      q << mysqlpp::quote << text(a.brand) << "," << mysqlpp::quote << text(a.descr)
+                        << "," << a.capacity << "," << a.cells << "," << a.strength << "," << a.typ;
                   });
         insertAll("INSERT INTO modelList (modelName,modelTyp) VALUES ", int(m_models.size()),
                   [&](mysqlpp::Query& q, int i) {
@@ -180,6 +258,7 @@ bool BenchData::writeMysql(const Server& server, QString* database, QString* err
                       q << mysqlpp::quote << text(e.date) << "," << mysqlpp::quote << text(e.time)
                         << "," << e.accuId << "," << e.modelId << "," << e.charged;
                   });
+        transaction.commit();
     } catch (const std::exception& e) {
         *error = QString::fromUtf8(e.what());
         return false;
@@ -194,6 +273,8 @@ BenchData::Options BenchData::takeOptions(int* argc, char** argv)
     for (int i = 1; i < *argc; ++i) {
         if (std::strcmp(argv[i], "--db") == 0 && i + 1 < *argc)
             options.existingDb = QString::fromLocal8Bit(argv[++i]);
+        else if (std::strcmp(argv[i], "--data-dir") == 0 && i + 1 < *argc)
+            options.dataDir = QString::fromLocal8Bit(argv[++i]);
         else if (std::strcmp(argv[i], "--small") == 0)
             options.small = true;
         else

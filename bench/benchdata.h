@@ -24,18 +24,34 @@ public:
     };
 
     BenchData(int entries, int models, int accus, unsigned seed = 20261208u);
+    // The book of a nominal size (10 000, 100 000, 1 000 000 entries): models and packs grow
+    // with the log, as in a club that flies more. small keeps them and takes a hundredth of
+    // the entries.
+    struct Shape {
+        int entries, models, accus;
+    };
+    static Shape shapeOf(int nominal, bool small);
 
     // The options every benchmark program takes, removed from argv before the benchmark
-    // library reads the rest: --db FILE (an existing SQLite book) and --small (a quick run
-    // for the test suite).
+    // library reads the rest: --db FILE (an existing SQLite book), --data-dir DIR (where
+    // generated books are kept between runs and shared between the programs) and --small (a
+    // quick run for the test suite).
     struct Options {
         QString existingDb;
+        QString dataDir;
         bool small = false;
     };
     static Options takeOptions(int* argc, char** argv);
 
     // Writes a new SQLite log book; refuses an existing file.
     bool writeSqlite(const QString& file, QString* error) const;
+    // The SQLite book of shapeOf(nominal, small) in dir, with the log's three indexes or without
+    // them, written on first use and reused after. Written under another name and renamed,
+    // so an interrupted run leaves no half-written book to be reused. Empty on failure.
+    static QString sqliteBook(const QString& dir, int nominal, bool small, bool indexes,
+                              QString* error);
+    // Copies a book, replacing whatever is at *to.
+    static bool copyFile(const QString& from, const QString& to, QString* error);
     // The server named by TARVELO_MYSQL_HOST, _PORT, _DB, _USER and _PASSWORD, as the server
     // tests get it; false when one of them is not set.
     struct Server {
@@ -43,9 +59,11 @@ public:
         int port = 0;
     };
     static bool serverFromEnvironment(Server* server);
-    // (Re)creates the database server.database + "_bench" with the server schema and fills
-    // it; *database gets its name. The given database itself is never touched.
-    bool writeMysql(const Server& server, QString* database, QString* error) const;
+    // (Re)creates the database server.database + suffix (which starts with "_") with the
+    // server schema and fills it in one transaction; *database gets its name. The given
+    // database itself is never touched.
+    bool writeMysql(const Server& server, const QString& suffix, QString* database,
+                    QString* error) const;
 
     QVector<Accu> m_accus;
     QVector<Model> m_models;

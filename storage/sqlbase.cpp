@@ -314,13 +314,6 @@ QString SqlBase::usageQueryOf(UsageGroup group)
                                                   : QStringLiteral(" WHERE accuId=?"));
 }
 
-void SqlBase::addUsage(Usage::Totals* totals, int charged, const QTime& time, const int* capacity)
-{
-    const qint64 seconds = Usage::seconds(time);
-    totals->addTime(seconds);
-    totals->addUse(charged, seconds, capacity);
-}
-
 void SqlBase::cacheModel(const ModelEntry& model)
 {
     if (m_bModelsCached)
@@ -490,6 +483,16 @@ QTime SqlBase::parseStoredTime(const char* data, int bytes)
             return QTime(h, m, s); // out-of-range fields give an invalid time
     }
     return QTime::fromString(QString::fromLatin1(data, bytes), Qt::TextDate);
+}
+
+qint64 SqlBase::parseStoredSeconds(const char* data, int bytes)
+{
+    if (data && bytes == 8 && data[2] == ':' && data[5] == ':') {
+        const int h = digits2(data), m = digits2(data + 3), s = digits2(data + 6);
+        if (h >= 0 && h < 24 && m >= 0 && m < 60 && s >= 0 && s < 60)
+            return h * 3600 + m * 60 + s;
+    }
+    return Usage::seconds(parseStoredTime(data, bytes));
 }
 
 QString SqlBase::dateText(const QDate& date)

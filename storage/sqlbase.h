@@ -61,8 +61,8 @@ public:
     virtual bool readAccuTimes(int accuId, QTime* total, QTime* average, int* count) = 0;
     virtual bool readAccuCurrentAndRest(int accuId, double* avgCurrent, int* avgRest) = 0;
     // One pass over the entries that pass the filter (bits 1, 2, 4), summed per model and per
-    // pack (keyed by identifier; either map may be null). Runs usageQuery() and feeds each row
-    // to addUsage(). The maps are only changed when the whole pass succeeded. A store without
+    // pack (keyed by identifier; either map may be null). Runs usageQuery() and adds each row
+    // to its totals. The maps are only changed when the whole pass succeeded. A store without
     // statistics (a test double) answers false.
     virtual bool readUsage(int filterFlags, QHash<int, Usage::Totals>* byModel,
                            QHash<int, Usage::Totals>* byAccu);
@@ -113,6 +113,8 @@ public:
     // back to them. A trailing zero byte is ignored.
     static QDate parseStoredDate(const char* data, int bytes);
     static QTime parseStoredTime(const char* data, int bytes);
+    // A stored duration in seconds; 0 for one that does not parse.
+    static qint64 parseStoredSeconds(const char* data, int bytes);
     static QString dateText(const QDate& date);
     static QString timeText(const QTime& time);
 
@@ -143,9 +145,6 @@ public:
     // The statement behind readUsage: per entry its model, its pack, charged, duration and the
     // capacity of its pack (NULL when the pack no longer exists), in this column order.
     QString usageQuery(int filterFlags) const;
-    // Adds one entry to its totals.
-    static void addUsage(Usage::Totals* totals, int charged, const QTime& time,
-                         const int* capacity);
 
 protected:
     // The WHERE part of the filtered log query, built from the filter fields: empty for no

@@ -62,18 +62,44 @@ void bindLog(SqlDriver& d, const LogEntry& e)
     d.bind(e.m_iCharged);
 }
 
-// Adds one row of the usage query to the totals of its model and of its pack.
-void takeUsage(const SqlDriver& d, Usage::Totals* model, Usage::Totals* accu)
+// The figures of one row of the usage query. A pack that no longer exists reads as capacity
+// 0, which gives no rest figure either.
+Usage::Use useOfRow(const SqlDriver& d)
 {
     const int capacity = d.intAt(4);
-    const int* known = d.isNull(4) ? nullptr : &capacity;
-    const int charged = d.intAt(2);
-    const QTime time = timeAt(d, 3);
-    if (model)
-        SqlBase::addUsage(model, charged, time, known);
-    if (accu)
-        SqlBase::addUsage(accu, charged, time, known);
+    const QByteArrayView time = d.bytesAt(3);
+    return Usage::Use(d.intAt(2), SqlBase::parseStoredSeconds(time.data(), int(time.size())),
+                      &capacity);
 }
+
+// Totals by identifier: an array for the small identifiers databases hand out, which is
+// what makes a pass over a million entries cheap; a hash for any other.
+class TotalsById
+{
+public:
+    Usage::Totals& operator[](int id)
+    {
+        if (id < 0 || id >= kDense)
+            return m_sparse[id];
+        if (size_t(id) >= m_dense.size())
+            m_dense.resize(size_t(id) + 1);
+        return m_dense[size_t(id)];
+    }
+    QHash<int, Usage::Totals> toHash() const
+    {
+        QHash<int, Usage::Totals> out = m_sparse;
+        for (size_t id = 0; id < m_dense.size(); ++id) {
+            if (m_dense[id].count() > 0)
+                out.insert(int(id), m_dense[id]);
+        }
+        return out;
+    }
+
+private:
+    static constexpr int kDense = 1 << 16;
+    std::vector<Usage::Totals> m_dense;
+    QHash<int, Usage::Totals> m_sparse;
+};
 
 } // namespace
 
@@ -449,7 +475,7 @@ bool SqlEngine::readUsageOf(UsageGroup group, int id, Usage::Totals* out)
     if (!query(
             usageQueryOf(group).toUtf8(), [id](SqlDriver& d) { d.bind(id); },
             [&]() { totals = Usage::Totals(); },
-            [&](const SqlDriver& d) { takeUsage(d, &totals, nullptr); }))
+            [&](const SqlDriver& d) { totals.add(useOfRow(d)); }))
         return false;
     *out = totals;
     return true;
@@ -458,22 +484,22 @@ bool SqlEngine::readUsageOf(UsageGroup group, int id, Usage::Totals* out)
 bool SqlEngine::readUsage(int filterFlags, QHash<int, Usage::Totals>* byModel,
                           QHash<int, Usage::Totals>* byAccu)
 {
-    QHash<int, Usage::Totals> models, accus;
+    TotalsById models, accus;
     if (!query(
             usageQuery(filterFlags).toUtf8(), [](SqlDriver&) {},
-            [&]() {
-                models.clear();
-                accus.clear();
-            },
+            [&]() { models = accus = TotalsById(); },
             [&](const SqlDriver& d) {
-                takeUsage(d, byModel ? &models[d.intAt(0)] : nullptr,
-                          byAccu ? &accus[d.intAt(1)] : nullptr);
+                const Usage::Use use = useOfRow(d);
+                if (byModel)
+                    models[d.intAt(0)].add(use);
+                if (byAccu)
+                    accus[d.intAt(1)].add(use);
             }))
         return false;
     if (byModel)
-        *byModel = std::move(models);
+        *byModel = models.toHash();
     if (byAccu)
-        *byAccu = std::move(accus);
+        *byAccu = accus.toHash();
     return true;
 }
 

@@ -25,6 +25,32 @@ qint64 Usage::restPercent(int charged, int capacity)
     return 100 - qint64(charged) * 100 / capacity;
 }
 
+Usage::Use::Use(int charged, qint64 secs, const int* capacity)
+    : seconds(secs), complete(isComplete(charged, secs)),
+      currentMilliAmps(complete ? Usage::currentMilliAmps(charged, secs) : 0),
+      hasRest(complete && capacity && *capacity != 0),
+      rest(hasRest ? restPercent(charged, *capacity) : 0)
+{
+}
+
+void Usage::Totals::add(const Use& use)
+{
+    addTime(use.seconds);
+    addFigures(use);
+}
+
+void Usage::Totals::addFigures(const Use& use)
+{
+    if (!use.complete)
+        return;
+    ++m_iComplete;
+    m_iCurrentSum += use.currentMilliAmps;
+    if (use.hasRest) {
+        ++m_iRests;
+        m_iRestSum += use.rest;
+    }
+}
+
 void Usage::Totals::addTime(qint64 seconds)
 {
     ++m_iCount;
@@ -35,14 +61,7 @@ void Usage::Totals::addTime(qint64 seconds)
 
 void Usage::Totals::addUse(int charged, qint64 seconds, const int* capacity)
 {
-    if (!isComplete(charged, seconds))
-        return;
-    ++m_iComplete;
-    m_iCurrentSum += currentMilliAmps(charged, seconds);
-    if (capacity && *capacity != 0) {
-        ++m_iRests;
-        m_iRestSum += restPercent(charged, *capacity);
-    }
+    addFigures(Use(charged, seconds, capacity));
 }
 
 qint64 Usage::Totals::averageSeconds() const

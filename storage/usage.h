@@ -18,10 +18,23 @@ public:
     // 0 when the capacity is unknown (0).
     static qint64 restPercent(int charged, int capacity);
 
+    // The figures of one entry, worked out once for every total it goes into. capacity is
+    // the pack's nominal capacity, or null when the pack no longer exists.
+    struct Use {
+        Use(int charged, qint64 seconds, const int* capacity);
+        qint64 seconds;
+        bool complete;
+        qint64 currentMilliAmps;
+        bool hasRest; // a complete use of a pack with a known capacity above 0
+        qint64 rest;
+    };
+
     // Running figures of the log entries of one model or one pack.
     class Totals
     {
     public:
+        // addTime and addUse at once.
+        void add(const Use& use);
         // Every entry counts; only entries with a duration above zero are timed uses.
         void addTime(qint64 seconds);
         // One entry for the current and rest figures. capacity is the pack's nominal capacity,
@@ -40,6 +53,8 @@ public:
         int avgRest() const;
 
     private:
+        void addFigures(const Use& use);
+
         int m_iCount = 0;
         int m_iTimed = 0;
         qint64 m_iTotalSeconds = 0;

@@ -201,12 +201,13 @@ int main(int argc, char** argv)
         fcntl(out, F_SETFL, fcntl(out, F_GETFL) | O_NONBLOCK);
         fcntl(out, F_SETFD, FD_CLOEXEC);
         fcntl(slave, F_SETFD, FD_CLOEXEC);
-        printf("%s\n", name);
-        fflush(stdout);
+        // Listed before it is printed: whoever reads the name finds the port in the list.
         announced = SimulatorPorts::announce(QString::fromLocal8Bit(name));
         if (!announced)
             fprintf(stderr, "tarvelo-charger-sim: could not announce %s in %s\n", name,
                     qPrintable(SimulatorPorts::directory()));
+        printf("%s\n", name);
+        fflush(stdout);
     }
 
     int badCount = 0;
