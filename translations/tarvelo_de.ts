@@ -119,6 +119,22 @@
         <translation>Der Akku konnte nicht gelöscht werden
 </translation>
     </message>
+    <message>
+        <source>A pack needs a capacity above 0 mAh.</source>
+        <translation>Ein Akku braucht eine Kapazität über 0 mAh.</translation>
+    </message>
+    <message>
+        <source>Delete pack</source>
+        <translation>Akku löschen</translation>
+    </message>
+    <message>
+        <source>%2 log entries refer to the pack &quot;%1&quot;. Delete it anyway? The entries are kept and show it as a deleted pack.</source>
+        <translation>%2 Logbucheinträge verweisen auf den Akku &quot;%1&quot;. Trotzdem löschen? Die Einträge bleiben erhalten und zeigen ihn als gelöschten Akku.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>AccuStatsTable</name>
@@ -266,6 +282,96 @@
     </message>
 </context>
 <context>
+    <name>LogEntryTableModel</name>
+    <message>
+        <source>(deleted pack #%1)</source>
+        <translation>(gelöschter Akku #%1)</translation>
+    </message>
+    <message>
+        <source>(deleted model #%1)</source>
+        <translation>(gelöschtes Modell #%1)</translation>
+    </message>
+</context>
+<context>
+    <name>LogTab</name>
+    <message>
+        <source>Filter by Date error</source>
+        <translation>Fehler im Datumsfilter</translation>
+    </message>
+    <message>
+        <source>Start date has to be before end date</source>
+        <translation>Das Startdatum muss vor dem Enddatum liegen</translation>
+    </message>
+    <message>
+        <source>Unsaved changes</source>
+        <translation>Ungespeicherte Änderungen</translation>
+    </message>
+    <message>
+        <source>The entry of %1 shown in the editor has changes that are not stored.</source>
+        <translation>Der Eintrag vom %1 im Editor hat Änderungen, die nicht gespeichert sind.</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Verwerfen</translation>
+    </message>
+    <message>
+        <source>Keep editing</source>
+        <translation>Weiter bearbeiten</translation>
+    </message>
+    <message>
+        <source>Error changing entry</source>
+        <translation>Fehler beim Ändern</translation>
+    </message>
+    <message>
+        <source>The entry could not be changed in the database.</source>
+        <translation>Der Eintrag konnte in der Datenbank nicht geändert werden.</translation>
+    </message>
+    <message>
+        <source>Error adding entry</source>
+        <translation>Fehler beim Hinzufügen</translation>
+    </message>
+    <message>
+        <source>The entry could not be stored in the database.</source>
+        <translation>Der Eintrag konnte nicht in der Datenbank gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>The entry was stored; the filters hide it.</source>
+        <translation>Der Eintrag wurde gespeichert; die Filter blenden ihn aus.</translation>
+    </message>
+    <message>
+        <source>Error removing entry</source>
+        <translation>Fehler beim Entfernen</translation>
+    </message>
+    <message>
+        <source>The entry could not be removed from the database.</source>
+        <translation>Der Eintrag konnte nicht aus der Datenbank entfernt werden.</translation>
+    </message>
+    <message>
+        <source> entrys</source>
+        <translation> Einträge</translation>
+    </message>
+    <message>
+        <source>No log book is open.</source>
+        <translation>Kein Logbuch ist geöffnet.</translation>
+    </message>
+    <message>
+        <source>Choose a pack and a model for the entry.</source>
+        <translation>Wählen Sie einen Akku und ein Modell für den Eintrag.</translation>
+    </message>
+    <message>
+        <source>Choose the entry to change in the table.</source>
+        <translation>Wählen Sie den zu ändernden Eintrag in der Tabelle.</translation>
+    </message>
+    <message>
+        <source>Choose the entry to remove in the table.</source>
+        <translation>Wählen Sie den zu entfernenden Eintrag in der Tabelle.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Tarvelo</source>
@@ -318,10 +424,6 @@
     <message>
         <source>Charged</source>
         <translation>Geladen</translation>
-    </message>
-    <message>
-        <source>mm:ss</source>
-        <translation>mm:ss</translation>
     </message>
     <message>
         <source>Add</source>
@@ -406,40 +508,12 @@
 </translation>
     </message>
     <message>
-        <source> entrys</source>
-        <translation> Einträge</translation>
-    </message>
-    <message>
         <source>Filter by Date error</source>
         <translation>Fehler im Datumsfilter</translation>
     </message>
     <message>
         <source>Start date has to be before end date</source>
         <translation>Das Startdatum muss vor dem Enddatum liegen</translation>
-    </message>
-    <message>
-        <source>Error adding entry</source>
-        <translation>Fehler beim Hinzufügen</translation>
-    </message>
-    <message>
-        <source>The entry could not be stored in the database.</source>
-        <translation>Der Eintrag konnte nicht in der Datenbank gespeichert werden.</translation>
-    </message>
-    <message>
-        <source>Error changing entry</source>
-        <translation>Fehler beim Ändern</translation>
-    </message>
-    <message>
-        <source>The entry could not be changed in the database.</source>
-        <translation>Der Eintrag konnte in der Datenbank nicht geändert werden.</translation>
-    </message>
-    <message>
-        <source>Error removing entry</source>
-        <translation>Fehler beim Entfernen</translation>
-    </message>
-    <message>
-        <source>The entry could not be removed from the database.</source>
-        <translation>Der Eintrag konnte nicht aus der Datenbank entfernt werden.</translation>
     </message>
     <message>
         <source>Couldn&apos;t open port
@@ -465,6 +539,24 @@
         <source>Couldn&apos;t load german language file
 </source>
         <translation>Die deutsche Sprachdatei konnte nicht geladen werden
+</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Neu laden</translation>
+    </message>
+    <message>
+        <source>Error reloading</source>
+        <translation>Fehler beim Neuladen</translation>
+    </message>
+    <message>
+        <source>The log book could not be read again:
+</source>
+        <translation>Das Logbuch konnte nicht neu gelesen werden:
 </translation>
     </message>
 </context>
@@ -542,6 +634,22 @@
 </source>
         <translation>Das Modell konnte nicht gelöscht werden
 </translation>
+    </message>
+    <message>
+        <source>A model needs a name.</source>
+        <translation>Ein Modell braucht einen Namen.</translation>
+    </message>
+    <message>
+        <source>Delete model</source>
+        <translation>Modell löschen</translation>
+    </message>
+    <message>
+        <source>%2 log entries refer to the model &quot;%1&quot;. Delete it anyway? The entries are kept and show it as a deleted model.</source>
+        <translation>%2 Logbucheinträge verweisen auf das Modell &quot;%1&quot;. Trotzdem löschen? Die Einträge bleiben erhalten und zeigen es als gelöschtes Modell.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>

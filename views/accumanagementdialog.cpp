@@ -1,13 +1,18 @@
 #include "views/accumanagementdialog.h"
 
-#include "storage/sqlbase.h"
+#include "storage/logbook.h"
 
 #include <QIcon>
 
-AccuManagementDialog::AccuManagementDialog(QWidget* parent, SqlBase* db)
-    : QDialog(parent), m_pDb(db), m_list(this, db, &m_mutex,
-                                         {&SqlBase::getAccus, &SqlBase::getAccu, &SqlBase::addAccu,
-                                          &SqlBase::changeAccu, &SqlBase::deleteAccu})
+AccuManagementDialog::AccuManagementDialog(QWidget* parent, LogBook* book)
+    : QDialog(parent),
+      m_list(this, book, &m_mutex,
+             {&LogBook::accus, &LogBook::accu, &LogBook::addAccu, &LogBook::changeAccu,
+              &LogBook::removeAccu, &LogBook::entriesWithAccu},
+             [](const AccuEntry& accu) {
+                 return accu.m_iCapacity > 0 ? QString()
+                                             : tr("A pack needs a capacity above 0 mAh.");
+             })
 {
     setupUi(this);
     m_list.setList(m_pAccuList);
@@ -45,8 +50,14 @@ void AccuManagementDialog::takeEditors(AccuEntry* accu) const
 
 RecordList<AccuEntry>::Messages AccuManagementDialog::messages() const
 {
-    return {tr("Database error"), tr("Couldn't add the accu\n"), tr("Couldn't change the accu\n"),
-            tr("Couldn't delete the accu\n")};
+    return {tr("Database error"),
+            tr("Couldn't add the accu\n"),
+            tr("Couldn't change the accu\n"),
+            tr("Couldn't delete the accu\n"),
+            tr("Delete pack"),
+            tr("%2 log entries refer to the pack \"%1\". Delete it anyway? The entries are kept "
+               "and show it as a deleted pack."),
+            {tr("Delete"), tr("Cancel")}};
 }
 
 void AccuManagementDialog::onSelectionChange()
@@ -65,7 +76,7 @@ void AccuManagementDialog::onSelectionChange()
 
 void AccuManagementDialog::onButtonAddClicked()
 {
-    AccuEntry accu(m_pDb, QString(), QString(), 0, 0, 0, 0, -1);
+    AccuEntry accu(nullptr, QString(), QString(), 0, 0, 0, 0, -1);
     takeEditors(&accu);
     m_list.add(&accu, messages());
 }

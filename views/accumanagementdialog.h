@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <QMutex>
 
-class SqlBase;
+class LogBook;
 
 // Keeps the list of battery packs: lists every stored pack, shows the selected one in the
 // editors, and adds, changes or deletes packs in the store at once.
@@ -17,7 +17,7 @@ class AccuManagementDialog : public QDialog, public Ui::AccuManagementDialog
     Q_OBJECT
 
 public:
-    AccuManagementDialog(QWidget* parent, SqlBase* db);
+    AccuManagementDialog(QWidget* parent, LogBook* book);
 
 private slots:
     void onSelectionChange();
@@ -32,7 +32,6 @@ private:
     void takeEditors(AccuEntry* accu) const;
     RecordList<AccuEntry>::Messages messages() const;
 
-    SqlBase* m_pDb; // not owned
     // Taken only with tryLock: keeps the selection handler out while a change rearranges
     // the list.
     QMutex m_mutex;

@@ -2,6 +2,7 @@
 #define TARVELO_MESSAGEBOX_H
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -19,8 +20,17 @@ public:
     // Replaces the box; an empty handler shows real boxes again.
     static void setHandler(Handler handler);
 
+    // Answers the index of the button chosen; the last button is the one Esc or closing the
+    // box chooses.
+    using QuestionHandler = std::function<int(QWidget* parent, const QString& title,
+                                              const QString& text, const QStringList& buttons)>;
+    static int question(QWidget* parent, const QString& title, const QString& text,
+                        const QStringList& buttons);
+    static void setQuestionHandler(QuestionHandler handler);
+
 private:
     static Handler& handler();
+    static QuestionHandler& questionHandler();
 };
 
 #endif

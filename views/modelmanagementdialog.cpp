@@ -1,14 +1,18 @@
 #include "views/modelmanagementdialog.h"
 
-#include "storage/sqlbase.h"
+#include "storage/logbook.h"
 
 #include <QIcon>
 
-ModelManagementDialog::ModelManagementDialog(QWidget* parent, SqlBase* db)
-    : QDialog(parent), m_pDb(db),
-      m_list(this, db, &m_mutex,
-             {&SqlBase::getModels, &SqlBase::getModel, &SqlBase::addModel, &SqlBase::changeModel,
-              &SqlBase::deleteModel})
+ModelManagementDialog::ModelManagementDialog(QWidget* parent, LogBook* book)
+    : QDialog(parent),
+      m_list(this, book, &m_mutex,
+             {&LogBook::models, &LogBook::model, &LogBook::addModel, &LogBook::changeModel,
+              &LogBook::removeModel, &LogBook::entriesWithModel},
+             [](const ModelEntry& model) {
+                 return model.m_strName.trimmed().isEmpty() ? tr("A model needs a name.")
+                                                            : QString();
+             })
 {
     setupUi(this);
     m_list.setList(m_pModelList);
@@ -42,8 +46,14 @@ void ModelManagementDialog::takeEditors(ModelEntry* model) const
 
 RecordList<ModelEntry>::Messages ModelManagementDialog::messages() const
 {
-    return {tr("Database error"), tr("Couldn't add the model\n"), tr("Couldn't change the model\n"),
-            tr("Couldn't delete the model\n")};
+    return {tr("Database error"),
+            tr("Couldn't add the model\n"),
+            tr("Couldn't change the model\n"),
+            tr("Couldn't delete the model\n"),
+            tr("Delete model"),
+            tr("%2 log entries refer to the model \"%1\". Delete it anyway? The entries are kept "
+               "and show it as a deleted model."),
+            {tr("Delete"), tr("Cancel")}};
 }
 
 void ModelManagementDialog::onSelectionChange()
@@ -59,7 +69,7 @@ void ModelManagementDialog::onSelectionChange()
 
 void ModelManagementDialog::onButtonAddClicked()
 {
-    ModelEntry model(m_pDb, QString(), 0, -1);
+    ModelEntry model(nullptr, QString(), 0, -1);
     takeEditors(&model);
     m_list.add(&model, messages());
 }

@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <QMutex>
 
-class SqlBase;
+class LogBook;
 
 // Keeps the list of models: lists every stored model, shows the selected one in the
 // editors, and adds, changes or deletes models in the store at once.
@@ -17,7 +17,7 @@ class ModelManagementDialog : public QDialog, public Ui::ModelManagementDialog
     Q_OBJECT
 
 public:
-    ModelManagementDialog(QWidget* parent, SqlBase* db);
+    ModelManagementDialog(QWidget* parent, LogBook* book);
 
 private slots:
     void onSelectionChange();
@@ -32,7 +32,6 @@ private:
     void takeEditors(ModelEntry* model) const;
     RecordList<ModelEntry>::Messages messages() const;
 
-    SqlBase* m_pDb; // not owned
     // Taken only with tryLock: keeps the selection handler out while a change rearranges
     // the list.
     QMutex m_mutex;

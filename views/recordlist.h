@@ -1,7 +1,7 @@
 #ifndef TARVELO_RECORDLIST_H
 #define TARVELO_RECORDLIST_H
 
-#include "storage/sqlbase.h"
+#include "storage/logbook.h"
 #include "views/messagebox.h"
 
 #include <QListWidget>
@@ -9,45 +9,53 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 // The list of a management dialog: one item per stored record (packs or models), its text the
-// record's one-line form, its id under Qt::UserRole. Adds, changes and deletes go to the store
-// at once; when the store refuses one, the user is told and the list is read again, so that it
-// never shows what the store did not take.
+// record's one-line form, its id under Qt::UserRole. Adds, changes and deletes go through the
+// log book at once; a record the user left incomplete is refused with the reason, one that log
+// entries refer to is deleted only after a question, and when the store refuses a change the
+// user is told and the list is read again, so that it never shows what the store did not take.
 template <class Record> class RecordList
 {
 public:
-    // The store's operations for this kind of record.
+    // The log book's operations for this kind of record.
     struct Operations {
-        bool (SqlBase::*readAll)(QVector<Record>*);
-        bool (SqlBase::*read)(int, Record*);
-        int (SqlBase::*add)(Record*);
-        bool (SqlBase::*change)(int, Record*);
-        bool (SqlBase::*remove)(int);
+        const QVector<Record>& (LogBook::*all)() const;
+        bool (LogBook::*read)(int, Record*) const;
+        int (LogBook::*add)(Record);
+        bool (LogBook::*change)(int, Record);
+        bool (LogBook::*remove)(int);
+        int (LogBook::*uses)(int) const; // entries that refer to the record
     };
-    // The warnings, already translated by the dialog.
+    // The texts, already translated by the dialog.
     struct Messages {
         QString title;
         QString addFailed;
         QString changeFailed;
         QString deleteFailed;
+        QString deleteTitle;
+        QString deleteQuestion; // %1: the record, %2: how many entries refer to it
+        QStringList deleteButtons;
     };
+    // Why a record may not be stored as it is; empty when it may.
+    using Check = std::function<QString(const Record&)>;
 
-    RecordList(QWidget* dialog, SqlBase* db, QMutex* mutex, const Operations& operations)
-        : m_pDialog(dialog), m_pDb(db), m_pMutex(mutex), m_ops(operations)
+    RecordList(QWidget* dialog, LogBook* book, QMutex* mutex, const Operations& operations,
+               Check check)
+        : m_pDialog(dialog), m_pBook(book), m_pMutex(mutex), m_ops(operations),
+          m_check(std::move(check))
     {
     }
 
     // The dialog's list widget, once its form is built.
     void setList(QListWidget* list) { m_pList = list; }
 
-    // All stored records into the list; a failed read leaves the list as it is.
+    // All stored records into the list.
     void fill()
     {
-        QVector<Record> records;
-        if (!m_pDb || !(m_pDb->*m_ops.readAll)(&records))
-            return;
         m_pList->clear();
-        for (const Record& record : records)
+        for (const Record& record : (m_pBook->*m_ops.all)())
             addItem(record);
     }
 
@@ -68,7 +76,7 @@ public:
             return false;
         QListWidgetItem* item = m_pList->currentItem();
         const bool read =
-            item && m_pDb && (m_pDb->*m_ops.read)(item->data(Qt::UserRole).toInt(), out);
+            item && (m_pBook->*m_ops.read)(item->data(Qt::UserRole).toInt(), out);
         m_pMutex->unlock();
         return read;
     }
@@ -76,7 +84,10 @@ public:
     // Stores a new record made from the editors and selects it.
     void add(Record* record, const Messages& messages)
     {
-        if (!m_pDb || (m_pDb->*m_ops.add)(record) == -1) {
+        if (refused(*record, messages))
+            return;
+        record->m_iId = (m_pBook->*m_ops.add)(*record);
+        if (record->m_iId == -1) {
             MessageBox::warning(m_pDialog, messages.title, messages.addFailed);
             return;
         }
@@ -97,13 +108,19 @@ public:
         QListWidgetItem* item = m_pList->takeItem(row);
         const int id = item->data(Qt::UserRole).toInt();
         Record record;
-        if (!m_pDb || !(m_pDb->*m_ops.read)(id, &record)) {
+        if (!(m_pBook->*m_ops.read)(id, &record)) {
             m_pList->insertItem(row, item);
             m_pMutex->unlock();
             return;
         }
         fromEditors(&record);
-        if (!(m_pDb->*m_ops.change)(id, &record)) {
+        if (refused(record, messages)) {
+            m_pList->insertItem(row, item);
+            m_pList->setCurrentRow(row);
+            m_pMutex->unlock();
+            return;
+        }
+        if (!(m_pBook->*m_ops.change)(id, record)) {
             m_pList->insertItem(row, item);
             reload(id);
             m_pMutex->unlock();
@@ -117,15 +134,23 @@ public:
         m_pMutex->unlock();
     }
 
-    // Deletes the current item's record, without asking.
+    // Deletes the current item's record; asks first when log entries refer to it (they are
+    // kept and show it as deleted).
     void remove(const Messages& messages)
     {
         const int row = m_pList->currentRow();
-        QListWidgetItem* item = row < 0 ? nullptr : m_pList->takeItem(row);
-        if (!item)
+        QListWidgetItem* current = row < 0 ? nullptr : m_pList->item(row);
+        if (!current)
             return;
-        const int id = item->data(Qt::UserRole).toInt();
-        if (!m_pDb || !(m_pDb->*m_ops.remove)(id)) {
+        const int id = current->data(Qt::UserRole).toInt();
+        const int uses = (m_pBook->*m_ops.uses)(id);
+        if (uses > 0 &&
+            MessageBox::question(m_pDialog, messages.deleteTitle,
+                                 messages.deleteQuestion.arg(current->text()).arg(uses),
+                                 messages.deleteButtons) != 0)
+            return;
+        QListWidgetItem* item = m_pList->takeItem(row);
+        if (!(m_pBook->*m_ops.remove)(id)) {
             m_pList->insertItem(row, item);
             reload(id);
             MessageBox::warning(m_pDialog, messages.title, messages.deleteFailed);
@@ -135,6 +160,14 @@ public:
     }
 
 private:
+    bool refused(const Record& record, const Messages& messages)
+    {
+        const QString problem = m_check ? m_check(record) : QString();
+        if (!problem.isEmpty())
+            MessageBox::warning(m_pDialog, messages.title, problem);
+        return !problem.isEmpty();
+    }
+
     // The list as the store holds it, with the record `id` current when it is there.
     void reload(int id)
     {
@@ -149,9 +182,10 @@ private:
 
     QWidget* m_pDialog;
     QListWidget* m_pList = nullptr;
-    SqlBase* m_pDb;
+    LogBook* m_pBook;
     QMutex* m_pMutex;
     Operations m_ops;
+    Check m_check;
 };
 
 #endif

@@ -4,6 +4,15 @@
 
 #include <QCoreApplication>
 
+void StatsTableModel::setRecords(std::vector<std::unique_ptr<StatEntry>> records)
+{
+    QVector<EntryBase*> shown;
+    for (const auto& record : records)
+        shown.append(record.get());
+    setEntries(&shown);
+    m_records = std::move(records);
+}
+
 int StatsTableModel::columnCount(const QModelIndex& parent) const
 {
     // A table: cells have no children, or views and proxies would descend into them.

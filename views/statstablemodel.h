@@ -3,6 +3,9 @@
 
 #include "views/tablemodelbase.h"
 
+#include <memory>
+#include <vector>
+
 class StatEntry;
 
 // What the model and pack statistics tables have in common: six columns showing the figures
@@ -26,12 +29,18 @@ public:
     QVariant displayData(const QModelIndex& index) const override;
     QVariant foregroundData(const QModelIndex& index) const override;
 
+    // Shows these records and keeps them until the next call.
+    void setRecords(std::vector<std::unique_ptr<StatEntry>> records);
+
 protected:
     // The record on a row when it is of the model's kind, else null.
     virtual const StatEntry* statEntry(int row) const = 0;
     // The header of a section of a horizontal header, translated in `context`.
     static QVariant sectionTitle(const char* context, const char* const* titles, int section,
                                  Qt::Orientation orientation);
+
+private:
+    std::vector<std::unique_ptr<StatEntry>> m_records;
 };
 
 #endif

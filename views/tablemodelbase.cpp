@@ -64,7 +64,7 @@ bool TableModelBase::removeEntry(int row)
     return true;
 }
 
-EntryBase* TableModelBase::entryAt(int row) const
+const EntryBase* TableModelBase::entryAt(int row) const
 {
     if (!m_pEntries || row < 0 || row >= rowCount())
         return nullptr;

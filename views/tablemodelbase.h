@@ -35,7 +35,7 @@ public:
     // Removes one row (not its record); false for a row outside the list.
     virtual bool removeEntry(int row);
     // The record on a row, or null outside the list.
-    virtual EntryBase* entryAt(int row) const;
+    virtual const EntryBase* entryAt(int row) const;
     virtual QVariant displayData(const QModelIndex& index) const = 0;
     virtual QVariant foregroundData(const QModelIndex& index) const = 0;
     virtual QVariant headerText(int section, Qt::Orientation orientation) const = 0;

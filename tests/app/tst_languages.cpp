@@ -137,11 +137,11 @@ void LanguagesTest::formsInGermanAndBack()
     QCOMPARE(tabs->tabText(1), QStringLiteral("Ladegerät"));
 
     {
-        AccuManagementDialog packs(nullptr, store.db());
+        AccuManagementDialog packs(nullptr, store.book());
         QCOMPARE(packs.windowTitle(), QStringLiteral("Akkuverwaltung"));
         QCOMPARE(packs.findChild<QPushButton*>(QStringLiteral("m_pButtonAdd"))->text(),
                  QStringLiteral("Hinzufügen"));
-        ModelManagementDialog models(nullptr, store.db());
+        ModelManagementDialog models(nullptr, store.book());
         QCOMPARE(models.windowTitle(), QStringLiteral("Modellverwaltung"));
         auto* types = models.findChild<QComboBox*>(QStringLiteral("m_pModelTyp"));
         QCOMPARE(types->itemText(0), QStringLiteral("Flugzeug"));
@@ -159,7 +159,7 @@ void LanguagesTest::formsInGermanAndBack()
     options.retranslate();
     QCOMPARE(options.windowTitle(), QStringLiteral("Options"));
     QCOMPARE(tabs->tabText(1), QStringLiteral("Charger"));
-    AccuManagementDialog packs(nullptr, store.db());
+    AccuManagementDialog packs(nullptr, store.book());
     QCOMPARE(packs.windowTitle(), QStringLiteral("Accu management"));
 
     // and German again, for the kept dialog too

@@ -6,6 +6,7 @@
 // collected instead of shown; modal dialogs are driven through whenModal().
 
 #include "app/mainwindow.h"
+#include "storage/logbook.h"
 #include "storage/sqlbase.h"
 #include "storage/sqliteconnection.h"
 #include "storage/sqliteschema.h"
@@ -34,6 +35,12 @@ struct Warning {
     QString text;
 };
 
+struct Question {
+    QString title;
+    QString text;
+    QStringList buttons;
+};
+
 // Settings of the portable folder; the eleven keys the program reads.
 struct IniValues {
     QString host = QStringLiteral("localhost");
@@ -59,11 +66,17 @@ public:
         MessageBox::setHandler([this](QWidget*, const QString& title, const QString& text) {
             m_warnings.append({title, text});
         });
+        MessageBox::setQuestionHandler([this](QWidget*, const QString& title, const QString& text,
+                                              const QStringList& buttons) {
+            m_questions.append({title, text, buttons});
+            return m_iAnswer;
+        });
     }
     ~MainWindowFixture()
     {
         closeWindow();
         MessageBox::setHandler(nullptr);
+        MessageBox::setQuestionHandler(nullptr);
         QDir::setCurrent(m_oldDir);
     }
     MainWindowFixture(const MainWindowFixture&) = delete;
@@ -211,6 +224,14 @@ public:
         return out;
     }
     const QList<Warning>& warnings() const { return m_warnings; }
+    // Questions are answered with the button of this index.
+    void answerWith(int button) { m_iAnswer = button; }
+    QList<Question> takeQuestions()
+    {
+        QList<Question> out;
+        out.swap(m_questions);
+        return out;
+    }
 
 private:
     QTemporaryDir m_dir;
@@ -218,6 +239,8 @@ private:
     QTranslator m_translator;
     std::unique_ptr<MainWindow> m_window;
     QList<Warning> m_warnings;
+    QList<Question> m_questions;
+    int m_iAnswer = 0;
 };
 
 #endif

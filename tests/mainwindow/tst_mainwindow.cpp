@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimeEdit>
 
@@ -36,14 +37,13 @@ private slots:
     void packsAndModelsThroughTheirDialogs();
     void addChangeRemove();
     void editorFollowsTheClickedEntry();
-    void timeFormatFollowsTheModelType_data();
-    void timeFormatFollowsTheModelType();
+    void durationsKeepTheirHours();
     void chargedEditorTakesLargePacks();
     void refusedAddChangeRemoveAreReported();
     void logFilters_data();
     void logFilters();
     void endBeforeStartWarnsAndListsEverything();
-    void newEntryOutsideTheFilterStaysUntilRefresh();
+    void newEntryOutsideTheFilterIsStoredNotShown();
     void modelStatistics_data();
     void modelStatistics();
     void accuStatistics_data();
@@ -137,7 +137,7 @@ void MainWindowTest::startsOnTheConfiguredBook()
     QCOMPARE(m_f->child<QDateEdit>("m_pDate")->date(), QDate::currentDate());
     QCOMPARE(m_f->child<QDateEdit>("m_pFilterStatsEndDate")->date(), QDate::currentDate());
     // The first model is of another type than RC, and the time editor starts with minutes.
-    QCOMPARE(m_f->child<QTimeEdit>("m_pTime")->displayFormat(), QStringLiteral("mm:ss"));
+    QCOMPARE(m_f->child<QTimeEdit>("m_pTime")->displayFormat(), QStringLiteral("hh:mm:ss"));
     // No charger chosen in the settings.
     QVERIFY(!m_f->child<QAction>("actionShowChargerStatus")->isEnabled());
 }
@@ -233,8 +233,9 @@ void MainWindowTest::addChangeRemove()
     // 1800 of 2200 mAh leave 19 %; 1800 mAh in ten minutes are 10.8 A.
     QCOMPARE(m_f->cell(0, 5), QStringLiteral("19 %"));
     QCOMPARE(m_f->cell(0, 6), QStringLiteral("10.8 A"));
-    // The count is taken at the next refresh.
-    QCOMPARE(count->text(), entrysText(0));
+    // The count follows, and the new entry is the current one.
+    QCOMPARE(count->text(), entrysText(1));
+    QCOMPARE(m_f->table()->currentIndex().row(), 0);
 
     // A second entry on the other pack, then change the first one.
     m_f->child<QDateEdit>("m_pDate")->setDate(QDate(2024, 7, 2));
@@ -294,31 +295,39 @@ void MainWindowTest::editorFollowsTheClickedEntry()
 
     // An entry whose model has gone leaves the model selection empty.
     QVERIFY(m_f->sql(QStringLiteral("DELETE FROM modelList WHERE modelId=2;")));
-    m_f->window()->store()->refreshModels();
-    m_f->window()->fillModelLists();
+    QVERIFY(m_f->window()->logBook()->reload(nullptr));
     m_f->clickRow(2);
     QCOMPARE(m_f->child<QComboBox>("m_pModelList")->currentIndex(), -1);
     QCOMPARE(m_f->child<QSpinBox>("m_pCharged")->value(), 4000);
 }
 
-void MainWindowTest::timeFormatFollowsTheModelType_data()
+void MainWindowTest::durationsKeepTheirHours()
 {
-    QTest::addColumn<int>("modelId");
-    QTest::addColumn<QString>("format");
-    QTest::newRow("plane") << 1 << QStringLiteral("mm:ss");
-    QTest::newRow("heli") << 2 << QStringLiteral("mm:ss");
-    QTest::newRow("RC") << 3 << QStringLiteral("hh:mm:ss");
-}
-
-void MainWindowTest::timeFormatFollowsTheModelType()
-{
-    QFETCH(int, modelId);
-    QFETCH(QString, format);
     openSample();
-    // Start from the other format, so that a change is seen either way.
-    QVERIFY(m_f->chooseId("m_pModelList", modelId == 3 ? 1 : 3));
-    QVERIFY(m_f->chooseId("m_pModelList", modelId));
-    QCOMPARE(m_f->child<QTimeEdit>("m_pTime")->displayFormat(), format);
+    m_f->clickRow(4); // the transmitter's entry of 02:00:00
+    QVERIFY(m_f->chooseId("m_pModelList", 1)); // a plane
+    QTimeEdit* time = m_f->child<QTimeEdit>("m_pTime");
+    QCOMPARE(time->displayFormat(), QStringLiteral("hh:mm:ss"));
+    // Typed as a pilot types a flight of four and a half minutes: no hour stays behind.
+    m_f->window()->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_f->window()));
+    time->setFocus();
+    QTest::keyClicks(time, QStringLiteral("000430"));
+    QCOMPARE(time->time(), QTime(0, 4, 30));
+    m_f->child<QPushButton>("m_pButtonAdd")->click();
+    // And a flight of more than an hour for the plane.
+    time->clearFocus();
+    time->setFocus();
+    QTest::keyClicks(time, QStringLiteral("011500"));
+    m_f->child<QPushButton>("m_pButtonAdd")->click();
+
+    QList<QTime> stored;
+    for (const LogEntry* e : m_f->window()->store()->logCache()) {
+        if (e->m_iModelId == 1 && e->m_date == QDate(2024, 6, 1))
+            stored.append(e->m_time);
+    }
+    QCOMPARE(stored, (QList<QTime>{QTime(0, 4, 30), QTime(1, 15)}));
+    QCOMPARE(m_f->cell(m_f->table()->currentIndex().row(), 2), QStringLiteral("01:15:00"));
 }
 
 void MainWindowTest::chargedEditorTakesLargePacks()
@@ -459,7 +468,7 @@ void MainWindowTest::endBeforeStartWarnsAndListsEverything()
     QCOMPARE(shownIds(), (QStringList{"1", "2"}));
 }
 
-void MainWindowTest::newEntryOutsideTheFilterStaysUntilRefresh()
+void MainWindowTest::newEntryOutsideTheFilterIsStoredNotShown()
 {
     openSample();
     m_f->child<QCheckBox>("m_pCheckFilterByAccu")->setChecked(true);
@@ -468,11 +477,12 @@ void MainWindowTest::newEntryOutsideTheFilterStaysUntilRefresh()
     QVERIFY(m_f->chooseId("m_pAccuList", 1));
     m_f->child<QSpinBox>("m_pCharged")->setValue(321);
     m_f->child<QPushButton>("m_pButtonAdd")->click();
-    QCOMPARE(m_f->rows(), 2);
-    QCOMPARE(m_f->cell(1, 4), QStringLiteral("321 mAh"));
-    QCOMPARE(m_f->child<QLabel>("m_labelNumResults")->text(), entrysText(1));
-    m_f->window()->refreshLogList();
     QCOMPARE(m_f->rows(), 1);
+    QCOMPARE(m_f->window()->logBook()->count(), 7);
+    QCOMPARE(m_f->child<QLabel>("m_labelNumResults")->text(), entrysText(1));
+    QVERIFY(m_f->window()->statusBar()->currentMessage().contains(QLatin1String("filters")));
+    m_f->child<QCheckBox>("m_pCheckFilterByAccu")->setChecked(false);
+    QCOMPARE(m_f->rows(), 7);
 }
 
 // Sets the filters of a statistics tab ("" for models, "2" for packs).
@@ -756,14 +766,15 @@ void MainWindowTest::failedReconnectRefusesStoreActions()
     tabs->setCurrentIndex(0);
     QVERIFY(m_f->takeWarnings().isEmpty());
 
-    // Every store action is refused with the connect warning.
-    m_f->child<QPushButton>("m_pButtonAdd")->click();
-    m_f->child<QPushButton>("m_pButtonChange")->click();
-    m_f->child<QPushButton>("m_pButtonRemove")->click();
+    // The editor's buttons say why they are off; the dialogs are refused with the warning.
+    for (const char* button : {"m_pButtonAdd", "m_pButtonChange", "m_pButtonRemove"})
+        QVERIFY(!m_f->child<QPushButton>(button)->isEnabled());
+    QCOMPARE(m_f->child<QPushButton>("m_pButtonAdd")->toolTip(),
+             QStringLiteral("No log book is open."));
     m_f->child<QAction>("actionAccuManagement")->trigger();
     m_f->child<QAction>("actionModelManagement")->trigger();
     warnings = m_f->takeWarnings();
-    QCOMPARE(warnings.size(), 5);
+    QCOMPARE(warnings.size(), 2);
     for (const Warning& w : warnings)
         QCOMPARE(w.text, connectText);
     QCOMPARE(m_f->rows(), 0);

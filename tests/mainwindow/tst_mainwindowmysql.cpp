@@ -144,8 +144,7 @@ void MainWindowMysqlTest::runsOnTheServer()
     QVERIFY2(warnings[0].text.contains(QStringLiteral("Access denied")),
              qPrintable(warnings[0].text));
     QCOMPARE(f.rows(), 0);
-    f.child<QPushButton>("m_pButtonAdd")->click();
-    QCOMPARE(f.takeWarnings().size(), 1);
+    QVERIFY(!f.child<QPushButton>("m_pButtonAdd")->isEnabled());
     QCOMPARE(count(), QStringLiteral("6"));
 
     switchToServer(m_pServer->m_strPassword);

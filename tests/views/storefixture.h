@@ -2,9 +2,10 @@
 #define TARVELO_STOREFIXTURE_H
 
 // A fresh SQLite log book made from the schema in a temporary folder, opened through the
-// program's own store.
+// program's own log book.
 
 #include "immutable.h"
+#include "storage/logbook.h"
 
 #include "storage/sqliteconnection.h"
 #include "storage/sqliteschema.h"
@@ -33,16 +34,14 @@ public:
     // A new connection to the same file, as the program makes after the options change.
     bool reopen()
     {
-        m_pDb.reset();
-        m_pDb = std::make_unique<SqLiteConnection>(m_file);
-        return m_pDb->openDb(nullptr);
+        return m_book.open(std::make_unique<SqLiteConnection>(m_file), nullptr);
     }
 
     // Makes the file read-only, also for the superuser, and reopens it: every change is then
     // refused by the store. False when the file cannot be made read-only here.
     bool makeReadOnly()
     {
-        m_pDb.reset();
+        m_book.open(nullptr, nullptr);
         if (!QFile::setPermissions(m_file, QFileDevice::ReadOwner | QFileDevice::ReadGroup))
             return false;
         if (geteuid() == 0) {
@@ -53,27 +52,26 @@ public:
         return reopen();
     }
 
-    SqlBase* db() const { return m_pDb.get(); }
+    SqlBase* db() const { return m_book.store(); }
+    LogBook* book() { return &m_book; }
     const QString& file() const { return m_file; }
     QString dir() const { return m_dir.path(); }
 
     int addAccu(const QString& brand, const QString& descr, int capacity, int cells = 3,
                 int strength = 25, int typ = 0)
     {
-        AccuEntry a(m_pDb.get(), brand, descr, capacity, cells, strength, typ, -1);
-        return m_pDb->addAccu(&a);
+        return m_book.addAccu(AccuEntry(nullptr, brand, descr, capacity, cells, strength, typ, -1));
     }
     int addModel(const QString& name, int typ = 0)
     {
-        ModelEntry m(m_pDb.get(), name, typ, -1);
-        return m_pDb->addModel(&m);
+        return m_book.addModel(ModelEntry(nullptr, name, typ, -1));
     }
 
 private:
     QTemporaryDir m_dir;
     QString m_file;
     std::unique_ptr<Immutable> m_pImmutable; // undone before the folder goes
-    std::unique_ptr<SqLiteConnection> m_pDb;
+    LogBook m_book;
 };
 
 #endif

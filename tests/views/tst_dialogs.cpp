@@ -85,6 +85,8 @@ private slots:
     void changeKeepsRowAndSelection();
     void deleteRemovesRecord_data();
     void deleteRemovesRecord();
+    void incompleteRecordsAreRefused_data();
+    void incompleteRecordsAreRefused();
     void unknownTypLeavesComboEmpty_data();
     void unknownTypLeavesComboEmpty();
     void refusedChangesAreReported_data();
@@ -144,9 +146,9 @@ std::unique_ptr<QDialog> DialogsTest::open(Kind kind)
 {
     std::unique_ptr<QDialog> dialog;
     if (kind == Packs)
-        dialog = std::make_unique<AccuManagementDialog>(nullptr, m_store->db());
+        dialog = std::make_unique<AccuManagementDialog>(nullptr, m_store->book());
     else
-        dialog = std::make_unique<ModelManagementDialog>(nullptr, m_store->db());
+        dialog = std::make_unique<ModelManagementDialog>(nullptr, m_store->book());
     dialog->show();
     if (!QTest::qWaitForWindowExposed(dialog.get()))
         qWarning("dialog not exposed");
@@ -439,6 +441,41 @@ void DialogsTest::deleteRemovesRecord()
     QCOMPARE(m_warnings.size(), 0);
     QCOMPARE(listTexts(k), QStringList{values(k, 1).text});
     QCOMPARE(stored(k), listTexts(k));
+}
+
+void DialogsTest::incompleteRecordsAreRefused_data()
+{
+    addKindColumn();
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("message");
+    for (const char* button : {"m_pButtonAdd", "m_pButtonChange"}) {
+        QTest::addRow("pack of 0 mAh, %s", button)
+            << int(Packs) << button << "A pack needs a capacity above 0 mAh.";
+        QTest::addRow("model without a name, %s", button)
+            << int(Models) << button << "A model needs a name.";
+    }
+}
+
+void DialogsTest::incompleteRecordsAreRefused()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, button);
+    QFETCH(QString, message);
+    const Kind k = Kind(kind);
+    store(k, values(k, 0));
+    m_dialog = open(k);
+    select(k, 0);
+    Values v = values(k, 0);
+    v.capacity = 0;
+    v.brandOrName = QStringLiteral("   ");
+    if (k == Packs)
+        v.brandOrName = QStringLiteral("any");
+    enter(k, v);
+    click(button.toLatin1().constData());
+    QCOMPARE(m_warnings.size(), 1);
+    QCOMPARE(m_warnings[0].text, message);
+    QCOMPARE(stored(k), QStringList{values(k, 0).text});
+    QCOMPARE(listTexts(k), stored(k));
 }
 
 void DialogsTest::unknownTypLeavesComboEmpty_data()

@@ -1,0 +1,363 @@
+#include "app/logtab.h"
+
+#include "app/recordcombo.h"
+#include "app/tablecolumnfitter.h"
+#include "storage/logbook.h"
+#include "ui_mainwindow.h"
+#include "views/logentrytablemodel.h"
+#include "views/messagebox.h"
+
+#include <QCoreApplication>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QKeyEvent>
+#include <QSignalBlocker>
+
+LogTab::LogTab(Ui::MainWindow* ui, LogBook* book, QWidget* window)
+    : QObject(window), m_pUi(ui), m_pBook(book), m_pWindow(window),
+      m_pModel(new LogEntryTableModel(book))
+{
+    m_pModel->setParent(this);
+    QTableView* table = ui->m_pTableLogList;
+    table->setModel(m_pModel);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setColumnWidth(LogEntryTableModel::ColumnCharged, 150);
+    // Every duration shows its hours, so that what is stored is what is shown.
+    ui->m_pTime->setDisplayFormat(QStringLiteral("hh:mm:ss"));
+
+    connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &LogTab::onCurrentRowChanged);
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_pModel, signal, this, &LogTab::updateCount);
+    connect(m_pModel, &QAbstractItemModel::modelReset, this, &LogTab::updateCount);
+
+    connect(ui->m_pCheckFilterByDate, &QCheckBox::toggled, this, [this](bool on) {
+        m_pUi->m_pFilterStartDate->setEnabled(on);
+        m_pUi->m_pFilterEndDate->setEnabled(on);
+        applyFilters();
+    });
+    connect(ui->m_pCheckFilterByModel, &QCheckBox::toggled, this, [this](bool on) {
+        m_pUi->m_pFilterModel->setEnabled(on);
+        applyFilters();
+    });
+    connect(ui->m_pCheckFilterByAccu, &QCheckBox::toggled, this, [this](bool on) {
+        m_pUi->m_pFilterAccu->setEnabled(on);
+        applyFilters();
+    });
+    connect(ui->m_pCheckFilterByIncomplete, &QCheckBox::toggled, this, &LogTab::applyFilters);
+    for (QDateEdit* edit : {ui->m_pFilterStartDate, ui->m_pFilterEndDate})
+        connect(edit, &QDateEdit::dateChanged, this, &LogTab::applyFilters);
+    for (QComboBox* combo : {ui->m_pFilterModel, ui->m_pFilterAccu})
+        connect(combo, &QComboBox::currentIndexChanged, this, &LogTab::applyFilters);
+    for (QComboBox* combo : {ui->m_pAccuList, ui->m_pModelList})
+        connect(combo, &QComboBox::currentIndexChanged, this, &LogTab::updateButtons);
+
+    connect(ui->m_pButtonAdd, &QPushButton::clicked, this, &LogTab::add);
+    connect(ui->m_pButtonChange, &QPushButton::clicked, this, &LogTab::change);
+    connect(ui->m_pButtonRemove, &QPushButton::clicked, this, &LogTab::remove);
+    // Esc in the editor or the table takes the editor back to the stored entry.
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->m_pDate, ui->m_pTime, ui->m_pCharged,
+                                                      ui->m_pAccuList, ui->m_pModelList, table})
+        w->installEventFilter(this);
+
+    connect(book, &LogBook::storeReplaced, this, &LogTab::onStoreReplaced);
+    connect(book, &LogBook::reloaded, this, [this]() {
+        fillAccus();
+        fillModels();
+        // The table was read anew; the entry shown keeps its place when it is still there.
+        selectAndShow(m_shown.m_iId);
+    });
+    connect(book, &LogBook::accusChanged, this, &LogTab::fillAccus);
+    connect(book, &LogBook::modelsChanged, this, &LogTab::fillModels);
+    onStoreReplaced();
+}
+
+LogTab::~LogTab()
+{
+    m_pUi->m_pTableLogList->setModel(nullptr);
+}
+
+bool LogTab::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && m_shown.m_iId >= 0) {
+        revert();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void LogTab::onStoreReplaced()
+{
+    m_shown = LogEntry();
+    {
+        const QSignalBlocker blocker(m_pUi->m_pDate);
+        m_pUi->m_pDate->setDate(QDate::currentDate());
+    }
+    resetFilterDates();
+    fillAccus();
+    fillModels();
+    applyFilters();
+    updateCount();
+    updateButtons();
+}
+
+void LogTab::resetFilterDates()
+{
+    const QSignalBlocker start(m_pUi->m_pFilterStartDate), end(m_pUi->m_pFilterEndDate);
+    const QDate today = QDate::currentDate();
+    const QDate first = m_pBook->firstDate();
+    m_pUi->m_pFilterStartDate->setDate(first.isValid() && first < today ? first : today);
+    m_pUi->m_pFilterEndDate->setDate(today);
+}
+
+void LogTab::fillAccus()
+{
+    refill({m_pUi->m_pAccuList, m_pUi->m_pFilterAccu}, RecordCombo::accuItems(*m_pBook));
+}
+
+void LogTab::fillModels()
+{
+    refill({m_pUi->m_pModelList, m_pUi->m_pFilterModel}, RecordCombo::modelItems(*m_pBook));
+}
+
+void LogTab::refill(std::initializer_list<QComboBox*> combos, const QVector<QPair<QString, int>>& items)
+{
+    // A pack or model that has gone empties its selection; that is no edit of the entry shown.
+    const bool clean = m_shown.m_iId >= 0 && !edited();
+    for (QComboBox* combo : combos)
+        RecordCombo::refill(combo, items);
+    if (clean)
+        m_shown = fromEditor();
+    updateButtons();
+}
+
+void LogTab::applyFilters()
+{
+    LogFilter filter;
+    if (m_pUi->m_pCheckFilterByDate->isChecked()) {
+        const QDate start = m_pUi->m_pFilterStartDate->date();
+        const QDate end = m_pUi->m_pFilterEndDate->date();
+        if (end < start) {
+            MessageBox::warning(m_pWindow, tr("Filter by Date error"),
+                                tr("Start date has to be before end date"));
+        } else {
+            filter.byDate = true;
+            filter.start = start;
+            filter.end = end;
+        }
+    }
+    // Nothing chosen to filter by selects nothing.
+    if (m_pUi->m_pCheckFilterByModel->isChecked())
+        filter.modelId = qMax(0, RecordCombo::currentId(m_pUi->m_pFilterModel));
+    if (m_pUi->m_pCheckFilterByAccu->isChecked())
+        filter.accuId = qMax(0, RecordCombo::currentId(m_pUi->m_pFilterAccu));
+    filter.incompleteOnly = m_pUi->m_pCheckFilterByIncomplete->isChecked();
+    if (filter == m_pModel->filter())
+        return;
+    m_pModel->setFilter(filter);
+    // The entry shown stays current while it passes; else the editor keeps its values as a
+    // draft for Add.
+    const int id = m_shown.m_iId;
+    m_bMoving = true;
+    select(id);
+    m_bMoving = false;
+    if (m_pModel->rowOfId(id) < 0)
+        m_shown = LogEntry();
+    if (auto* fitter = m_pUi->m_pTableLogList->findChild<TableColumnFitter*>(
+            QString(), Qt::FindDirectChildrenOnly))
+        fitter->fit();
+    updateButtons();
+}
+
+void LogTab::onCurrentRowChanged(const QModelIndex& current, const QModelIndex&)
+{
+    if (m_bMoving)
+        return;
+    const LogEntry* entry = m_pModel->logEntryAt(current.row());
+    if (entry && entry->m_iId == m_shown.m_iId)
+        return;
+    if (!settleEdits()) {
+        m_bMoving = true;
+        select(m_shown.m_iId);
+        m_bMoving = false;
+        return;
+    }
+    show(entry);
+}
+
+bool LogTab::settleEdits()
+{
+    if (m_shown.m_iId < 0 || m_pBook->rowOf(m_shown.m_iId) < 0 || !edited())
+        return true;
+    const int answer = MessageBox::question(
+        m_pWindow, tr("Unsaved changes"),
+        tr("The entry of %1 shown in the editor has changes that are not stored.")
+            .arg(m_shown.m_date.toString(Qt::ISODate)),
+        {tr("Save"), tr("Discard"), tr("Keep editing")});
+    if (answer == 1)
+        return true;
+    if (answer != 0)
+        return false;
+    if (m_pBook->changeEntry(m_shown.m_iId, fromEditor()))
+        return true;
+    MessageBox::warning(m_pWindow, tr("Error changing entry"),
+                        tr("The entry could not be changed in the database."));
+    return false;
+}
+
+void LogTab::show(const LogEntry* entry)
+{
+    m_shown = entry ? *entry : LogEntry();
+    if (entry) {
+        m_pUi->m_pDate->setDate(entry->m_date);
+        m_pUi->m_pTime->setTime(entry->m_time.isValid() ? entry->m_time : QTime(0, 0));
+        m_pUi->m_pCharged->setValue(entry->m_iCharged);
+        RecordCombo::choose(m_pUi->m_pAccuList, entry->m_iAccuId);
+        RecordCombo::choose(m_pUi->m_pModelList, entry->m_iModelId);
+        // What the editor shows now is the baseline for "edited".
+        m_shown = fromEditor();
+    }
+    updateButtons();
+}
+
+LogEntry LogTab::fromEditor() const
+{
+    return LogEntry(nullptr, m_pUi->m_pDate->date(), m_pUi->m_pTime->time(),
+                    m_pUi->m_pCharged->value(), RecordCombo::currentId(m_pUi->m_pAccuList),
+                    RecordCombo::currentId(m_pUi->m_pModelList), m_shown.m_iId);
+}
+
+bool LogTab::edited() const
+{
+    const LogEntry now = fromEditor();
+    return now.m_date != m_shown.m_date || now.m_time != m_shown.m_time ||
+           now.m_iCharged != m_shown.m_iCharged || now.m_iAccuId != m_shown.m_iAccuId ||
+           now.m_iModelId != m_shown.m_iModelId;
+}
+
+void LogTab::select(int id)
+{
+    QTableView* table = m_pUi->m_pTableLogList;
+    const int row = id >= 0 ? m_pModel->rowOfId(id) : -1;
+    if (row < 0) {
+        table->selectionModel()->clear();
+        return;
+    }
+    const QModelIndex index = m_pModel->index(row, 0);
+    table->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    table->scrollTo(index);
+}
+
+void LogTab::selectAndShow(int id)
+{
+    m_bMoving = true;
+    select(id);
+    m_bMoving = false;
+    const int row = m_pModel->rowOfId(id);
+    // Stored but hidden by the filters: the editor shows what was stored, for another Add.
+    show(row >= 0 ? m_pModel->logEntryAt(row) : m_pBook->entryAt(m_pBook->rowOf(id)));
+    if (row < 0)
+        m_shown = LogEntry();
+}
+
+void LogTab::add()
+{
+    LogEntry entry = fromEditor();
+    if (entry.m_iAccuId < 0 || entry.m_iModelId < 0)
+        return;
+    const int id = m_pBook->addEntry(entry);
+    if (id < 0) {
+        MessageBox::warning(m_pWindow, tr("Error adding entry"),
+                            tr("The entry could not be stored in the database."));
+        return;
+    }
+    // The editor's values are stored now; they belong to the new entry.
+    selectAndShow(id);
+    if (m_pModel->rowOfId(id) < 0) {
+        if (auto* window = qobject_cast<QMainWindow*>(m_pWindow))
+            window->statusBar()->showMessage(tr("The entry was stored; the filters hide it."),
+                                             10000);
+    }
+}
+
+void LogTab::change()
+{
+    const int id = m_shown.m_iId;
+    LogEntry entry = fromEditor();
+    if (id < 0 || entry.m_iAccuId < 0 || entry.m_iModelId < 0)
+        return;
+    if (!m_pBook->changeEntry(id, entry)) {
+        MessageBox::warning(m_pWindow, tr("Error changing entry"),
+                            tr("The entry could not be changed in the database."));
+        return;
+    }
+    selectAndShow(id);
+}
+
+void LogTab::remove()
+{
+    const LogEntry was = m_shown;
+    if (was.m_iId < 0)
+        return;
+    const int row = m_pModel->rowOfId(was.m_iId);
+    // No question about edits of an entry that is going.
+    m_shown = LogEntry();
+    if (!m_pBook->removeEntry(was.m_iId)) {
+        m_shown = was;
+        MessageBox::warning(m_pWindow, tr("Error removing entry"),
+                            tr("The entry could not be removed from the database."));
+        return;
+    }
+    // The entry that took its row is the one shown now.
+    const LogEntry* next = m_pModel->logEntryAt(qMin(row, m_pModel->rowCount() - 1));
+    selectAndShow(next ? next->m_iId : -1);
+}
+
+void LogTab::revert()
+{
+    if (m_shown.m_iId >= 0)
+        show(m_pBook->entryAt(m_pBook->rowOf(m_shown.m_iId)));
+}
+
+void LogTab::applyFromCharger(int accuId, int charged)
+{
+    if (accuId != -1)
+        RecordCombo::choose(m_pUi->m_pAccuList, accuId);
+    m_pUi->m_pCharged->setValue(charged);
+}
+
+void LogTab::updateCount()
+{
+    m_pUi->m_labelNumResults->setText(QString::number(m_pModel->rowCount()) + tr(" entrys"));
+}
+
+void LogTab::updateButtons()
+{
+    const bool open = m_pBook->isOpen();
+    const bool complete = RecordCombo::currentId(m_pUi->m_pAccuList) >= 0 &&
+                          RecordCombo::currentId(m_pUi->m_pModelList) >= 0;
+    const bool shown = m_shown.m_iId >= 0;
+    QString why;
+    if (!open)
+        why = tr("No log book is open.");
+    else if (!complete)
+        why = tr("Choose a pack and a model for the entry.");
+    m_pUi->m_pButtonAdd->setEnabled(open && complete);
+    m_pUi->m_pButtonAdd->setToolTip(why);
+    m_pUi->m_pButtonChange->setEnabled(open && complete && shown);
+    m_pUi->m_pButtonChange->setToolTip(
+        why.isEmpty() && !shown ? tr("Choose the entry to change in the table.") : why);
+    m_pUi->m_pButtonRemove->setEnabled(open && shown);
+    m_pUi->m_pButtonRemove->setToolTip(open && !shown ? tr("Choose the entry to remove in the table.")
+                                                      : QString());
+}
+
+void LogTab::retranslate()
+{
+    m_pUi->m_pTime->setDisplayFormat(QStringLiteral("hh:mm:ss"));
+    updateCount();
+    updateButtons();
+}

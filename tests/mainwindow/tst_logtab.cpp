@@ -1,0 +1,203 @@
+// The log tab as a pilot uses it, with the keyboard as well as the mouse: Change and Remove
+// act on the entry the editor shows, unsaved edits are never lost silently, dialogs leave the
+// selections alone, and entries written by others appear on F5.
+#include "mainwindowfixture.h"
+#include "samplebook.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+
+class LogTabTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void keyboardMovesTheEditorAlong();
+    void removeThenChangeKeepsTheNeighbour();
+    void unsavedEditsAsk_data();
+    void unsavedEditsAsk();
+    void closedDialogKeepsSelections();
+    void deletingAPackInUseAsks_data();
+    void deletingAPackInUseAsks();
+    void reloadShowsEntriesOfOthers();
+    void entryNeedsPackAndModel();
+
+private:
+    int charged(int id) const;
+    QSpinBox* chargedEditor() const { return m_f->child<QSpinBox>("m_pCharged"); }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(m_f->table(), key, modifiers);
+    }
+
+    std::unique_ptr<MainWindowFixture> m_f;
+};
+
+void LogTabTest::init()
+{
+    m_f = std::make_unique<MainWindowFixture>();
+    QVERIFY(m_f->createBook());
+    m_f->writeIni(IniValues());
+    QVERIFY(m_f->sql(QString::fromUtf8(kSampleBook)));
+    QVERIFY(m_f->openWindow());
+    m_f->table()->setFocus();
+}
+
+void LogTabTest::cleanup()
+{
+    m_f.reset();
+}
+
+int LogTabTest::charged(int id) const
+{
+    LogEntry e;
+    return m_f->window()->store()->readLogEntry(id, &e) ? e.m_iCharged : -1;
+}
+
+void LogTabTest::keyboardMovesTheEditorAlong()
+{
+    m_f->clickRow(0); // entry 1, 1100 mAh
+    press(Qt::Key_Down);
+    press(Qt::Key_Down); // entry 3, 4000 mAh
+    QCOMPARE(chargedEditor()->value(), 4000);
+    chargedEditor()->setValue(4100);
+    m_f->child<QPushButton>("m_pButtonChange")->click();
+    QCOMPARE(charged(3), 4100);
+    QCOMPARE(charged(1), 1100);
+    QCOMPARE(m_f->table()->currentIndex().row(), 2);
+
+    press(Qt::Key_End, Qt::ControlModifier); // entry 6
+    QCOMPARE(chargedEditor()->value(), 1000);
+    QCOMPARE(m_f->child<QDateEdit>("m_pDate")->date(), QDate(2024, 6, 15));
+    QVERIFY(m_f->takeQuestions().isEmpty());
+}
+
+void LogTabTest::removeThenChangeKeepsTheNeighbour()
+{
+    m_f->clickRow(0);
+    m_f->child<QPushButton>("m_pButtonRemove")->click();
+    QCOMPARE(charged(1), -1);
+    // Entry 2 took the row, and the editor shows it.
+    QCOMPARE(m_f->table()->currentIndex().row(), 0);
+    QCOMPARE(chargedEditor()->value(), 1800);
+    m_f->child<QPushButton>("m_pButtonChange")->click();
+    QCOMPARE(charged(2), 1800);
+    QCOMPARE(m_f->rows(), 5);
+    QCOMPARE(m_f->child<QLabel>("m_labelNumResults")->text(), QStringLiteral("5 entrys"));
+}
+
+void LogTabTest::unsavedEditsAsk_data()
+{
+    QTest::addColumn<int>("answer"); // Save, Discard, Keep editing
+    QTest::addColumn<int>("storedCharged");
+    QTest::addColumn<int>("rowAfter");
+    QTest::addColumn<int>("editorAfter");
+    QTest::newRow("save") << 0 << 1234 << 1 << 1800;
+    QTest::newRow("discard") << 1 << 1100 << 1 << 1800;
+    QTest::newRow("keep editing") << 2 << 1100 << 0 << 1234;
+}
+
+void LogTabTest::unsavedEditsAsk()
+{
+    QFETCH(int, answer);
+    QFETCH(int, storedCharged);
+    QFETCH(int, rowAfter);
+    QFETCH(int, editorAfter);
+    m_f->clickRow(0);
+    chargedEditor()->setValue(1234);
+    m_f->answerWith(answer);
+    press(Qt::Key_Down);
+    const QList<Question> asked = m_f->takeQuestions();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked[0].buttons, (QStringList{"Save", "Discard", "Keep editing"}));
+    QCOMPARE(charged(1), storedCharged);
+    QCOMPARE(m_f->table()->currentIndex().row(), rowAfter);
+    QCOMPARE(chargedEditor()->value(), editorAfter);
+    // Esc takes the editor back to what is stored.
+    QTest::keyClick(chargedEditor(), Qt::Key_Escape);
+    QCOMPARE(chargedEditor()->value(), rowAfter == 0 ? storedCharged : 1800);
+}
+
+void LogTabTest::closedDialogKeepsSelections()
+{
+    m_f->child<QCheckBox>("m_pCheckFilterByAccu")->setChecked(true);
+    QVERIFY(m_f->chooseId("m_pFilterAccu", 3));
+    QVERIFY(m_f->chooseId("m_pAccuList", 2));
+    QCOMPARE(m_f->rows(), 1);
+    MainWindowFixture::whenModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
+    m_f->child<QAction>("actionAccuManagement")->trigger();
+    QCOMPARE(m_f->child<QComboBox>("m_pFilterAccu")->currentData().toInt(), 3);
+    QCOMPARE(m_f->child<QComboBox>("m_pAccuList")->currentData().toInt(), 2);
+    QCOMPARE(m_f->rows(), 1);
+}
+
+void LogTabTest::deletingAPackInUseAsks_data()
+{
+    QTest::addColumn<int>("answer"); // Delete, Cancel
+    QTest::newRow("delete") << 0;
+    QTest::newRow("cancel") << 1;
+}
+
+void LogTabTest::deletingAPackInUseAsks()
+{
+    QFETCH(int, answer);
+    m_f->clickRow(0); // the editor shows entry 1, on that pack
+    m_f->answerWith(answer);
+    MainWindowFixture::whenModal([](QWidget* dialog) {
+        auto* list = dialog->findChild<QListWidget*>(QStringLiteral("m_pAccuList"));
+        list->setCurrentRow(0); // "Red 2200", used by entries 1, 2 and 6
+        dialog->findChild<QPushButton*>(QStringLiteral("m_pButtonDelete"))->click();
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    m_f->child<QAction>("actionAccuManagement")->trigger();
+    const QList<Question> asked = m_f->takeQuestions();
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked[0].text.startsWith(QLatin1String("3 log entries")), qPrintable(asked[0].text));
+    QCOMPARE(m_f->rows(), 6);
+    QCOMPARE(m_f->cell(0, 1),
+             answer == 0 ? QStringLiteral("(deleted pack #1)") : QStringLiteral("Red 2200"));
+    QCOMPARE(m_f->child<QComboBox>("m_pAccuList")->findData(1) >= 0, answer != 0);
+    // The editor never offers another pack in place of the deleted one.
+    QCOMPARE(m_f->child<QComboBox>("m_pAccuList")->currentData().toInt(), answer == 0 ? 0 : 1);
+    QCOMPARE(m_f->child<QPushButton>("m_pButtonChange")->isEnabled(), answer != 0);
+    QVERIFY(m_f->takeQuestions().isEmpty());
+    press(Qt::Key_Down); // no question about edits: nothing was edited
+    QVERIFY(m_f->takeQuestions().isEmpty());
+}
+
+void LogTabTest::reloadShowsEntriesOfOthers()
+{
+    QVERIFY(m_f->sql(QStringLiteral("INSERT INTO logList(date,time,accuId,modelId,charged) VALUES "
+                                    "('2024-06-20','00:07:00',2,1,900);")));
+    QCOMPARE(m_f->rows(), 6);
+    m_f->window()->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_f->window()));
+    QTest::keyClick(m_f->window(), Qt::Key_F5);
+    QCOMPARE(m_f->rows(), 7);
+    QCOMPARE(m_f->cell(6, 4), QStringLiteral("900 mAh"));
+    // The date filter reaches from the first logged day to today.
+    QCOMPARE(m_f->child<QDateEdit>("m_pFilterStartDate")->date(), QDate(2024, 5, 4));
+    QCOMPARE(m_f->child<QDateEdit>("m_pFilterEndDate")->date(), QDate::currentDate());
+}
+
+void LogTabTest::entryNeedsPackAndModel()
+{
+    QPushButton* add = m_f->child<QPushButton>("m_pButtonAdd");
+    QVERIFY(add->isEnabled());
+    m_f->child<QComboBox>("m_pModelList")->setCurrentIndex(-1);
+    QVERIFY(!add->isEnabled());
+    QCOMPARE(add->toolTip(), QStringLiteral("Choose a pack and a model for the entry."));
+    add->click();
+    QCOMPARE(m_f->rows(), 6);
+}
+
+QTEST_MAIN(LogTabTest)
+#include "tst_logtab.moc"
