@@ -24,14 +24,19 @@ public:
     bool isOpen() const override { return m_bOpen; }
     bool ping() override;
 
+    // "?" becomes a template parameter; a statement without one is sent as it is.
     bool prepare(const QByteArray& sql) override;
+    bool exec() override;
+    // The first call runs the query with use(): rows come from the server one by one.
+    bool next() override;
+    // Frees the rows not read, so that the connection takes the next statement.
+    void finish() override;
+    // The values wait in the template's parameter list until exec() or next().
     void bind(int value) override;
     void bind(const QString& text) override;
+    // An invalid date or duration goes as the zero value: strict servers refuse empty texts.
     void bind(const QDate& date) override;
     void bind(const QTime& duration) override;
-    bool exec() override;
-    bool next() override;
-    void finish() override;
 
     bool isNull(int column) const override;
     int intAt(int column) const override;
