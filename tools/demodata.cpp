@@ -3,6 +3,7 @@
 // has something to show. Never touches an existing file.
 #include "storage/sqliteconnection.h"
 #include "storage/sqliteschema.h"
+#include "tools/commandline.h"
 
 #include <QDate>
 #include <QFile>
@@ -109,12 +110,14 @@ bool fill(SqLiteConnection& db, const QDate& today)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tarvelo-demo-data FILE\n"
-                             "Creates FILE as a new Tarvelo log book with a sample season.\n");
-        return 2;
-    }
-    const QString file = QFile::decodeName(argv[1]);
+    CommandLine commandLine(
+        QStringLiteral("tarvelo-demo-data"),
+        QStringLiteral("Creates FILE as a new Tarvelo log book with a sample season."));
+    commandLine.addArgument(QStringLiteral("FILE"), QStringLiteral("The log book to create."),
+                            true);
+    if (const auto done = commandLine.parse(argc, argv))
+        return *done;
+    const QString file = commandLine.arguments().first();
     QString error;
     if (!SqliteSchema::createDatabase(file, &error)) {
         std::fprintf(stderr, "tarvelo-demo-data: %s\n", error.toLocal8Bit().constData());
@@ -133,6 +136,6 @@ int main(int argc, char** argv)
         QFile::remove(file);
         return 1;
     }
-    std::printf("tarvelo-demo-data: created %s\n", argv[1]);
+    std::printf("tarvelo-demo-data: created %s\n", QFile::encodeName(file).constData());
     return 0;
 }

@@ -9,14 +9,15 @@
 
 #include "charger/simulatorports.h"
 #include "charger/statusline.h"
+#include "tools/commandline.h"
 
+#include <QFile>
 #include <QString>
 
 #include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -35,12 +36,6 @@ volatile sig_atomic_t g_stop = 0;
 void onSignal(int)
 {
     g_stop = 1;
-}
-
-void usage()
-{
-    fprintf(stderr, "usage: tarvelo-charger-sim [--model 106B+|208B+|1010B+] "
-                    "[--interval SECONDS] [--bad] [DEVICE]\n");
 }
 
 // Waits, but returns early when a stop signal arrives.
@@ -133,43 +128,51 @@ bool writeAll(int fd, const std::string& data)
 
 int main(int argc, char** argv)
 {
+    CommandLine commandLine(
+        QStringLiteral("tarvelo-charger-sim"),
+        QStringLiteral("Plays a Junsi iCharger: sends the status lines of a scripted charge\n"
+                       "(waiting, charging, done) to DEVICE, or to a new pseudo-terminal\n"
+                       "whose path it prints first. Ends on Ctrl+C."));
+    const QCommandLineOption modelOption(QStringLiteral("model"),
+                                         QStringLiteral("The charger to play: 106B+ (the "
+                                                        "default), 208B+ or 1010B+."),
+                                         QStringLiteral("MODEL"));
+    const QCommandLineOption intervalOption(
+        QStringLiteral("interval"), QStringLiteral("Seconds between two lines (default 1)."),
+        QStringLiteral("SECONDS"));
+    const QCommandLineOption badOption(QStringLiteral("bad"),
+                                       QStringLiteral("Sends broken lines in between."));
+    commandLine.parser().addOptions({modelOption, intervalOption, badOption});
+    commandLine.addArgument(QStringLiteral("DEVICE"),
+                            QStringLiteral("A serial device to send to instead."), false);
+    if (const auto done = commandLine.parse(argc, argv))
+        return *done;
+
     int cells = 6;
-    double interval = 1.0;
-    bool bad = false;
-    const char* device = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--model" && i + 1 < argc) {
-            const std::string model = argv[++i];
-            if (model == "106B+")
-                cells = 6;
-            else if (model == "208B+")
-                cells = 8;
-            else if (model == "1010B+")
-                cells = 10;
-            else {
-                usage();
-                return 2;
-            }
-        } else if (arg == "--interval" && i + 1 < argc) {
-            char* end = nullptr;
-            interval = std::strtod(argv[++i], &end);
-            if (!end || *end || !(interval > 0.0) || !std::isfinite(interval)) {
-                usage();
-                return 2;
-            }
-        } else if (arg == "--bad") {
-            bad = true;
-        } else if (arg == "--help" || arg == "-h") {
-            usage();
-            return 0;
-        } else if (!arg.empty() && arg[0] != '-' && !device) {
-            device = argv[i];
-        } else {
-            usage();
-            return 2;
-        }
+    if (commandLine.parser().isSet(modelOption)) {
+        const QString model = commandLine.parser().value(modelOption);
+        if (model == QLatin1String("208B+"))
+            cells = 8;
+        else if (model == QLatin1String("1010B+"))
+            cells = 10;
+        else if (model != QLatin1String("106B+"))
+            return commandLine.refuse(QStringLiteral("Unknown model '%1'.").arg(model));
     }
+    double interval = 1.0;
+    if (commandLine.parser().isSet(intervalOption)) {
+        const QString text = commandLine.parser().value(intervalOption);
+        bool ok = false;
+        interval = text.toDouble(&ok);
+        if (!ok || !(interval > 0.0) || !std::isfinite(interval))
+            return commandLine.refuse(
+                QStringLiteral("The interval must be a positive number of seconds, not '%1'.")
+                    .arg(text));
+    }
+    const bool bad = commandLine.parser().isSet(badOption);
+    const QByteArray devicePath = commandLine.arguments().isEmpty()
+                                      ? QByteArray()
+                                      : QFile::encodeName(commandLine.arguments().first());
+    const char* device = devicePath.isEmpty() ? nullptr : devicePath.constData();
 
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
