@@ -9,10 +9,11 @@ MainApp::MainApp(int& argc, char** argv) : QApplication(argc, argv) {}
 // The window goes before the application object it lives in.
 MainApp::~MainApp() = default;
 
-void MainApp::createMainWindow(QTranslator* translator, QApplication* app)
+void MainApp::createMainWindow(QTranslator* translator, QApplication* app,
+                               const QString& logBookFile)
 {
     if (!m_pMainWindow)
-        m_pMainWindow = std::make_unique<MainWindow>(translator, app);
+        m_pMainWindow = std::make_unique<MainWindow>(translator, app, logBookFile);
     m_pMainWindow->show();
 }
 

@@ -18,8 +18,9 @@ public:
     ~MainApp() override;
 
     // Creates the main window on the first call (handing it the program translator, which
-    // the language switch reloads), and shows it.
-    void createMainWindow(QTranslator* translator, QApplication* app);
+    // the language switch reloads, and the log book named on the command line), and shows it.
+    void createMainWindow(QTranslator* translator, QApplication* app,
+                          const QString& logBookFile = QString());
     // Applies the language of the system's locale to the window's forms, once the program
     // translator is installed. Does nothing before the window exists.
     void initLanguage();

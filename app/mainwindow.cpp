@@ -20,9 +20,10 @@
 #include <QHeaderView>
 #include <QTranslator>
 
-MainWindow::MainWindow(QTranslator* translator, QApplication* app)
+MainWindow::MainWindow(QTranslator* translator, QApplication* app, const QString& logBookFile)
     : QMainWindow(nullptr), m_pUi(std::make_unique<Ui::MainWindow>()), m_pBook(new LogBook(this)),
-      m_pChargerManager(new ChargerManager), m_pTranslator(translator), m_pApp(app)
+      m_pChargerManager(new ChargerManager), m_pTranslator(translator), m_pApp(app),
+      m_strLogBookFile(logBookFile)
 {
     m_pUi->setupUi(this);
     Ui::MainWindow* ui = m_pUi.get();
@@ -111,7 +112,9 @@ bool MainWindow::storeReady()
 bool MainWindow::connectDatabase()
 {
     std::unique_ptr<SqlBase> store;
-    if (m_pOptions->m_bUseSqlite)
+    if (!m_strLogBookFile.isEmpty())
+        store = std::make_unique<SqLiteConnection>(m_strLogBookFile);
+    else if (m_pOptions->m_bUseSqlite)
         store = std::make_unique<SqLiteConnection>(m_pOptions->sqliteFile());
     else
         store = std::make_unique<MysqlConnection>(m_pOptions->host(), m_pOptions->m_iPort,
@@ -205,10 +208,14 @@ void MainWindow::showModelManagement()
 
 void MainWindow::showOptionsDialog()
 {
+    const QStringList database = m_pOptions->databaseChoice();
     if (m_pOptions->exec() != QDialog::Accepted)
         return;
     m_pOptions->takeValues();
     m_pOptions->writeSettings();
+    // Setting up the charger keeps the log book of the command line; choosing a store ends it.
+    if (m_pOptions->databaseChoice() != database)
+        m_strLogBookFile.clear();
     m_pUi->actionShowChargerStatus->setEnabled(m_pOptions->m_bUseCharger);
     connectDatabase();
 }

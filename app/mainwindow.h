@@ -30,7 +30,9 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    MainWindow(QTranslator* translator, QApplication* app);
+    // A `logBookFile` (an SQLite log book) is opened instead of the store of the settings,
+    // until the user accepts other database settings in the options.
+    MainWindow(QTranslator* translator, QApplication* app, const QString& logBookFile = QString());
     ~MainWindow() override;
 
     bool connectDatabase();
@@ -83,6 +85,7 @@ private:
     QTranslator* m_pTranslator = nullptr; // not owned
     QApplication* m_pApp = nullptr;       // not owned
     QString m_strConnectError;            // the text of the last failed connect
+    QString m_strLogBookFile;             // from the command line; empty: the settings' store
 };
 
 #endif

@@ -115,6 +115,17 @@ void OptionsDialog::writeSettings()
     m_pSettings->setValue(QStringLiteral("chargerportwin32"), m_strChargerPort);
 }
 
+QStringList OptionsDialog::databaseChoice() const
+{
+    return {QString::number(m_bUseSqlite),
+            m_strSqliteFile,
+            m_strHost,
+            QString::number(m_iPort),
+            m_strDatabase,
+            m_strUser,
+            m_strPassword};
+}
+
 QString OptionsDialog::settingsFile() const
 {
     return m_pSettings->fileName();

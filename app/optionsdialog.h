@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -61,6 +62,8 @@ public:
     QString user() const { return m_strUser; }
     QString password() const { return m_strPassword; }
     QString sqliteFile() const { return m_strSqliteFile; }
+    // All that chooses the store, to tell whether the user chose another one.
+    QStringList databaseChoice() const;
     // (charger class, subtype)
     std::pair<int, int> chargerSelection() const { return {m_iChargerClass, m_iChargerSubtype}; }
 

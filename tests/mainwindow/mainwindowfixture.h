@@ -138,9 +138,9 @@ public:
         return QFile::copy(built, path(QStringLiteral("trans_de.qm")));
     }
 
-    MainWindow* openWindow()
+    MainWindow* openWindow(const QString& logBookFile = QString())
     {
-        m_window = std::make_unique<MainWindow>(&m_translator, qApp);
+        m_window = std::make_unique<MainWindow>(&m_translator, qApp, logBookFile);
         return m_window.get();
     }
     void closeWindow()

@@ -54,6 +54,7 @@ private slots:
     void germanFileMissing();
     void acceptedOptionsReopenTheStore();
     void failedReconnectRefusesStoreActions();
+    void bookFromTheCommandLine();
     void noChargerChosen();
 
 private:
@@ -787,6 +788,38 @@ void MainWindowTest::failedReconnectRefusesStoreActions()
     m_f->child<QPushButton>("m_pButtonAdd")->click();
     QVERIFY(m_f->takeWarnings().isEmpty());
     QCOMPARE(m_f->window()->store()->logCache().size(), 7);
+}
+
+void MainWindowTest::bookFromTheCommandLine()
+{
+    // The settings name the empty tarvelo.sqlite; the command line names another book.
+    QVERIFY(m_f->createBook(QStringLiteral("other.sqlite")));
+    QVERIFY(m_f->sql(QString::fromUtf8(kSampleBook), QStringLiteral("other.sqlite")));
+    QFile ini(m_f->path(QStringLiteral("tarvelo.ini")));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QByteArray settings = ini.readAll();
+    ini.close();
+    QVERIFY(m_f->openWindow(m_f->path(QStringLiteral("other.sqlite"))));
+    QVERIFY(m_f->takeWarnings().isEmpty());
+    QCOMPARE(m_f->rows(), 6);
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QCOMPARE(ini.readAll(), settings);
+    ini.close();
+
+    // Options accepted without choosing another store keep the book.
+    MainWindowFixture::whenModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+    m_f->child<QAction>("actionSettings")->trigger();
+    QCOMPARE(m_f->rows(), 6);
+
+    // Another store chosen: the settings decide again.
+    MainWindowFixture::whenModal([this](QWidget* dialog) {
+        dialog->findChild<QLineEdit*>(QStringLiteral("m_pLineEditSqLiteFilename"))
+            ->setText(m_f->path(QStringLiteral("tarvelo.sqlite")));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    m_f->child<QAction>("actionSettings")->trigger();
+    QVERIFY(m_f->takeWarnings().isEmpty());
+    QCOMPARE(m_f->rows(), 0);
 }
 
 void MainWindowTest::noChargerChosen()

@@ -27,6 +27,7 @@ void CommandLineTest::answersWithoutTouchingAnything_data()
         const char* path;
     };
     const Program programs[] = {
+        {"tarvelo", TARVELO_APP},
         {"tarvelo-initdb", TARVELO_INITDB},
         {"tarvelo-demo-data", TARVELO_DEMODATA},
 #ifdef TARVELO_CHARGER_SIM
@@ -46,6 +47,9 @@ void CommandLineTest::answersWithoutTouchingAnything_data()
             << path << QStringList{QStringLiteral("--bogus"), QStringLiteral("x.sqlite")} << 2
             << QString() << name + QStringLiteral(": Unknown option 'bogus'.");
     }
+    QTest::newRow("tarvelo on a missing log book")
+        << QStringLiteral(TARVELO_APP) << QStringList{QStringLiteral("missing.sqlite")} << 1
+        << QString() << QStringLiteral("tarvelo: no log book file missing.sqlite");
 #ifdef TARVELO_CHARGER_SIM
     QTest::newRow("tarvelo-charger-sim with an unknown model")
         << QStringLiteral(TARVELO_CHARGER_SIM)
@@ -66,7 +70,7 @@ void CommandLineTest::answersWithoutTouchingAnything()
     QVERIFY(dir.isValid());
     QProcess p;
     p.setWorkingDirectory(dir.path());
-    // No display of any kind.
+    // No display of any kind: the window program must answer without one.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         env.remove(QString::fromLatin1(name));
