@@ -8,10 +8,13 @@
 #include "views/messagebox.h"
 
 #include <QCoreApplication>
-#include <QMainWindow>
-#include <QStatusBar>
+#include <QFrame>
+#include <QGridLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMainWindow>
 #include <QSignalBlocker>
+#include <QStatusBar>
 
 LogTab::LogTab(Ui::MainWindow* ui, LogBook* book, QWidget* window)
     : QObject(window), m_pUi(ui), m_pBook(book), m_pWindow(window),
@@ -70,6 +73,11 @@ LogTab::LogTab(Ui::MainWindow* ui, LogBook* book, QWidget* window)
     });
     connect(book, &LogBook::accusChanged, this, &LogTab::fillAccus);
     connect(book, &LogBook::modelsChanged, this, &LogTab::fillModels);
+    buildWelcome();
+    for (auto signal : {&LogBook::accusChanged, &LogBook::modelsChanged, &LogBook::reloaded})
+        connect(book, signal, this, &LogTab::updateWelcome);
+    for (auto signal : {&LogBook::entryAdded, &LogBook::entryRemoved})
+        connect(book, signal, this, &LogTab::updateWelcome);
     onStoreReplaced();
 }
 
@@ -88,6 +96,61 @@ bool LogTab::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+void LogTab::buildWelcome()
+{
+    auto* frame = new QFrame;
+    frame->setObjectName(QStringLiteral("m_pWelcome"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QGridLayout(frame);
+    auto* title = new QLabel;
+    title->setObjectName(QStringLiteral("m_pWelcomeTitle"));
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    auto* text = new QLabel;
+    text->setObjectName(QStringLiteral("m_pWelcomeText"));
+    text->setWordWrap(true);
+    layout->addWidget(title, 0, 0, 1, 4);
+    layout->addWidget(text, 1, 0, 1, 4);
+    const struct {
+        const char* name;
+        void (LogTab::*wanted)();
+    } buttons[] = {{"m_pWelcomePacks", &LogTab::packsWanted},
+                   {"m_pWelcomeModels", &LogTab::modelsWanted},
+                   {"m_pWelcomeDemo", &LogTab::demoWanted}};
+    for (int i = 0; i < 3; ++i) {
+        auto* button = new QPushButton;
+        button->setObjectName(QLatin1String(buttons[i].name));
+        connect(button, &QPushButton::clicked, this, buttons[i].wanted);
+        layout->addWidget(button, 2, i);
+    }
+    layout->setColumnStretch(3, 1);
+    m_pUi->verticalLayoutEntrys->insertWidget(0, frame);
+    m_pWelcome = frame;
+    retranslateWelcome();
+}
+
+void LogTab::retranslateWelcome()
+{
+    m_pWelcome->findChild<QLabel*>(QStringLiteral("m_pWelcomeTitle"))
+        ->setText(tr("Add your packs and models first"));
+    m_pWelcome->findChild<QLabel*>(QStringLiteral("m_pWelcomeText"))
+        ->setText(tr("This log book is empty. Enter your packs and your models, then log every "
+                     "use of a pack below. Or look around in a sample log book first; the "
+                     "settings stay as they are."));
+    m_pWelcome->findChild<QPushButton*>(QStringLiteral("m_pWelcomePacks"))->setText(tr("Packs..."));
+    m_pWelcome->findChild<QPushButton*>(QStringLiteral("m_pWelcomeModels"))
+        ->setText(tr("Models..."));
+    m_pWelcome->findChild<QPushButton*>(QStringLiteral("m_pWelcomeDemo"))
+        ->setText(tr("Open a demo log book"));
+}
+
+void LogTab::updateWelcome()
+{
+    m_pWelcome->setVisible(m_pBook->isOpen() && m_pBook->count() == 0 &&
+                           (m_pBook->accus().isEmpty() || m_pBook->models().isEmpty()));
+}
+
 void LogTab::onStoreReplaced()
 {
     m_shown = LogEntry();
@@ -101,6 +164,7 @@ void LogTab::onStoreReplaced()
     applyFilters();
     updateCount();
     updateButtons();
+    updateWelcome();
 }
 
 void LogTab::resetFilterDates()
@@ -122,7 +186,8 @@ void LogTab::fillModels()
     refill({m_pUi->m_pModelList, m_pUi->m_pFilterModel}, RecordCombo::modelItems(*m_pBook));
 }
 
-void LogTab::refill(std::initializer_list<QComboBox*> combos, const QVector<QPair<QString, int>>& items)
+void LogTab::refill(std::initializer_list<QComboBox*> combos,
+                    const QVector<QPair<QString, int>>& items)
 {
     // A pack or model that has gone empties its selection; that is no edit of the entry shown.
     const bool clean = m_shown.m_iId >= 0 && !edited();
@@ -246,8 +311,8 @@ void LogTab::select(int id)
         return;
     }
     const QModelIndex index = m_pModel->index(row, 0);
-    table->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    table->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                        QItemSelectionModel::Rows);
     table->scrollTo(index);
 }
 
@@ -351,12 +416,13 @@ void LogTab::updateButtons()
     m_pUi->m_pButtonChange->setToolTip(
         why.isEmpty() && !shown ? tr("Choose the entry to change in the table.") : why);
     m_pUi->m_pButtonRemove->setEnabled(open && shown);
-    m_pUi->m_pButtonRemove->setToolTip(open && !shown ? tr("Choose the entry to remove in the table.")
-                                                      : QString());
+    m_pUi->m_pButtonRemove->setToolTip(
+        open && !shown ? tr("Choose the entry to remove in the table.") : QString());
 }
 
 void LogTab::retranslate()
 {
+    retranslateWelcome();
     m_pUi->m_pTime->setDisplayFormat(QStringLiteral("hh:mm:ss"));
     updateCount();
     updateButtons();

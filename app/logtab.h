@@ -38,6 +38,12 @@ public:
     void applyFromCharger(int accuId, int charged);
     void retranslate();
 
+signals:
+    // The welcome of an empty log book asks for these.
+    void packsWanted();
+    void modelsWanted();
+    void demoWanted();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -45,7 +51,8 @@ private:
     void onStoreReplaced();
     void fillAccus();
     void fillModels();
-    void refill(std::initializer_list<QComboBox*> combos, const QVector<QPair<QString, int>>& items);
+    void refill(std::initializer_list<QComboBox*> combos,
+                const QVector<QPair<QString, int>>& items);
     void onCurrentRowChanged(const QModelIndex& current, const QModelIndex& previous);
     void show(const LogEntry* entry);
     LogEntry fromEditor() const;
@@ -60,12 +67,17 @@ private:
     void updateButtons();
     // Date editors of the filter: the first logged day to today.
     void resetFilterDates();
+    void buildWelcome();
+    void retranslateWelcome();
+    // Shown while the log book is empty and lacks packs or models.
+    void updateWelcome();
 
     Ui::MainWindow* m_pUi; // not owned
     LogBook* m_pBook;      // not owned
     QWidget* m_pWindow;    // not owned
     LogEntryTableModel* m_pModel;
-    LogEntry m_shown;    // the entry the editor shows, as it was shown; m_iId -1 for none
+    QWidget* m_pWelcome = nullptr;
+    LogEntry m_shown;       // the entry the editor shows, as it was shown; m_iId -1 for none
     bool m_bMoving = false; // the current row is being put back or set from here
 };
 

@@ -7,6 +7,7 @@
 #include "app/translationfinder.h"
 #include "charger/chargermanager.h"
 #include "charger/chargerstatus.h"
+#include "storage/demobook.h"
 #include "storage/logbook.h"
 #include "storage/mysqlconnection.h"
 #include "storage/sqliteconnection.h"
@@ -17,7 +18,10 @@
 #include "views/modelmanagementdialog.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
+#include <QStandardPaths>
 #include <QTranslator>
 
 MainWindow::MainWindow(QTranslator* translator, QApplication* app, const QString& logBookFile)
@@ -86,6 +90,9 @@ void MainWindow::makeConnections()
     connect(ui->m_pTabs, &QTabWidget::currentChanged, this, &MainWindow::onCurrentTabChanged);
     connect(m_pChargerStatus, &ChargerStatus::signalApplyNewEntry, this,
             &MainWindow::onApplyEntryFromCharger);
+    connect(m_pLogTab, &LogTab::packsWanted, this, &MainWindow::showAccuManagement);
+    connect(m_pLogTab, &LogTab::modelsWanted, this, &MainWindow::showModelManagement);
+    connect(m_pLogTab, &LogTab::demoWanted, this, &MainWindow::openDemoBook);
 }
 
 // ---- store ------------------------------------------------------------------------------
@@ -130,6 +137,22 @@ bool MainWindow::connectDatabase()
     // A statistics tab in view shows the new store's figures.
     onCurrentTabChanged(m_pUi->m_pTabs->currentIndex());
     return true;
+}
+
+void MainWindow::openDemoBook()
+{
+    // A fresh sample each time, beside the user's own data; the saved choice stays.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString file = folder + QStringLiteral("/demo.sqlite");
+    QString error = tr("The folder %1 cannot be written.").arg(QDir::toNativeSeparators(folder));
+    const bool made = QDir().mkpath(folder) && (!QFile::exists(file) || QFile::remove(file)) &&
+                      DemoBook::create(file, QDate::currentDate(), &error);
+    if (!made) {
+        MessageBox::warning(this, tr("Error creating the demo log book"), error);
+        return;
+    }
+    m_strLogBookFile = file;
+    connectDatabase();
 }
 
 void MainWindow::onReload()

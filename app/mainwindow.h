@@ -64,6 +64,8 @@ private slots:
     void onButtonRemove();
     void onCurrentTabChanged(int _iIndex);
     void onReload();
+    // Generates a sample log book in the data folder and opens it for this run.
+    void openDemoBook();
 
 private:
     void makeConnections();

@@ -370,6 +370,26 @@
         <source>Choose the entry to remove in the table.</source>
         <translation>Wählen Sie den zu entfernenden Eintrag in der Tabelle.</translation>
     </message>
+    <message>
+        <source>Add your packs and models first</source>
+        <translation>Zuerst Akkus und Modelle eintragen</translation>
+    </message>
+    <message>
+        <source>This log book is empty. Enter your packs and your models, then log every use of a pack below. Or look around in a sample log book first; the settings stay as they are.</source>
+        <translation>Dieses Logbuch ist leer. Tragen Sie Ihre Akkus und Modelle ein und erfassen Sie dann unten jede Nutzung eines Akkus. Oder sehen Sie sich zuerst ein Beispiel-Logbuch an; die Einstellungen bleiben, wie sie sind.</translation>
+    </message>
+    <message>
+        <source>Packs...</source>
+        <translation>Akkus...</translation>
+    </message>
+    <message>
+        <source>Models...</source>
+        <translation>Modelle...</translation>
+    </message>
+    <message>
+        <source>Open a demo log book</source>
+        <translation>Beispiel-Logbuch öffnen</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -558,6 +578,14 @@
 </source>
         <translation>Das Logbuch konnte nicht neu gelesen werden:
 </translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be written.</source>
+        <translation>In den Ordner %1 kann nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>Error creating the demo log book</source>
+        <translation>Fehler beim Anlegen des Beispiel-Logbuchs</translation>
     </message>
 </context>
 <context>

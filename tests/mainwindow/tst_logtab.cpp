@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 
 class LogTabTest : public QObject
 {
@@ -29,6 +30,7 @@ private slots:
     void deletingAPackInUseAsks();
     void reloadShowsEntriesOfOthers();
     void entryNeedsPackAndModel();
+    void emptyBookWelcomes();
 
 private:
     int charged(int id) const;
@@ -197,6 +199,41 @@ void LogTabTest::entryNeedsPackAndModel()
     QCOMPARE(add->toolTip(), QStringLiteral("Choose a pack and a model for the entry."));
     add->click();
     QCOMPARE(m_f->rows(), 6);
+}
+
+void LogTabTest::emptyBookWelcomes()
+{
+    QVERIFY(!m_f->child<QWidget>("m_pWelcome")->isVisibleTo(m_f->window()));
+    m_f.reset(); // it puts back the working folder and the message handlers
+    m_f = std::make_unique<MainWindowFixture>();
+    QVERIFY(m_f->createBook());
+    m_f->writeIni(IniValues());
+    QFile file(m_f->path(QStringLiteral("tarvelo.ini")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray ini = file.readAll();
+    file.close();
+    QVERIFY(m_f->openWindow());
+    QWidget* welcome = m_f->child<QWidget>("m_pWelcome");
+    QVERIFY(welcome->isVisibleTo(m_f->window()));
+    // Packs first: the button opens the pack dialog; one pack is not enough yet.
+    MainWindowFixture::whenModal([](QWidget* dialog) {
+        dialog->findChild<QSpinBox*>(QStringLiteral("m_pCapacity"))->setValue(2200);
+        dialog->findChild<QPushButton*>(QStringLiteral("m_pButtonAdd"))->click();
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    m_f->child<QPushButton>("m_pWelcomePacks")->click();
+    QCOMPARE(m_f->window()->logBook()->accus().size(), 1);
+    QVERIFY(welcome->isVisibleTo(m_f->window()));
+
+    // A sample to look around in, generated in the data folder; the settings stay.
+    QStandardPaths::setTestModeEnabled(true);
+    m_f->child<QPushButton>("m_pWelcomeDemo")->click();
+    QVERIFY(m_f->warnings().isEmpty());
+    QVERIFY(m_f->rows() > 100);
+    QVERIFY(!welcome->isVisibleTo(m_f->window()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), ini);
+    QFile::remove(m_f->window()->store()->m_strFileName);
 }
 
 QTEST_MAIN(LogTabTest)
