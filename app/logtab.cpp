@@ -22,9 +22,7 @@ LogTab::LogTab(Ui::MainWindow* ui, LogBook* book, QWidget* window)
 {
     m_pModel->setParent(this);
     QTableView* table = ui->m_pTableLogList;
-    table->setModel(m_pModel);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_pModel->showIn(table);
     table->setColumnWidth(LogEntryTableModel::ColumnCharged, 150);
     // Every duration shows its hours, so that what is stored is what is shown.
     ui->m_pTime->setDisplayFormat(QStringLiteral("hh:mm:ss"));

@@ -6,6 +6,8 @@
 
 #include <QColor>
 #include <QCoreApplication>
+#include <QHeaderView>
+#include <QTableView>
 
 namespace
 {
@@ -42,6 +44,17 @@ void LogEntryTableModel::setLogBook(LogBook* book)
     rebuild();
 }
 
+void LogEntryTableModel::showIn(QTableView* table)
+{
+    table->setModel(this);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The header asks the table's selection whether a whole column is selected, which for the
+    // computed columns walks every row at each repaint; its own empty selection answers at once.
+    table->horizontalHeader()->setSelectionModel(
+        new QItemSelectionModel(this, table->horizontalHeader()));
+}
+
 void LogEntryTableModel::setFilter(const LogFilter& filter)
 {
     if (filter == m_filter)
@@ -72,8 +85,10 @@ void LogEntryTableModel::follow(int oldRow, int newRow)
 {
     // Renumber first, so that every row shown still names the entry it showed: views ask for
     // the neighbours of a row while its change is announced.
+    // Rows before both places keep their numbers.
+    const int first = oldRow < 0 ? newRow : newRow < 0 ? oldRow : qMin(oldRow, newRow);
     int was = -1;
-    for (int i = 0; i < m_rows.size(); ++i) {
+    for (int i = positionOf(first); i < m_rows.size(); ++i) {
         int& row = m_rows[i];
         if (row == oldRow) {
             was = i;
@@ -94,8 +109,9 @@ void LogEntryTableModel::follow(int oldRow, int newRow)
     } else if (was >= 0) {
         // Its place among the others, which are still in order.
         const auto begin = m_rows.begin();
-        const int to = int(std::lower_bound(begin, begin + was, newRow) - begin) +
-                       int(std::lower_bound(begin + was + 1, m_rows.end(), newRow) - (begin + was + 1));
+        const int to =
+            int(std::lower_bound(begin, begin + was, newRow) - begin) +
+            int(std::lower_bound(begin + was + 1, m_rows.end(), newRow) - (begin + was + 1));
         if (to == was) {
             emit dataChanged(index(was, 0), index(was, ColumnCount - 1));
         } else {

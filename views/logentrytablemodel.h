@@ -4,6 +4,7 @@
 #include "storage/logfilter.h"
 #include "views/tablemodelbase.h"
 
+class QTableView;
 class LogBook;
 class LogEntry;
 
@@ -46,6 +47,9 @@ public:
     bool replaceEntry(int, EntryBase*) override { return false; }
     bool removeEntry(int) override { return false; }
     void setEntries(const QVector<EntryBase*>*) override {}
+
+    // Attaches the model to a table the way the log is shown: whole rows, one at a time.
+    void showIn(QTableView* table);
 
     const LogEntry* logEntryAt(int row) const;
     // The table row that shows the entry with that identifier, or -1.
