@@ -6,15 +6,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTime>
 #include <QVariant>
 
+#include <cstdio>
 #include <cstring>
 #include <random>
 
 #include <mysql++.h>
 
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 BenchData::BenchData(int entries, int models, int accus, unsigned seed)
 {
@@ -181,6 +185,53 @@ QString BenchData::sqliteBook(const QString& dir, int nominal, bool small, bool 
     if (!ok)
         QFile::remove(part);
     return ok ? file : QString();
+}
+
+QString BenchData::sqliteBookApart(const QString& dir, int nominal, bool small, QString* error)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        QString childError;
+        const bool ok = !sqliteBook(dir, nominal, small, true, &childError).isEmpty();
+        if (!ok)
+            std::fprintf(stderr, "cannot write a book: %s\n", qPrintable(childError));
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        *error = QStringLiteral("the process writing the book failed");
+        return QString();
+    }
+    return sqliteBook(dir, nominal, small, true, error); // there now: only named
+}
+
+bool BenchData::writePortableIni(const QString& iniFile, const QString& book)
+{
+    QSettings ini(iniFile, QSettings::IniFormat);
+    ini.clear();
+    for (const char* key : {"host", "db", "username", "pw", "chargerportwin32"})
+        ini.setValue(QLatin1String(key), QString());
+    ini.setValue(QStringLiteral("port"), 3306);
+    ini.setValue(QStringLiteral("sqlitefilename"), book);
+    ini.setValue(QStringLiteral("usesqlite"), true);
+    ini.setValue(QStringLiteral("usecharger"), false);
+    ini.setValue(QStringLiteral("chargerclass"), 0);
+    ini.setValue(QStringLiteral("chargersubtype"), 0);
+    ini.sync();
+    return ini.status() == QSettings::NoError;
+}
+
+double BenchData::peakResidentMB()
+{
+    long kb = -1;
+    if (FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (kb < 0 && std::fgets(line, sizeof line, status))
+            std::sscanf(line, "VmHWM: %ld kB", &kb);
+        std::fclose(status);
+    }
+    return kb < 0 ? -1.0 : kb / 1024.0;
 }
 
 bool BenchData::serverFromEnvironment(Server* server)

@@ -50,8 +50,16 @@ public:
     // so an interrupted run leaves no half-written book to be reused. Empty on failure.
     static QString sqliteBook(const QString& dir, int nominal, bool small, bool indexes,
                               QString* error);
+    // The indexed book of sqliteBook(), written (when missing) by a child process, whose memory
+    // is its own: for programs that report their peak memory. Call it before anything else runs.
+    static QString sqliteBookApart(const QString& dir, int nominal, bool small, QString* error);
     // Copies a book, replacing whatever is at *to.
     static bool copyFile(const QString& from, const QString& to, QString* error);
+    // Makes iniFile the settings of a portable folder whose program opens the SQLite book, with
+    // the charger off.
+    static bool writePortableIni(const QString& iniFile, const QString& book);
+    // The peak resident size of this process so far (VmHWM), in MiB; -1 where unknown.
+    static double peakResidentMB();
     // The server named by TARVELO_MYSQL_HOST, _PORT, _DB, _USER and _PASSWORD, as the server
     // tests get it; false when one of them is not set.
     struct Server {
