@@ -342,16 +342,9 @@ void BM_FilterRows(benchmark::State& state, LogFilter filter)
     state.counters["shown"] = double(shown);
 }
 
-// --- Registration. Iterations are fixed; five repetitions give the medians. --small runs
-// everything a few times, once.
-
 template <class... Args> void addBenchmark(const std::string& name, int iterations, Args&&... args)
 {
-    auto* b = benchmark::RegisterBenchmark(name.c_str(), std::forward<Args>(args)...);
-    b->Unit(benchmark::kMillisecond)
-        ->Iterations(g_options.small ? std::min(iterations, 3) : iterations);
-    if (!g_options.small)
-        b->Repetitions(5)->ReportAggregatesOnly(true);
+    BenchData::addFixed(g_options.small, name, iterations, std::forward<Args>(args)...);
 }
 
 void registerBenchmarks()

@@ -630,16 +630,9 @@ template <class Plain> void BM_StatisticsBaseline(benchmark::State& state, Book 
     state.counters["rows"] = double(rows);
 }
 
-// --- Registration. Iterations are fixed, so that a run at 1 000 000 entries takes minutes;
-// five repetitions give the medians. --small runs everything a few times, once.
-
 template <class... Args> void addBenchmark(const std::string& name, int iterations, Args&&... args)
 {
-    auto* b = benchmark::RegisterBenchmark(name.c_str(), std::forward<Args>(args)...);
-    b->Unit(benchmark::kMillisecond)
-        ->Iterations(g_options.small ? std::min(iterations, 3) : iterations);
-    if (!g_options.small)
-        b->Repetitions(5)->ReportAggregatesOnly(true);
+    BenchData::addFixed(g_options.small, name, iterations, std::forward<Args>(args)...);
 }
 
 // More iterations where one is quicker.

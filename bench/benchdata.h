@@ -2,7 +2,12 @@
 #define TARVELO_BENCHDATA_H
 
 #include <QString>
+
+#include <benchmark/benchmark.h>
+
 #include <QVector>
+#include <algorithm>
+#include <string>
 
 // A reproducible log book for the benchmarks: packs, models and log entries drawn from a fixed
 // seed, with the awkward cases of real books mixed in (incomplete entries, packs without a
@@ -76,6 +81,17 @@ public:
     QVector<Accu> m_accus;
     QVector<Model> m_models;
     QVector<Entry> m_entries;
+
+    // Registers a benchmark with fixed iterations, so that a run at 1 000 000 entries takes
+    // minutes; five repetitions give the medians. A --small run does a few, once.
+    template <class... Args>
+    static void addFixed(bool small, const std::string& name, int iterations, Args&&... args)
+    {
+        auto* b = benchmark::RegisterBenchmark(name.c_str(), std::forward<Args>(args)...);
+        b->Unit(benchmark::kMillisecond)->Iterations(small ? std::min(iterations, 3) : iterations);
+        if (!small)
+            b->Repetitions(5)->ReportAggregatesOnly(true);
+    }
 };
 
 #endif
