@@ -2,7 +2,10 @@
 #define TARVELO_TESTS_IMMUTABLE_H
 
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
+
+#include <memory>
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -40,6 +43,35 @@ public:
 private:
     int m_fd = -1;
     bool m_bSet = false;
+};
+
+// A file or folder made read-only for whoever runs the test: permission bits, and for the
+// superuser the immutable attribute as well. Both are undone when this goes.
+class ReadOnly
+{
+public:
+    explicit ReadOnly(const QString& path) : m_path(path), m_permissions(QFile::permissions(path))
+    {
+        QFile::setPermissions(path, QFileInfo(path).isDir()
+                                        ? QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                        : QFileDevice::ReadOwner);
+        if (geteuid() == 0)
+            m_pImmutable = std::make_unique<Immutable>(path);
+    }
+    ~ReadOnly()
+    {
+        m_pImmutable.reset();
+        QFile::setPermissions(m_path, m_permissions);
+    }
+    ReadOnly(const ReadOnly&) = delete;
+    ReadOnly& operator=(const ReadOnly&) = delete;
+    // False where the superuser cannot set the attribute here.
+    bool isSet() const { return !m_pImmutable || m_pImmutable->isSet(); }
+
+private:
+    QString m_path;
+    QFile::Permissions m_permissions;
+    std::unique_ptr<Immutable> m_pImmutable;
 };
 
 #endif
