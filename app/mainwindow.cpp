@@ -8,6 +8,7 @@
 #include "charger/chargermanager.h"
 #include "charger/chargerstatus.h"
 #include "storage/demobook.h"
+#include "settings/tarvelosettings.h"
 #include "storage/logbook.h"
 #include "storage/mysqlconnection.h"
 #include "storage/sqliteconnection.h"
@@ -24,12 +25,27 @@
 #include <QStandardPaths>
 #include <QTranslator>
 
+using Key = SettingsValues::Key;
+
+namespace
+{
+// All that chooses the store, to tell whether the user chose another one.
+QStringList databaseChoice(const SettingsValues& v)
+{
+    return {QString::number(v.useSqlite()), v.sqliteFile(),  QString::number(v.port()),
+            v.host(),                       v.database(),    v.user(),
+            v.password()};
+}
+} // namespace
+
 MainWindow::MainWindow(QTranslator* translator, QApplication* app, const QString& logBookFile)
-    : QMainWindow(nullptr), m_pUi(std::make_unique<Ui::MainWindow>()), m_pBook(new LogBook(this)),
+    : QMainWindow(nullptr), m_pUi(std::make_unique<Ui::MainWindow>()),
+      m_pSettings(new TarveloSettings(this)), m_pBook(new LogBook(this)),
       m_pChargerManager(new ChargerManager), m_pTranslator(translator), m_pApp(app),
       m_strLogBookFile(logBookFile)
 {
     m_pUi->setupUi(this);
+    const bool settingsRead = m_pSettings->load();
     Ui::MainWindow* ui = m_pUi.get();
     for (QTableView* table : {ui->m_pTableLogList, ui->m_pTableModelStats, ui->m_pTableAccuStats}) {
         new TableColumnFitter(table);
@@ -50,11 +66,18 @@ MainWindow::MainWindow(QTranslator* translator, QApplication* app, const QString
          ui->m_pFilterStatsEndDate2, ui->m_pCheckFilterStatsByModel2, ui->m_pFilterStatsModel2,
          ui->m_pCheckFilterStatsByAccu2, ui->m_pFilterStatsAccu2, ui->m_pTableAccuStats},
         m_pBook, this);
-    m_pOptions = new OptionsDialog(this, m_pChargerManager);
+    m_pOptions = new OptionsDialog(this, m_pChargerManager, m_pSettings);
     m_pChargerStatus = new ChargerStatus(this, m_pChargerManager, nullptr);
     connect(m_pBook, &LogBook::storeReplaced, this,
             [this]() { m_pChargerStatus->setDb(m_pBook->isOpen() ? m_pBook->store() : nullptr); });
-    ui->actionShowChargerStatus->setEnabled(m_pOptions->m_bUseCharger);
+    connect(m_pSettings, &TarveloSettings::changed, this, &MainWindow::onSettingChanged);
+    ui->actionShowChargerStatus->setEnabled(m_pSettings->values().useCharger());
+    if (!settingsRead) {
+        const QString text =
+            tr("Could not read the settings in\n%1\nTarvelo starts with its defaults.");
+        MessageBox::warning(this, tr("Settings not read"),
+                            text.arg(QDir::toNativeSeparators(m_pSettings->fileName())));
+    }
     connectDatabase();
     makeConnections();
 }
@@ -118,15 +141,15 @@ bool MainWindow::storeReady()
 
 bool MainWindow::connectDatabase()
 {
+    const SettingsValues& options = m_pSettings->values();
     std::unique_ptr<SqlBase> store;
     if (!m_strLogBookFile.isEmpty())
         store = std::make_unique<SqLiteConnection>(m_strLogBookFile);
-    else if (m_pOptions->m_bUseSqlite)
-        store = std::make_unique<SqLiteConnection>(m_pOptions->sqliteFile());
+    else if (options.useSqlite())
+        store = std::make_unique<SqLiteConnection>(m_pSettings->logBookFile());
     else
-        store = std::make_unique<MysqlConnection>(m_pOptions->host(), m_pOptions->m_iPort,
-                                                  m_pOptions->database(), m_pOptions->user(),
-                                                  m_pOptions->password());
+        store = std::make_unique<MysqlConnection>(
+            options.host(), options.port(), options.database(), options.user(), options.password());
     QString error;
     if (!m_pBook->open(std::move(store), &error)) {
         m_strConnectError = error;
@@ -231,16 +254,20 @@ void MainWindow::showModelManagement()
 
 void MainWindow::showOptionsDialog()
 {
-    const QStringList database = m_pOptions->databaseChoice();
+    // The dialog has saved what the user accepted; OK also opens the store again. Setting up
+    // the charger keeps a log book of the command line or the demo; choosing a store ends it.
+    const QStringList database = databaseChoice(m_pSettings->values());
     if (m_pOptions->exec() != QDialog::Accepted)
         return;
-    m_pOptions->takeValues();
-    m_pOptions->writeSettings();
-    // Setting up the charger keeps the log book of the command line; choosing a store ends it.
-    if (m_pOptions->databaseChoice() != database)
+    if (databaseChoice(m_pSettings->values()) != database)
         m_strLogBookFile.clear();
-    m_pUi->actionShowChargerStatus->setEnabled(m_pOptions->m_bUseCharger);
     connectDatabase();
+}
+
+void MainWindow::onSettingChanged(SettingsValues::Key key)
+{
+    if (key == Key::UseCharger)
+        m_pUi->actionShowChargerStatus->setEnabled(m_pSettings->values().useCharger());
 }
 
 void MainWindow::showAboutDialog()
@@ -259,18 +286,17 @@ int MainWindow::chargerPortIndex(int chargerClass) const
             char name[ChargerBase::kTextBufferSize] = {};
             if (m_pChargerManager->getClassPortName(chargerClass, i, name) ==
                     ChargerBase::ResultDone &&
-                QString::fromUtf8(name) == m_pOptions->m_strChargerPort)
+                QString::fromUtf8(name) == m_pSettings->values().chargerPort())
                 return i;
         }
     }
-    return m_pOptions->portIndex();
+    return -1;
 }
 
 void MainWindow::showChargerStatus()
 {
-    const auto selection = m_pOptions->chargerSelection();
-    const int chargerClass = selection.first;
-    const int subtype = selection.second;
+    const int chargerClass = m_pSettings->values().chargerClass();
+    const int subtype = m_pSettings->values().chargerSubtype();
     const int port = chargerPortIndex(chargerClass);
 
     char className[ChargerBase::kTextBufferSize] = {};

@@ -1,6 +1,8 @@
 #ifndef TARVELO_MAINWINDOW_H
 #define TARVELO_MAINWINDOW_H
 
+#include "settings/settingsvalues.h"
+
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QString>
@@ -16,6 +18,7 @@ class LogTab;
 class OptionsDialog;
 class SqlBase;
 class StatsTab;
+class TarveloSettings;
 
 namespace Ui
 {
@@ -24,7 +27,8 @@ class MainWindow;
 
 // The program's window: the log tab, the statistics per model and per pack, and the menus
 // that reach the dialogs, the languages and the charger. It owns the log book, which opens
-// the store the options choose, and composes the tabs that follow it.
+// the store the options choose, and composes the tabs that follow it. It reads the settings
+// at start.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -47,6 +51,7 @@ public:
     // The store in use; null before the first connect. Not connected after a failed one.
     SqlBase* store() const;
     ChargerManager* chargerManager() const { return m_pChargerManager; }
+    TarveloSettings* settings() const { return m_pSettings; }
 
 public slots:
     void onApplyEntryFromCharger(int _iAccuId, int _iCharged);
@@ -75,8 +80,10 @@ private:
     void showConnectError();
     // The charger manager's index of the port chosen in the options.
     int chargerPortIndex(int chargerClass) const;
+    void onSettingChanged(SettingsValues::Key key);
 
     std::unique_ptr<Ui::MainWindow> m_pUi;
+    TarveloSettings* m_pSettings;         // owned (child)
     LogBook* m_pBook;                     // owned (child)
     LogTab* m_pLogTab = nullptr;          // owned (child)
     StatsTab* m_pModelStatsTab = nullptr; // owned (child)

@@ -1,20 +1,18 @@
 #include "app/optionsdialog.h"
 
 #include "charger/chargermanager.h"
+#include "settings/tarvelosettings.h"
 #include "ui_optionsdialog.h"
+#include "views/messagebox.h"
 
+#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QPoint>
-#include <QSettings>
-
-#include <cstdio>
+#include <QSignalBlocker>
 
 namespace
 {
-const char* const kLocalIni = "tarvelo.ini";
-const char* const kOrganisation = "Kelvorn";
-const char* const kApplication = "Tarvelo";
+using Key = SettingsValues::Key;
 
 // The port list's only item when there is no port to offer.
 const int kNoPort = -1;
@@ -26,25 +24,16 @@ QString text(const char* buffer)
 }
 } // namespace
 
-OptionsDialog::OptionsDialog(QWidget* parent, ChargerManager* chargerManager)
-    : QDialog(parent), m_pUi(std::make_unique<Ui::OptionsDialog>())
+OptionsDialog::OptionsDialog(QWidget* parent, ChargerManager* chargerManager,
+                             TarveloSettings* settings)
+    : QDialog(parent), m_pUi(std::make_unique<Ui::OptionsDialog>()),
+      m_pChargerManager(chargerManager), m_pSettings(settings)
 {
     m_pUi->setupUi(this);
-
-    // The local file makes the program portable (on a USB stick, say): chosen once, here.
-    if (QFileInfo(QString::fromLatin1(kLocalIni)).isFile()) {
-        m_pSettings =
-            std::make_unique<QSettings>(QString::fromLatin1(kLocalIni), QSettings::IniFormat);
-        std::fputs("UsbStick mode - using local ini file\n", stderr);
-    } else {
-        m_pSettings = std::make_unique<QSettings>(QString::fromLatin1(kOrganisation),
-                                                  QString::fromLatin1(kApplication));
+    if (!m_pSettings) {
+        m_pSettings = new TarveloSettings(this);
+        m_pSettings->load();
     }
-
-    setDefaults();
-    m_pChargerManager = chargerManager;
-    if (m_pChargerManager)
-        m_pChargerManager->enumeratePorts();
 
     connect(m_pUi->m_pCheckSqLite, &QCheckBox::clicked, this, &OptionsDialog::onCheckSqLite);
     connect(m_pUi->m_pButtonBrowseSqliteFile, &QPushButton::clicked, this,
@@ -53,77 +42,16 @@ OptionsDialog::OptionsDialog(QWidget* parent, ChargerManager* chargerManager)
     connect(m_pUi->m_pComboCharger, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &OptionsDialog::onComboChargerChanged);
 
-    // The first listed charger becomes current and is taken into the record, so a store
-    // without settings still names a charger that exists.
     fillChargerCombo();
-    fillPortCombo();
-    readSettings();
-    showValues();
+    startFromSettings();
 }
 
 OptionsDialog::~OptionsDialog() = default;
 
-void OptionsDialog::setDefaults()
+void OptionsDialog::startFromSettings()
 {
-    m_strHost = QStringLiteral("localhost");
-    m_strDatabase = QStringLiteral("tarvelo");
-    m_strUser = QStringLiteral("tarvelo");
-    m_iPort = 3306;
-    m_strPassword = QStringLiteral("qmbrxolte");
-    m_strSqliteFile = QStringLiteral("tarvelo.sqlite");
-    m_bUseSqlite = false;
-    m_bUseCharger = false;
-    m_iChargerClass = ChargerManager::kNoCharger;
-    m_iChargerSubtype = 0;
-    m_strChargerPort.clear();
-}
-
-void OptionsDialog::readSettings()
-{
-    m_pSettings->sync();
-    // Anything short of a complete set is not ours (or from a first run): keep the defaults.
-    if (m_pSettings->allKeys().size() < kKeyCount)
-        return;
-    auto value = [this](const char* key) {
-        return m_pSettings->value(QLatin1String(key), QString());
-    };
-    m_strHost = value("host").toString();
-    m_strDatabase = value("db").toString();
-    m_strUser = value("username").toString();
-    m_strPassword = value("pw").toString();
-    m_iPort = value("port").toInt();
-    m_strSqliteFile = value("sqlitefilename").toString();
-    m_bUseSqlite = value("usesqlite").toBool();
-    m_bUseCharger = value("usecharger").toBool();
-    m_iChargerClass = value("chargerclass").toInt();
-    m_iChargerSubtype = value("chargersubtype").toInt();
-    m_strChargerPort = value("chargerportwin32").toString();
-}
-
-void OptionsDialog::writeSettings()
-{
-    m_pSettings->setValue(QStringLiteral("host"), m_strHost);
-    m_pSettings->setValue(QStringLiteral("db"), m_strDatabase);
-    m_pSettings->setValue(QStringLiteral("username"), m_strUser);
-    m_pSettings->setValue(QStringLiteral("port"), static_cast<uint>(m_iPort));
-    m_pSettings->setValue(QStringLiteral("pw"), m_strPassword);
-    m_pSettings->setValue(QStringLiteral("sqlitefilename"), m_strSqliteFile);
-    m_pSettings->setValue(QStringLiteral("usesqlite"), m_bUseSqlite);
-    m_pSettings->setValue(QStringLiteral("usecharger"), m_bUseCharger);
-    m_pSettings->setValue(QStringLiteral("chargerclass"), m_iChargerClass);
-    m_pSettings->setValue(QStringLiteral("chargersubtype"), static_cast<uint>(m_iChargerSubtype));
-    m_pSettings->setValue(QStringLiteral("chargerportwin32"), m_strChargerPort);
-}
-
-QStringList OptionsDialog::databaseChoice() const
-{
-    return {QString::number(m_bUseSqlite),
-            m_strSqliteFile,
-            m_strHost,
-            QString::number(m_iPort),
-            m_strDatabase,
-            m_strUser,
-            m_strPassword};
+    m_edit = m_pSettings->values();
+    showValues();
 }
 
 QString OptionsDialog::settingsFile() const
@@ -133,13 +61,35 @@ QString OptionsDialog::settingsFile() const
 
 int OptionsDialog::exec()
 {
-    fillPortCombo();
+    startFromSettings(); // lists the ports anew
     return QDialog::exec();
+}
+
+void OptionsDialog::accept()
+{
+    takeValues();
+    if (!m_pSettings->save(m_edit, SettingsValues::optionKeys())) {
+        // The dialog stays open: the user may cancel, or try again once the file is writable.
+        const QString text =
+            tr("Could not save the settings to\n%1\nIs the file or its folder read-only?");
+        MessageBox::warning(this, tr("Settings not saved"),
+                            text.arg(QDir::toNativeSeparators(settingsFile())));
+        return;
+    }
+    QDialog::accept();
+}
+
+void OptionsDialog::reject()
+{
+    QDialog::reject();
+    startFromSettings();
 }
 
 void OptionsDialog::fillChargerCombo()
 {
     QComboBox* combo = m_pUi->m_pComboCharger;
+    // Filling is no choice of the user's.
+    const QSignalBlocker blocker(combo);
     combo->clear();
     if (!m_pChargerManager)
         return;
@@ -171,13 +121,14 @@ void OptionsDialog::fillPortCombo()
         return;
     m_pChargerManager->enumeratePorts();
     int ports = 0;
-    if (m_pChargerManager->getClassPortCount(m_iChargerClass, &ports) != ChargerBase::ResultDone ||
+    if (m_pChargerManager->getClassPortCount(m_edit.chargerClass(), &ports) !=
+            ChargerBase::ResultDone ||
         ports == 0) {
         combo->addItem(tr(kNone), kNoPort);
     } else {
         for (int port = 0; port < ports; ++port) {
             char name[ChargerBase::kTextBufferSize] = {};
-            if (m_pChargerManager->getClassPortName(m_iChargerClass, port, name) ==
+            if (m_pChargerManager->getClassPortName(m_edit.chargerClass(), port, name) ==
                 ChargerBase::ResultDone)
                 combo->addItem(text(name), port);
         }
@@ -190,24 +141,26 @@ int OptionsDialog::findPortIndex() const
 {
     const QComboBox* combo = m_pUi->m_pComboChargerPort;
     for (int i = 0; i < combo->count(); ++i) {
-        if (combo->itemText(i) == m_strChargerPort)
+        if (combo->itemText(i) == m_edit.chargerPort())
             return i;
     }
     return -1;
 }
 
-int OptionsDialog::portIndex() const
+void OptionsDialog::onComboChargerChanged(int)
 {
-    return findPortIndex();
+    takeCharger();
+    fillPortCombo();
 }
 
-void OptionsDialog::onComboChargerChanged(int _iIndex)
+void OptionsDialog::takeCharger()
 {
-    const QVariant data = m_pUi->m_pComboCharger->itemData(_iIndex);
-    const QPoint pair = data.isValid() ? data.toPoint() : QPoint(0, 0);
-    m_iChargerClass = pair.x();
-    m_iChargerSubtype = pair.y();
-    fillPortCombo();
+    // Without a listed charger the copy keeps its own (the built-in "no charger", say).
+    const QVariant pair = m_pUi->m_pComboCharger->currentData();
+    if (pair.isValid()) {
+        m_edit.set(Key::ChargerClass, pair.toPoint().x());
+        m_edit.set(Key::ChargerSubtype, pair.toPoint().y());
+    }
 }
 
 void OptionsDialog::applySqliteRule()
@@ -252,51 +205,48 @@ void OptionsDialog::onButtonBrowseSqliteFile()
         return;
     // The other fields keep what the user typed since the dialog was opened.
     takeValues();
-    m_strSqliteFile = file;
+    m_edit.set(Key::SqliteFile, m_pSettings->keptLogBookFile(file));
     showValues();
 }
 
 void OptionsDialog::takeValues()
 {
-    m_strDatabase = m_pUi->m_pLineEditDatabase->text();
-    m_strHost = m_pUi->m_pLineEditHostname->text();
-    m_strUser = m_pUi->m_pLineEditUser->text();
-    m_strPassword = m_pUi->m_pLineEditPassword->text();
-    m_iPort = m_pUi->m_pSpinBoxPort->value();
-    m_strSqliteFile = m_pUi->m_pLineEditSqLiteFilename->text();
-    m_bUseSqlite = m_pUi->m_pCheckSqLite->isChecked();
-    m_bUseCharger = m_pUi->m_pCheckCharger->isChecked();
-    // Without a listed charger the record keeps its own (the built-in "no charger").
-    const QVariant pair = m_pUi->m_pComboCharger->currentData();
-    if (pair.isValid()) {
-        m_iChargerClass = pair.toPoint().x();
-        m_iChargerSubtype = pair.toPoint().y();
-    }
-    m_strChargerPort = m_pUi->m_pComboChargerPort->currentText();
+    // The widgets hold only values their keys take.
+    m_edit.set(Key::Database, m_pUi->m_pLineEditDatabase->text());
+    m_edit.set(Key::Host, m_pUi->m_pLineEditHostname->text());
+    m_edit.set(Key::User, m_pUi->m_pLineEditUser->text());
+    m_edit.set(Key::Password, m_pUi->m_pLineEditPassword->text());
+    m_edit.set(Key::Port, m_pUi->m_pSpinBoxPort->value());
+    m_edit.set(Key::SqliteFile, m_pUi->m_pLineEditSqLiteFilename->text());
+    m_edit.set(Key::UseSqlite, m_pUi->m_pCheckSqLite->isChecked());
+    m_edit.set(Key::UseCharger, m_pUi->m_pCheckCharger->isChecked());
+    takeCharger();
+    m_edit.set(Key::ChargerPort, m_pUi->m_pComboChargerPort->currentText());
 }
 
 void OptionsDialog::showValues()
 {
-    const int savedPort = findPortIndex();
-    m_pUi->m_pLineEditDatabase->setText(m_strDatabase);
-    m_pUi->m_pLineEditHostname->setText(m_strHost);
-    m_pUi->m_pLineEditUser->setText(m_strUser);
-    m_pUi->m_pLineEditPassword->setText(m_strPassword);
-    m_pUi->m_pSpinBoxPort->setValue(m_iPort); // a port above the range shows as its maximum
-    m_pUi->m_pLineEditSqLiteFilename->setText(m_strSqliteFile);
-    m_pUi->m_pCheckSqLite->setChecked(m_bUseSqlite);
-    m_pUi->m_pCheckCharger->setChecked(m_bUseCharger);
-    m_pUi->m_pComboChargerPort->setCurrentIndex(savedPort == -1 ? 0 : savedPort);
+    m_pUi->m_pLineEditDatabase->setText(m_edit.database());
+    m_pUi->m_pLineEditHostname->setText(m_edit.host());
+    m_pUi->m_pLineEditUser->setText(m_edit.user());
+    m_pUi->m_pLineEditPassword->setText(m_edit.password());
+    m_pUi->m_pSpinBoxPort->setValue(m_edit.port());
+    m_pUi->m_pLineEditSqLiteFilename->setText(m_edit.sqliteFile());
+    m_pUi->m_pCheckSqLite->setChecked(m_edit.useSqlite());
+    m_pUi->m_pCheckCharger->setChecked(m_edit.useCharger());
 
-    // Selecting the saved charger refills the port list for it, which selects the saved port.
+    // The saved charger, or the first listed one where it is not listed; then its ports, with
+    // the saved one selected.
     QComboBox* chargers = m_pUi->m_pComboCharger;
-    const QPoint saved(m_iChargerClass, m_iChargerSubtype);
-    for (int i = 0; i < chargers->count(); ++i) {
-        if (chargers->itemData(i).toPoint() == saved)
-            chargers->setCurrentIndex(i);
+    const int saved = chargers->findData(QPoint(m_edit.chargerClass(), m_edit.chargerSubtype()));
+    {
+        const QSignalBlocker blocker(chargers);
+        chargers->setCurrentIndex(saved >= 0 ? saved : (chargers->count() > 0 ? 0 : -1));
     }
+    takeCharger();
+    fillPortCombo();
 
-    onCheckSqLite();
+    applySqliteRule();
     applyChargerRule();
     takeValues();
 }

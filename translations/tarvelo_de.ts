@@ -587,6 +587,18 @@
         <source>Error creating the demo log book</source>
         <translation>Fehler beim Anlegen des Beispiel-Logbuchs</translation>
     </message>
+    <message>
+        <source>Settings not read</source>
+        <translation>Einstellungen nicht gelesen</translation>
+    </message>
+    <message>
+        <source>Could not read the settings in
+%1
+Tarvelo starts with its defaults.</source>
+        <translation>Die Einstellungen in
+%1
+konnten nicht gelesen werden. Tarvelo startet mit seinen Standardeinstellungen.</translation>
+    </message>
 </context>
 <context>
     <name>ModelEntry</name>
@@ -752,6 +764,18 @@
     <message>
         <source>Open sqlite file</source>
         <translation>SqLite-Datei öffnen</translation>
+    </message>
+    <message>
+        <source>Settings not saved</source>
+        <translation>Einstellungen nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>Could not save the settings to
+%1
+Is the file or its folder read-only?</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden in
+%1
+Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
     </message>
 </context>
 <context>

@@ -1,11 +1,14 @@
-// The settings record and the options dialog: the store choice (local INI file or per-user
-// store), the eleven keys with their defaults, and the dialog's widgets and rules. Every test
-// runs in its own working directory; the per-user store lives in a private folder.
+// The options dialog: its widgets and rules, and the copy of the settings it edits, which OK
+// saves and Cancel drops. Every test runs in its own working directory; the per-user store
+// lives in a private folder.
+#include "immutable.h"
 #include "stderrcapture.h"
 
 #include "app/optionsdialog.h"
 #include "charger/chargermanager.h"
 #include "charger/icharger.h"
+#include "settings/tarvelosettings.h"
+#include "views/messagebox.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,16 +19,19 @@
 #include <QPoint>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace
 {
+using Key = SettingsValues::Key;
 
 using Keys = QMap<QString, QString>;
 
@@ -66,15 +72,12 @@ private slots:
     void cleanup();
 
     void defaultsWithEmptyStore();
-    void storeWithTenKeysIsIgnored();
     void storeWithElevenKeysIsRead();
-    void missingKeyInFullStore_data();
-    void missingKeyInFullStore();
-    void writeAndReadBack();
+    void okSavesEveryOption();
     void localIniModeAndItsMessage_data();
     void localIniModeAndItsMessage();
-    void portAboveRangeShowsMaximum_data();
-    void portAboveRangeShowsMaximum();
+    void portShown_data();
+    void portShown();
     void form();
     void sqliteEnablingRule();
     void chargerEnablingRule_data();
@@ -87,8 +90,11 @@ private slots:
     void withoutChargerManager();
     void execRescansPorts();
     void browseKeepsOtherEdits();
+    void browsedBookBesideTheIni();
     void browseCancelledChangesNothing();
-    void cancelKeepsClickedValuesUnstored();
+    void cancelDropsEveryChange_data();
+    void cancelDropsEveryChange();
+    void readOnlyIniRefusesOk();
 
 private:
     void writeIni(const Keys& keys);
@@ -101,6 +107,10 @@ private:
         return widget;
     }
     QStringList comboTexts(const char* name) const;
+    void type(const char* name, const QString& text);
+    void press(QDialogButtonBox::StandardButton button);
+    // Runs the dialog, and `action` in it once it is up; the action closes it.
+    int execWith(std::function<void()> action);
     // Runs the dialog and presses OK or Cancel from inside it.
     int execAndPress(QDialogButtonBox::StandardButton button);
 
@@ -110,6 +120,7 @@ private:
     QVector<SSerInfo> m_ports;
     std::unique_ptr<OptionsDialog> m_dialog;
     QString m_chosenFile;
+    QStringList m_warnings;
 };
 
 void OptionsDialogTest::init()
@@ -130,6 +141,10 @@ void OptionsDialogTest::init()
     icharger->setPortLister([this](QVector<SSerInfo>* ports, bool) { *ports = m_ports; });
     OptionsDialog::setFileChooser(
         [this](QWidget*, const QString&, const QString&) { return m_chosenFile; });
+    m_warnings.clear();
+    MessageBox::setHandler([this](QWidget*, const QString& title, const QString& text) {
+        m_warnings << title + QLatin1Char('|') + text;
+    });
 }
 
 void OptionsDialogTest::cleanup()
@@ -137,6 +152,7 @@ void OptionsDialogTest::cleanup()
     m_dialog.reset();
     m_manager.reset();
     OptionsDialog::setFileChooser(nullptr);
+    MessageBox::setHandler(nullptr);
     QDir::setCurrent(m_oldDir);
     m_workDir.reset();
 }
@@ -165,12 +181,27 @@ QStringList OptionsDialogTest::comboTexts(const char* name) const
     return texts;
 }
 
+void OptionsDialogTest::type(const char* name, const QString& text)
+{
+    QWidget* w = child<QWidget>(name);
+    QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(w, text);
+}
+
+void OptionsDialogTest::press(QDialogButtonBox::StandardButton button)
+{
+    QTest::mouseClick(child<QDialogButtonBox>("m_pButtonBox")->button(button), Qt::LeftButton);
+}
+
+int OptionsDialogTest::execWith(std::function<void()> action)
+{
+    QTimer::singleShot(0, this, action);
+    return m_dialog->exec();
+}
+
 int OptionsDialogTest::execAndPress(QDialogButtonBox::StandardButton which)
 {
-    QTimer::singleShot(0, this, [this, which] {
-        QTest::mouseClick(child<QDialogButtonBox>("m_pButtonBox")->button(which), Qt::LeftButton);
-    });
-    return m_dialog->exec();
+    return execWith([this, which] { press(which); });
 }
 
 void OptionsDialogTest::defaultsWithEmptyStore()
@@ -178,51 +209,41 @@ void OptionsDialogTest::defaultsWithEmptyStore()
     StderrCapture capture(m_workDir->filePath(QStringLiteral("stderr.txt")));
     m_dialog = makeDialog();
     QCOMPARE(capture.text(), QByteArray());
-    QCOMPARE(m_dialog->host(), QStringLiteral("localhost"));
-    QCOMPARE(m_dialog->m_iPort, 3306);
-    QCOMPARE(m_dialog->database(), QStringLiteral("tarvelo"));
-    QCOMPARE(m_dialog->user(), QStringLiteral("tarvelo"));
-    QCOMPARE(m_dialog->password(), QStringLiteral("qmbrxolte"));
-    QCOMPARE(m_dialog->sqliteFile(), QStringLiteral("tarvelo.sqlite"));
-    QCOMPARE(m_dialog->m_bUseSqlite, false);
-    QCOMPARE(m_dialog->m_bUseCharger, false);
-    // The first listed charger and port are taken into the record.
+    const SettingsValues& v = m_dialog->values();
+    QCOMPARE(v.host(), QStringLiteral("localhost"));
+    QCOMPARE(v.port(), 3306);
+    QCOMPARE(v.database(), QStringLiteral("tarvelo"));
+    QCOMPARE(v.user(), QStringLiteral("tarvelo"));
+    QCOMPARE(v.password(), QStringLiteral("qmbrxolte"));
+    QCOMPARE(v.sqliteFile(), QStringLiteral("tarvelo.sqlite"));
+    QCOMPARE(v.useSqlite(), false);
+    QCOMPARE(v.useCharger(), false);
+    // The first listed charger and port are shown, and in the copy; the settings still say
+    // "no charger" until the user accepts.
     QCOMPARE(m_dialog->chargerSelection(), std::make_pair(0, 0));
-    QCOMPARE(m_dialog->m_strChargerPort, QStringLiteral("ttyUSB0"));
+    QCOMPARE(v.chargerPort(), QStringLiteral("ttyUSB0"));
+    QCOMPARE(m_dialog->settings()->values().chargerClass(), int(SettingsValues::kNoCharger));
     // Nothing is written before the user accepts the dialog.
     m_dialog.reset();
     QSettings user(QStringLiteral("Kelvorn"), QStringLiteral("Tarvelo"));
     QCOMPARE(user.allKeys(), QStringList());
 }
 
-void OptionsDialogTest::storeWithTenKeysIsIgnored()
-{
-    Keys keys = fullStore();
-    keys.remove(QStringLiteral("pw"));
-    writeIni(keys);
-    m_dialog = makeDialog();
-    QCOMPARE(m_dialog->host(), QStringLiteral("localhost"));
-    QCOMPARE(m_dialog->m_iPort, 3306);
-    QCOMPARE(m_dialog->database(), QStringLiteral("tarvelo"));
-    QCOMPARE(m_dialog->m_bUseSqlite, false);
-    QCOMPARE(m_dialog->m_bUseCharger, false);
-    QCOMPARE(m_dialog->chargerSelection(), std::make_pair(0, 0));
-}
-
 void OptionsDialogTest::storeWithElevenKeysIsRead()
 {
     writeIni(fullStore());
     m_dialog = makeDialog();
-    QCOMPARE(m_dialog->host(), QStringLiteral("db.example.org"));
-    QCOMPARE(m_dialog->database(), QStringLiteral("logbook"));
-    QCOMPARE(m_dialog->user(), QStringLiteral("pilot"));
-    QCOMPARE(m_dialog->m_iPort, 5432);
-    QCOMPARE(m_dialog->password(), QStringLiteral("secret"));
-    QCOMPARE(m_dialog->sqliteFile(), QStringLiteral("my.sqlite"));
-    QCOMPARE(m_dialog->m_bUseSqlite, true);
-    QCOMPARE(m_dialog->m_bUseCharger, true);
+    const SettingsValues& v = m_dialog->values();
+    QCOMPARE(v.host(), QStringLiteral("db.example.org"));
+    QCOMPARE(v.database(), QStringLiteral("logbook"));
+    QCOMPARE(v.user(), QStringLiteral("pilot"));
+    QCOMPARE(v.port(), 5432);
+    QCOMPARE(v.password(), QStringLiteral("secret"));
+    QCOMPARE(v.sqliteFile(), QStringLiteral("my.sqlite"));
+    QCOMPARE(v.useSqlite(), true);
+    QCOMPARE(v.useCharger(), true);
     QCOMPARE(m_dialog->chargerSelection(), std::make_pair(0, 2));
-    QCOMPARE(m_dialog->m_strChargerPort, QStringLiteral("ttyUSB1"));
+    QCOMPARE(v.chargerPort(), QStringLiteral("ttyUSB1"));
     QCOMPARE(m_dialog->portIndex(), 1);
     // and the widgets show it
     QCOMPARE(child<QLineEdit>("m_pLineEditHostname")->text(), QStringLiteral("db.example.org"));
@@ -234,55 +255,30 @@ void OptionsDialogTest::storeWithElevenKeysIsRead()
     QCOMPARE(child<QComboBox>("m_pComboChargerPort")->currentText(), QStringLiteral("ttyUSB1"));
 }
 
-void OptionsDialogTest::missingKeyInFullStore_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::newRow("host") << "host";
-    QTest::newRow("port") << "port";
-    QTest::newRow("usesqlite") << "usesqlite";
-    QTest::newRow("chargersubtype") << "chargersubtype";
-}
-
-void OptionsDialogTest::missingKeyInFullStore()
-{
-    QFETCH(QString, key);
-    Keys keys = fullStore();
-    keys.remove(key);
-    keys.insert(QStringLiteral("somethingelse"), QStringLiteral("1"));
-    writeIni(keys);
-    m_dialog = makeDialog();
-    QCOMPARE(m_dialog->host(),
-             key == QLatin1String("host") ? QString() : QStringLiteral("db.example.org"));
-    QCOMPARE(m_dialog->m_iPort, key == QLatin1String("port") ? 0 : 5432);
-    QCOMPARE(m_dialog->m_bUseSqlite, key != QLatin1String("usesqlite"));
-    QCOMPARE(m_dialog->m_iChargerSubtype, key == QLatin1String("chargersubtype") ? 0 : 2);
-    // The keys that are there are all read.
-    QCOMPARE(m_dialog->password(), QStringLiteral("secret"));
-    QCOMPARE(m_dialog->m_strChargerPort, QStringLiteral("ttyUSB1"));
-}
-
-void OptionsDialogTest::writeAndReadBack()
+void OptionsDialogTest::okSavesEveryOption()
 {
     writeIni({});
     m_dialog = makeDialog();
-    auto type = [this](const char* name, const QString& text) {
-        QWidget* w = child<QWidget>(name);
-        QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(w, text);
-    };
-    type("m_pLineEditHostname", QStringLiteral("mariadb.local"));
-    type("m_pLineEditDatabase", QStringLiteral("flights"));
-    child<QLineEdit>("m_pLineEditUser")->setText(QStringLiteral("änna"));
-    type("m_pLineEditPassword", QStringLiteral("pa ss=w;rd#"));
-    type("m_pSpinBoxPort", QStringLiteral("65535"));
-    QTest::mouseClick(child<QCheckBox>("m_pCheckSqLite"), Qt::LeftButton);
-    type("m_pLineEditSqLiteFilename", QStringLiteral("/data/log book.sqlite"));
-    QTest::mouseClick(child<QCheckBox>("m_pCheckCharger"), Qt::LeftButton);
-    child<QComboBox>("m_pComboCharger")->setCurrentIndex(1);
-    child<QComboBox>("m_pComboChargerPort")->setCurrentIndex(1);
-    m_dialog->takeValues();
-    m_dialog->writeSettings();
-    m_dialog.reset(); // the store writes at the latest when it goes
+    QSignalSpy changed(m_dialog->settings(), &TarveloSettings::changed);
+    const int result = execWith([this] {
+        type("m_pLineEditHostname", QStringLiteral("mariadb.local"));
+        type("m_pLineEditDatabase", QStringLiteral("flights"));
+        child<QLineEdit>("m_pLineEditUser")->setText(QStringLiteral("änna"));
+        type("m_pLineEditPassword", QStringLiteral("pa ss=w;rd#"));
+        type("m_pSpinBoxPort", QStringLiteral("65535"));
+        child<QCheckBox>("m_pCheckSqLite")->click();
+        type("m_pLineEditSqLiteFilename", QStringLiteral("/data/log book.sqlite"));
+        child<QCheckBox>("m_pCheckCharger")->click();
+        child<QComboBox>("m_pComboCharger")->setCurrentIndex(1);
+        child<QComboBox>("m_pComboChargerPort")->setCurrentIndex(1);
+        press(QDialogButtonBox::Ok);
+    });
+    QCOMPARE(result, 1);
+    QCOMPARE(m_warnings, QStringList());
+    // The settings took the copy and said so, once a changed key.
+    QCOMPARE(changed.size(), 11);
+    QCOMPARE(m_dialog->settings()->values().host(), QStringLiteral("mariadb.local"));
+    m_dialog.reset();
 
     QSettings ini(QStringLiteral("tarvelo.ini"), QSettings::IniFormat);
     QCOMPARE(ini.allKeys().size(), 11);
@@ -293,16 +289,17 @@ void OptionsDialogTest::writeAndReadBack()
     QCOMPARE(ini.value("pw").toString(), QStringLiteral("pa ss=w;rd#"));
 
     m_dialog = makeDialog();
-    QCOMPARE(m_dialog->host(), QStringLiteral("mariadb.local"));
-    QCOMPARE(m_dialog->database(), QStringLiteral("flights"));
-    QCOMPARE(m_dialog->user(), QStringLiteral("änna"));
-    QCOMPARE(m_dialog->password(), QStringLiteral("pa ss=w;rd#"));
-    QCOMPARE(m_dialog->m_iPort, 65535);
-    QCOMPARE(m_dialog->sqliteFile(), QStringLiteral("/data/log book.sqlite"));
-    QCOMPARE(m_dialog->m_bUseSqlite, true);
-    QCOMPARE(m_dialog->m_bUseCharger, true);
+    const SettingsValues& v = m_dialog->values();
+    QCOMPARE(v.host(), QStringLiteral("mariadb.local"));
+    QCOMPARE(v.database(), QStringLiteral("flights"));
+    QCOMPARE(v.user(), QStringLiteral("änna"));
+    QCOMPARE(v.password(), QStringLiteral("pa ss=w;rd#"));
+    QCOMPARE(v.port(), 65535);
+    QCOMPARE(v.sqliteFile(), QStringLiteral("/data/log book.sqlite"));
+    QCOMPARE(v.useSqlite(), true);
+    QCOMPARE(v.useCharger(), true);
     QCOMPARE(m_dialog->chargerSelection(), std::make_pair(0, 1));
-    QCOMPARE(m_dialog->m_strChargerPort, QStringLiteral("ttyUSB1"));
+    QCOMPARE(v.chargerPort(), QStringLiteral("ttyUSB1"));
 }
 
 void OptionsDialogTest::localIniModeAndItsMessage_data()
@@ -315,8 +312,10 @@ void OptionsDialogTest::localIniModeAndItsMessage_data()
 void OptionsDialogTest::localIniModeAndItsMessage()
 {
     QFETCH(bool, local);
+    Keys keys = fullStore();
+    keys[QStringLiteral("usesqlite")] = QStringLiteral("false"); // the host can be typed
     if (local)
-        writeIni(fullStore());
+        writeIni(keys);
     {
         StderrCapture capture(m_workDir->filePath(QStringLiteral("stderr.txt")));
         m_dialog = makeDialog();
@@ -327,14 +326,17 @@ void OptionsDialogTest::localIniModeAndItsMessage()
     if (local) {
         QCOMPARE(QFileInfo(m_dialog->settingsFile()).canonicalFilePath(),
                  QFileInfo(ini).canonicalFilePath());
-        QCOMPARE(m_dialog->host(), QStringLiteral("db.example.org"));
+        QCOMPARE(m_dialog->values().host(), QStringLiteral("db.example.org"));
     } else {
         QCOMPARE(m_dialog->settingsFile(),
                  QSettings(QStringLiteral("Kelvorn"), QStringLiteral("Tarvelo")).fileName());
         QVERIFY(m_dialog->settingsFile().endsWith(QStringLiteral("Kelvorn/Tarvelo.conf")));
     }
-    m_dialog->m_strHost = QStringLiteral("written");
-    m_dialog->writeSettings();
+    QCOMPARE(execWith([this] {
+                 type("m_pLineEditHostname", QStringLiteral("written"));
+                 press(QDialogButtonBox::Ok);
+             }),
+             1);
     m_dialog.reset();
     // The program never creates the local file itself.
     QCOMPARE(QFile::exists(ini), local);
@@ -348,18 +350,19 @@ void OptionsDialogTest::localIniModeAndItsMessage()
     }
 }
 
-void OptionsDialogTest::portAboveRangeShowsMaximum_data()
+void OptionsDialogTest::portShown_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<int>("shown");
+    QTest::newRow("1") << "1" << 1;
     QTest::newRow("65535") << "65535" << 65535;
-    QTest::newRow("65536") << "65536" << 65535;
-    QTest::newRow("66535") << "66535" << 65535;
-    QTest::newRow("0") << "0" << 0;
-    QTest::newRow("negative") << "-1" << 0;
+    // Out of range: the default, never a port the user did not give.
+    QTest::newRow("65536") << "65536" << 3306;
+    QTest::newRow("0") << "0" << 3306;
+    QTest::newRow("negative") << "-1" << 3306;
 }
 
-void OptionsDialogTest::portAboveRangeShowsMaximum()
+void OptionsDialogTest::portShown()
 {
     QFETCH(QString, stored);
     QFETCH(int, shown);
@@ -367,9 +370,11 @@ void OptionsDialogTest::portAboveRangeShowsMaximum()
     keys[QStringLiteral("port")] = stored;
     writeIni(keys);
     m_dialog = makeDialog();
-    QCOMPARE(child<QSpinBox>("m_pSpinBoxPort")->value(), shown);
-    QCOMPARE(child<QSpinBox>("m_pSpinBoxPort")->maximum(), 65535);
-    QCOMPARE(m_dialog->m_iPort, shown);
+    auto* spin = child<QSpinBox>("m_pSpinBoxPort");
+    QCOMPARE(spin->value(), shown);
+    QCOMPARE(spin->minimum(), 1);
+    QCOMPARE(spin->maximum(), 65535);
+    QCOMPARE(m_dialog->values().port(), shown);
 }
 
 void OptionsDialogTest::form()
@@ -400,7 +405,7 @@ void OptionsDialogTest::sqliteEnablingRule()
     for (bool sqlite : {false, true, false}) {
         if (check->isChecked() != sqlite)
             QTest::mouseClick(check, Qt::LeftButton);
-        QCOMPARE(m_dialog->m_bUseSqlite, sqlite);
+        QCOMPARE(m_dialog->values().useSqlite(), sqlite);
         for (const char* name : server)
             QVERIFY2(child<QWidget>(name)->isEnabled() == !sqlite, name);
         for (const char* name : file)
@@ -424,19 +429,21 @@ void OptionsDialogTest::chargerEnablingRule()
     m_dialog = makeDialog();
     auto* check = child<QCheckBox>("m_pCheckCharger");
     QCOMPARE(check->isChecked(), stored);
-    for (bool on : {stored, !stored, stored}) {
+    for (bool on : {stored, !stored, stored, !stored}) {
         if (check->isChecked() != on)
             QTest::mouseClick(check, Qt::LeftButton);
         QCOMPARE(child<QComboBox>("m_pComboCharger")->isEnabled(), on);
         QCOMPARE(child<QComboBox>("m_pComboChargerPort")->isEnabled(), on);
-        QCOMPARE(m_dialog->m_bUseCharger, on);
+        QCOMPARE(m_dialog->values().useCharger(), on);
     }
-    // ... and in the next showing.
-    QTimer::singleShot(0, this, [this, stored] {
-        QCOMPARE(child<QComboBox>("m_pComboCharger")->isEnabled(), stored);
+    // The next showing starts from the settings.
+    bool enabled = !stored;
+    QTimer::singleShot(0, this, [this, &enabled] {
+        enabled = child<QComboBox>("m_pComboCharger")->isEnabled();
         m_dialog->reject();
     });
     m_dialog->exec();
+    QCOMPARE(enabled, stored);
 }
 
 void OptionsDialogTest::chargerListFromManager()
@@ -480,12 +487,11 @@ void OptionsDialogTest::vanishedPortBecomesFirstListed()
     keys[QStringLiteral("chargerportwin32")] = QStringLiteral("ttyGone");
     writeIni(keys);
     m_dialog = makeDialog();
-    QCOMPARE(m_dialog->m_strChargerPort, QStringLiteral("ttyUSB0"));
+    QCOMPARE(m_dialog->values().chargerPort(), QStringLiteral("ttyUSB0"));
     QCOMPARE(m_dialog->portIndex(), 0);
-    // OK writes the port that is shown.
+    // Until OK the settings keep the port they name; OK writes the port that is shown.
+    QCOMPARE(m_dialog->settings()->values().chargerPort(), QStringLiteral("ttyGone"));
     QCOMPARE(execAndPress(QDialogButtonBox::Ok), 1);
-    m_dialog->takeValues();
-    m_dialog->writeSettings();
     m_dialog.reset();
     QCOMPARE(QSettings(QStringLiteral("tarvelo.ini"), QSettings::IniFormat)
                  .value("chargerportwin32")
@@ -507,16 +513,15 @@ void OptionsDialogTest::withoutChargerManager()
     m_dialog = std::make_unique<OptionsDialog>(nullptr, nullptr);
     QCOMPARE(child<QComboBox>("m_pComboCharger")->count(), 0);
     QCOMPARE(child<QComboBox>("m_pComboChargerPort")->count(), 0);
-    // No listed charger: the record keeps "no charger".
-    QCOMPARE(m_dialog->chargerSelection(), std::make_pair(int(ChargerManager::kNoCharger), 0));
+    // No listed charger: the copy keeps "no charger".
+    QCOMPARE(m_dialog->chargerSelection(), std::make_pair(int(SettingsValues::kNoCharger), 0));
 
-    // A complete store without the class reads it as 0, not as the built-in 255.
+    // A store without the class: its default, "no charger"; the subtype is read.
     Keys keys = fullStore();
     keys.remove(QStringLiteral("chargerclass"));
-    keys.insert(QStringLiteral("somethingelse"), QStringLiteral("1"));
     writeIni(keys);
     m_dialog = std::make_unique<OptionsDialog>(nullptr, nullptr);
-    QCOMPARE(m_dialog->chargerSelection(), std::make_pair(0, 2));
+    QCOMPARE(m_dialog->chargerSelection(), std::make_pair(int(SettingsValues::kNoCharger), 2));
 }
 
 void OptionsDialogTest::execRescansPorts()
@@ -539,20 +544,31 @@ void OptionsDialogTest::browseKeepsOtherEdits()
     writeIni(fullStore());
     m_dialog = makeDialog();
     auto* host = child<QLineEdit>("m_pLineEditHostname");
-    QTest::mouseClick(child<QCheckBox>("m_pCheckSqLite"), Qt::LeftButton); // server fields on
+    child<QCheckBox>("m_pCheckSqLite")->click(); // server fields on
     QVERIFY(host->isEnabled());
-    QTest::keyClick(host, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(host, QStringLiteral("typed.example.org"));
-    QTest::mouseClick(child<QCheckBox>("m_pCheckSqLite"), Qt::LeftButton); // file fields on
+    type("m_pLineEditHostname", QStringLiteral("typed.example.org"));
+    child<QCheckBox>("m_pCheckSqLite")->click(); // file fields on
     auto* user = child<QLineEdit>("m_pLineEditUser");
     user->setText(QStringLiteral("typed user")); // disabled now, but edited before
     m_chosenFile = QStringLiteral("/media/stick/chosen.sqlite");
     QTest::mouseClick(child<QPushButton>("m_pButtonBrowseSqliteFile"), Qt::LeftButton);
     QCOMPARE(child<QLineEdit>("m_pLineEditSqLiteFilename")->text(), m_chosenFile);
-    QCOMPARE(m_dialog->sqliteFile(), m_chosenFile);
+    QCOMPARE(m_dialog->values().sqliteFile(), m_chosenFile);
     QCOMPARE(host->text(), QStringLiteral("typed.example.org"));
     QCOMPARE(user->text(), QStringLiteral("typed user"));
     QCOMPARE(child<QSpinBox>("m_pSpinBoxPort")->value(), 5432);
+}
+
+void OptionsDialogTest::browsedBookBesideTheIni()
+{
+    // Chosen below the portable INI's folder: kept relative to it, so that the folder can move.
+    writeIni(fullStore());
+    m_dialog = makeDialog();
+    m_chosenFile = QDir::current().absoluteFilePath(QStringLiteral("books/a.sqlite"));
+    child<QPushButton>("m_pButtonBrowseSqliteFile")->click();
+    QCOMPARE(child<QLineEdit>("m_pLineEditSqLiteFilename")->text(),
+             QStringLiteral("books/a.sqlite"));
+    QCOMPARE(m_dialog->values().sqliteFile(), QStringLiteral("books/a.sqlite"));
 }
 
 void OptionsDialogTest::browseCancelledChangesNothing()
@@ -563,28 +579,98 @@ void OptionsDialogTest::browseCancelledChangesNothing()
     m_chosenFile.clear();
     QTest::mouseClick(child<QPushButton>("m_pButtonBrowseSqliteFile"), Qt::LeftButton);
     QCOMPARE(file->text(), QStringLiteral("my.sqlite"));
-    QCOMPARE(m_dialog->sqliteFile(), QStringLiteral("my.sqlite"));
+    QCOMPARE(m_dialog->values().sqliteFile(), QStringLiteral("my.sqlite"));
 }
 
-void OptionsDialogTest::cancelKeepsClickedValuesUnstored()
+void OptionsDialogTest::cancelDropsEveryChange_data()
 {
-    writeIni(fullStore());
+    QTest::addColumn<QString>("edit");
+    for (const char* edit : {"host typed", "port typed", "sqlite clicked", "charger clicked",
+                             "charger chosen", "port chosen", "book browsed"})
+        QTest::newRow(edit) << edit;
+}
+
+void OptionsDialogTest::cancelDropsEveryChange()
+{
+    QFETCH(QString, edit);
+    Keys keys = fullStore();
+    keys[QStringLiteral("usesqlite")] = QStringLiteral("false");
+    keys[QStringLiteral("usecharger")] = QStringLiteral("false");
+    writeIni(keys);
     QFile ini(QStringLiteral("tarvelo.ini"));
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QByteArray before = ini.readAll();
     ini.close();
     m_dialog = makeDialog();
-    QTimer::singleShot(0, this, [this] {
-        QTest::mouseClick(child<QCheckBox>("m_pCheckCharger"), Qt::LeftButton);
-        QTest::mouseClick(child<QDialogButtonBox>("m_pButtonBox")->button(QDialogButtonBox::Cancel),
-                          Qt::LeftButton);
-    });
-    QCOMPARE(m_dialog->exec(), 0);
-    QCOMPARE(m_dialog->m_bUseCharger, false);
-    QVERIFY(!child<QCheckBox>("m_pCheckCharger")->isChecked());
+    const SettingsValues stored = m_dialog->settings()->values();
+    const SettingsValues shown = m_dialog->values();
+    QSignalSpy changed(m_dialog->settings(), &TarveloSettings::changed);
+    m_chosenFile = QStringLiteral("/media/stick/other.sqlite");
+
+    bool edited = false;
+    QCOMPARE(execWith([&] {
+                 if (edit == QLatin1String("host typed"))
+                     type("m_pLineEditHostname", QStringLiteral("typed"));
+                 else if (edit == QLatin1String("port typed"))
+                     type("m_pSpinBoxPort", QStringLiteral("1234"));
+                 else if (edit == QLatin1String("sqlite clicked"))
+                     child<QCheckBox>("m_pCheckSqLite")->click();
+                 else if (edit == QLatin1String("charger clicked"))
+                     child<QCheckBox>("m_pCheckCharger")->click();
+                 else if (edit == QLatin1String("charger chosen"))
+                     child<QComboBox>("m_pComboCharger")->setCurrentIndex(0);
+                 else if (edit == QLatin1String("port chosen"))
+                     child<QComboBox>("m_pComboChargerPort")->setCurrentIndex(0);
+                 else if (edit == QLatin1String("book browsed")) {
+                     child<QCheckBox>("m_pCheckSqLite")->click();
+                     child<QPushButton>("m_pButtonBrowseSqliteFile")->click();
+                 }
+                 m_dialog->takeValues();
+                 edited = m_dialog->values() != shown;
+                 press(QDialogButtonBox::Cancel);
+             }),
+             0);
+    QVERIFY(edited);
+    // Neither the settings nor their file heard of it, and the dialog shows them again.
+    QVERIFY(m_dialog->settings()->values() == stored);
+    QCOMPARE(changed.size(), 0);
+    m_dialog->takeValues(); // what the widgets show
+    QVERIFY(m_dialog->values() == shown);
     m_dialog.reset();
     QVERIFY(ini.open(QIODevice::ReadOnly));
     QCOMPARE(ini.readAll(), before);
+}
+
+void OptionsDialogTest::readOnlyIniRefusesOk()
+{
+    Keys keys = fullStore();
+    keys[QStringLiteral("usesqlite")] = QStringLiteral("false");
+    writeIni(keys);
+    const QString file = QDir::current().absoluteFilePath(QStringLiteral("tarvelo.ini"));
+    QSettings ini(file, QSettings::IniFormat);
+    m_dialog = makeDialog();
+    QSignalSpy changed(m_dialog->settings(), &TarveloSettings::changed);
+    ReadOnly readOnly(file);
+    if (!readOnly.isSet())
+        QSKIP("cannot make the file read-only for the superuser here");
+
+    // OK says why it cannot save and leaves the dialog open; Cancel then closes it.
+    bool stayedOpen = false;
+    QCOMPARE(execWith([&] {
+                 type("m_pLineEditHostname", QStringLiteral("refused.example.org"));
+                 press(QDialogButtonBox::Ok);
+                 stayedOpen = m_dialog->isVisible();
+                 press(QDialogButtonBox::Cancel);
+             }),
+             0);
+    QVERIFY(stayedOpen);
+    QCOMPARE(m_warnings.size(), 1);
+    QVERIFY(m_warnings[0].startsWith(QStringLiteral("Settings not saved|")));
+    QVERIFY2(m_warnings[0].contains(file), qPrintable(m_warnings[0]));
+    QCOMPARE(m_dialog->settings()->values().host(), QStringLiteral("db.example.org"));
+    QCOMPARE(changed.size(), 0);
+    ini.sync();
+    QCOMPARE(ini.value("host").toString(), QStringLiteral("db.example.org"));
 }
 
 int main(int argc, char** argv)

@@ -2,6 +2,7 @@
 // dialogs, the log editor, the filters, the statistics, the languages and the options.
 #include "mainwindowfixture.h"
 #include "samplebook.h"
+#include "settings/tarvelosettings.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -56,6 +57,7 @@ private slots:
     void failedReconnectRefusesStoreActions();
     void bookFromTheCommandLine();
     void noChargerChosen();
+    void unreadableSettingsReported();
 
 private:
     void openSample();
@@ -838,6 +840,24 @@ void MainWindowTest::noChargerChosen()
     QCOMPARE(warnings[0].title, QStringLiteral("Error opening port"));
     QVERIFY(warnings[0].text.startsWith(QStringLiteral("Couldn't open port")));
     QVERIFY(!m_f->window()->findChild<QDialog*>(QStringLiteral("ChargerStatus"))->isVisible());
+}
+
+void MainWindowTest::unreadableSettingsReported()
+{
+    // No portable INI; in the per-user store's place a folder, which no one can read as a file.
+    QTemporaryDir user;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, user.path());
+    QVERIFY(QFile::remove(m_f->path(QStringLiteral("tarvelo.ini"))));
+    const QString store = user.filePath(QStringLiteral("Kelvorn/Tarvelo.conf"));
+    QVERIFY(QDir().mkpath(store));
+    QVERIFY(m_f->openWindow());
+    const QList<Warning> warnings = m_f->takeWarnings();
+    QVERIFY(!warnings.isEmpty());
+    QCOMPARE(warnings[0].title, QStringLiteral("Settings not read"));
+    QVERIFY2(warnings[0].text.contains(store), qPrintable(warnings[0].text));
+    QVERIFY(m_f->window()->settings()->values() == SettingsValues());
+    m_f->closeWindow();
+    QVERIFY(QFileInfo(store).isDir());
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,5 +1,6 @@
 // The charger path of the whole program: the simulator on a pseudo-terminal, the status window
-// with its values and pack detection, the detected pack into the log editor and the log.
+// with its values and pack detection, the detected pack into the log editor and the log; the
+// charger the options name, and not one chosen in cancelled options.
 #include "mainwindowfixture.h"
 
 #include "charger/chargermanager.h"
@@ -7,6 +8,9 @@
 #include "charger/chargertestsupport.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -20,6 +24,8 @@ private slots:
     void cleanup();
     void chargeBecomesALogEntry();
     void closingTheProgramWhileReading();
+    void cancelledChoiceIsNotUsed_data();
+    void cancelledChoiceIsNotUsed();
 
 private:
     // Starts the simulator and the window with the charger switched on for its port.
@@ -153,6 +159,48 @@ void MainWindowChargerTest::closingTheProgramWhileReading()
     m_f->closeWindow();
     QCoreApplication::processEvents();
     QVERIFY(m_sim->stop());
+}
+
+void MainWindowChargerTest::cancelledChoiceIsNotUsed_data()
+{
+    QTest::addColumn<int>("charger"); // chosen in the options, then cancelled
+    QTest::addColumn<bool>("off");    // and "use charger" switched off
+    QTest::newRow("208B+ chosen") << 1 << false;
+    QTest::newRow("1010B+ chosen, charger off") << 2 << true;
+}
+
+void MainWindowChargerTest::cancelledChoiceIsNotUsed()
+{
+    QFETCH(int, charger);
+    QFETCH(bool, off);
+    QVERIFY(start());
+    QString chosen;
+    MainWindowFixture::whenModal([&](QWidget* dialog) {
+        auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("m_pComboCharger"));
+        combo->setCurrentIndex(charger);
+        chosen = combo->currentText();
+        if (off)
+            dialog->findChild<QCheckBox*>(QStringLiteral("m_pCheckCharger"))->click();
+        dialog->findChild<QDialogButtonBox*>(QStringLiteral("m_pButtonBox"))
+            ->button(QDialogButtonBox::Cancel)
+            ->click();
+    });
+    m_f->child<QAction>("actionSettings")->trigger();
+    QVERIFY(chosen.endsWith(charger == 1 ? QStringLiteral("208B+") : QStringLiteral("1010B+")));
+
+    // The status window opens the charger of the settings, the 106B+.
+    QAction* show = m_f->child<QAction>("actionShowChargerStatus");
+    QVERIFY(show->isEnabled());
+    show->trigger();
+    QVERIFY(m_f->warnings().isEmpty());
+    auto* status = m_f->window()->findChild<ChargerStatus*>();
+    QVERIFY(status->isVisible());
+    QCOMPARE(status->findChild<QGroupBox*>(QStringLiteral("m_pGroupBoxCharger"))->title(),
+             QStringLiteral("Junsi iCharger 106B+"));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        status->findChild<QLabel*>(QStringLiteral("m_pLabelInputVoltage"))->text(),
+        QStringLiteral("12V"), 20000);
+    status->findChild<QPushButton*>(QStringLiteral("m_pButtonClose"))->click();
 }
 
 QTEST_MAIN(MainWindowChargerTest)
