@@ -1,6 +1,7 @@
 #include "app/mainapp.h"
 
 #include "app/mainwindow.h"
+#include "settings/tarvelosettings.h"
 
 #include <QLocale>
 
@@ -22,5 +23,8 @@ void MainApp::initLanguage()
     if (!m_pMainWindow)
         return;
     m_pMainWindow->retranslate();
-    m_pMainWindow->changeLanguage(QStringLiteral("trans_") + QLocale::system().name());
+    // The language chosen in the menu last time; the system's before the first choice.
+    const QString chosen = m_pMainWindow->settings()->values().language();
+    m_pMainWindow->changeLanguage(
+        MainWindow::translationFile(chosen.isEmpty() ? QLocale::system().name() : chosen));
 }

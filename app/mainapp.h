@@ -21,8 +21,9 @@ public:
     // the language switch reloads, and the log book named on the command line), and shows it.
     void createMainWindow(QTranslator* translator, QApplication* app,
                           const QString& logBookFile = QString());
-    // Applies the language of the system's locale to the window's forms, once the program
-    // translator is installed. Does nothing before the window exists.
+    // Applies the language chosen last time, else the language of the system's locale, to the
+    // window's forms, once the program translator is installed. Does nothing before the window
+    // exists.
     void initLanguage();
 
     MainWindow* mainWindow() const { return m_pMainWindow.get(); }

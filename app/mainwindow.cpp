@@ -72,6 +72,7 @@ MainWindow::MainWindow(QTranslator* translator, QApplication* app, const QString
             [this]() { m_pChargerStatus->setDb(m_pBook->isOpen() ? m_pBook->store() : nullptr); });
     connect(m_pSettings, &TarveloSettings::changed, this, &MainWindow::onSettingChanged);
     ui->actionShowChargerStatus->setEnabled(m_pSettings->values().useCharger());
+    restoreViewState();
     if (!settingsRead) {
         const QString text =
             tr("Could not read the settings in\n%1\nTarvelo starts with its defaults.");
@@ -347,14 +348,73 @@ bool MainWindow::changeLanguage(QString file)
     return loaded;
 }
 
+QString MainWindow::translationFile(const QString& language)
+{
+    if (language == QLatin1String("en"))
+        return QString();
+    return QStringLiteral("trans_") + language;
+}
+
 void MainWindow::onLanguageEnglish()
 {
     changeLanguage(QString());
+    rememberLanguage(QStringLiteral("en"));
 }
 
 void MainWindow::onLanguageGerman()
 {
-    if (!changeLanguage(QStringLiteral("trans_de.qm")))
+    if (!changeLanguage(QStringLiteral("trans_de.qm"))) {
         MessageBox::warning(this, tr("Error changing language"),
                             tr("Couldn't load german language file\n"));
+        return;
+    }
+    rememberLanguage(QStringLiteral("de"));
+}
+
+// ---- remembered across runs -------------------------------------------------------------
+
+TableColumnFitter* MainWindow::logColumnFitter() const
+{
+    return m_pUi->m_pTableLogList->findChild<TableColumnFitter*>(QString(),
+                                                                 Qt::FindDirectChildrenOnly);
+}
+
+void MainWindow::restoreViewState()
+{
+    const SettingsValues& values = m_pSettings->values();
+    if (!values.windowGeometry().isEmpty())
+        restoreGeometry(values.windowGeometry());
+    if (values.windowTab() < m_pUi->m_pTabs->count())
+        m_pUi->m_pTabs->setCurrentIndex(values.windowTab());
+    logColumnFitter()->setUserWidths(values.logColumns());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    SettingsValues values = m_pSettings->values();
+    values.set(Key::WindowGeometry, saveGeometry());
+    values.set(Key::WindowTab, m_pUi->m_pTabs->currentIndex());
+    values.set(Key::LogColumns, QVariant::fromValue(logColumnFitter()->userWidths()));
+    remember(values, {Key::WindowGeometry, Key::WindowTab, Key::LogColumns});
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::rememberLanguage(const QString& language)
+{
+    if (m_pSettings->values().language() == language)
+        return;
+    SettingsValues values = m_pSettings->values();
+    values.set(Key::Language, language);
+    remember(values, {Key::Language});
+}
+
+void MainWindow::remember(const SettingsValues& values, const QList<SettingsValues::Key>& keys)
+{
+    if (m_pSettings->save(values, keys) || m_bRememberFailureShown)
+        return;
+    m_bRememberFailureShown = true;
+    const QString text =
+        tr("Could not save the window and language to\n%1\nIs the file or its folder read-only?");
+    MessageBox::warning(this, tr("Settings not saved"),
+                        text.arg(QDir::toNativeSeparators(m_pSettings->fileName())));
 }

@@ -3,6 +3,7 @@
 
 #include "settings/settingsvalues.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QString>
@@ -18,6 +19,7 @@ class LogTab;
 class OptionsDialog;
 class SqlBase;
 class StatsTab;
+class TableColumnFitter;
 class TarveloSettings;
 
 namespace Ui
@@ -28,7 +30,7 @@ class MainWindow;
 // The program's window: the log tab, the statistics per model and per pack, and the menus
 // that reach the dialogs, the languages and the charger. It owns the log book, which opens
 // the store the options choose, and composes the tabs that follow it. It reads the settings
-// at start.
+// at start and remembers its size, position, tab, log columns and language in them.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -42,6 +44,8 @@ public:
     bool connectDatabase();
     void refreshLogList();
     bool changeLanguage(QString file);
+    // The translation file of a language code ("de" -> "trans_de"); English needs none.
+    static QString translationFile(const QString& language);
     void refreshModelStats();
     void refreshAccuStats();
     // Applies the form's texts again in the current language.
@@ -55,6 +59,10 @@ public:
 
 public slots:
     void onApplyEntryFromCharger(int _iAccuId, int _iCharged);
+
+protected:
+    // Remembers the window's state for the next start.
+    void closeEvent(QCloseEvent* event) override;
 
 private slots:
     void showAccuManagement();
@@ -81,6 +89,11 @@ private:
     // The charger manager's index of the port chosen in the options.
     int chargerPortIndex(int chargerClass) const;
     void onSettingChanged(SettingsValues::Key key);
+    TableColumnFitter* logColumnFitter() const;
+    void restoreViewState();
+    // Writes what the window remembers; a failure is reported once a run.
+    void remember(const SettingsValues& values, const QList<SettingsValues::Key>& keys);
+    void rememberLanguage(const QString& language);
 
     std::unique_ptr<Ui::MainWindow> m_pUi;
     TarveloSettings* m_pSettings;         // owned (child)
@@ -95,6 +108,7 @@ private:
     QApplication* m_pApp = nullptr;       // not owned
     QString m_strConnectError;            // the text of the last failed connect
     QString m_strLogBookFile;             // from the command line; empty: the settings' store
+    bool m_bRememberFailureShown = false;
 };
 
 #endif

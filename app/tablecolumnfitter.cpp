@@ -14,9 +14,46 @@ TableColumnFitter::TableColumnFitter(QTableView* table) : QObject(table), m_pTab
     m_resizeTimer.setInterval(100);
     connect(&m_resizeTimer, &QTimer::timeout, this, &TableColumnFitter::fit);
     table->viewport()->installEventFilter(this);
+    QHeaderView* header = table->horizontalHeader();
+    header->viewport()->installEventFilter(this);
+    connect(header, &QHeaderView::sectionResized, this, [this]() {
+        if (m_bDragging && !m_bFitting)
+            takeUserWidths();
+    });
+    // The table sizes the column to its contents first: it connected before us.
+    connect(header, &QHeaderView::sectionHandleDoubleClicked, this,
+            &TableColumnFitter::takeUserWidths);
+}
+
+void TableColumnFitter::takeUserWidths()
+{
+    const QHeaderView* header = m_pTable->horizontalHeader();
+    m_userWidths.clear();
+    for (int c = 0; c < header->count(); ++c)
+        m_userWidths << header->sectionSize(c);
+}
+
+void TableColumnFitter::setUserWidths(const QList<int>& widths)
+{
+    m_userWidths = widths;
+    fit();
 }
 
 void TableColumnFitter::fit()
+{
+    QHeaderView* header = m_pTable->horizontalHeader();
+    m_bFitting = true;
+    if (!m_userWidths.isEmpty() && m_userWidths.size() == header->count()) {
+        for (int c = 0; c < header->count(); ++c)
+            header->resizeSection(c, m_userWidths[c]);
+    } else {
+        fitToContents();
+    }
+    m_bFitting = false;
+    fitHeaderHeight();
+}
+
+void TableColumnFitter::fitToContents()
 {
     QHeaderView* header = m_pTable->horizontalHeader();
     // QTableView hides the hint that QAbstractItemView offers publicly.
@@ -42,7 +79,6 @@ void TableColumnFitter::fit()
     }
     for (int c = 0; c < columns; ++c)
         header->resizeSection(c, widths[c]);
-    fitHeaderHeight();
 }
 
 void TableColumnFitter::fitHeaderHeight()
@@ -69,6 +105,13 @@ void TableColumnFitter::fitHeaderHeight()
 
 bool TableColumnFitter::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_pTable->horizontalHeader()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            m_bDragging = true;
+        else if (event->type() == QEvent::MouseButtonRelease)
+            m_bDragging = false;
+        return QObject::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::Resize) {
         const auto* resize = static_cast<QResizeEvent*>(event);
         if (resize->size().width() != resize->oldSize().width())

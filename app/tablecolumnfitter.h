@@ -1,6 +1,7 @@
 #ifndef TARVELO_TABLECOLUMNFITTER_H
 #define TARVELO_TABLECOLUMNFITTER_H
 
+#include <QList>
 #include <QObject>
 #include <QTimer>
 
@@ -9,7 +10,8 @@ class QTableView;
 // Sizes the columns of a table to their contents, like QTableView::resizeColumnsToContents,
 // but where that would be wider than the view, the cells keep their room and the titles share
 // what is left, so that no column is pushed out of sight. Follows the view's width once it
-// has stopped changing.
+// has stopped changing. Once the user sizes a column by hand (dragging or double-clicking the
+// edge of a title), the widths are the user's: the fitter keeps them from then on.
 class TableColumnFitter : public QObject
 {
     Q_OBJECT
@@ -20,16 +22,27 @@ public:
 
     void fit();
 
+    // The widths the user gave the columns; empty while the fitter chooses them.
+    QList<int> userWidths() const { return m_userWidths; }
+    // Widths to keep as the user's (remembered from the last run, say); empty hands the columns
+    // back to the fitter. Widths for another number of columns are kept but not applied.
+    void setUserWidths(const QList<int>& widths);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Room for titles that wrap, when the header wraps its titles.
+    void fitToContents();
     void fitHeaderHeight();
+    void takeUserWidths();
 
     QTableView* m_pTable;
     // A window dragged wider or narrower sends many sizes; the columns follow the last one.
     QTimer m_resizeTimer;
+    QList<int> m_userWidths;
+    bool m_bFitting = false;  // the sizes set now are not the user's
+    bool m_bDragging = false; // a mouse button is down on the header
 };
 
 #endif

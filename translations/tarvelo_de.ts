@@ -592,12 +592,24 @@
         <translation>Einstellungen nicht gelesen</translation>
     </message>
     <message>
+        <source>Settings not saved</source>
+        <translation>Einstellungen nicht gespeichert</translation>
+    </message>
+    <message>
         <source>Could not read the settings in
 %1
 Tarvelo starts with its defaults.</source>
         <translation>Die Einstellungen in
 %1
 konnten nicht gelesen werden. Tarvelo startet mit seinen Standardeinstellungen.</translation>
+    </message>
+    <message>
+        <source>Could not save the window and language to
+%1
+Is the file or its folder read-only?</source>
+        <translation>Fenster und Sprache konnten nicht gespeichert werden in
+%1
+Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
     </message>
 </context>
 <context>

@@ -1,10 +1,12 @@
-// The application object and the start-up order: the window is created once, the language
-// follows the system's locale, and the language menu switches between German and English.
+// The application object and the start-up order: the window is created once, the language is
+// the one chosen last time or else the system's, and the language menu switches between German
+// and English.
 // This program lives in a folder of its own, without a translation beside it, so that the
 // German file is found only when a test puts it into the working directory.
 #include "app/mainapp.h"
 #include "app/mainwindow.h"
 #include "app/optionsdialog.h"
+#include "settings/tarvelosettings.h"
 #include "storage/sqliteschema.h"
 #include "views/messagebox.h"
 
@@ -36,6 +38,8 @@ private slots:
     void startLanguageFollowsSystemLocale();
     void languageMenu();
     void missingGermanFileWarnsAndLeavesEnglish();
+    void startLanguageFollowsTheLastChoice_data();
+    void startLanguageFollowsTheLastChoice();
 
 private:
     MainApp* app() const { return static_cast<MainApp*>(QCoreApplication::instance()); }
@@ -164,6 +168,33 @@ void MainAppTest::missingGermanFileWarnsAndLeavesEnglish()
                              "Error changing language|Couldn't load german language file\n")});
     QCOMPARE(settingsText(), QStringLiteral("Settings"));
     QCOMPARE(optionsTitle(), QStringLiteral("Options"));
+}
+
+void MainAppTest::startLanguageFollowsTheLastChoice_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<bool>("german");
+    QTest::newRow("English chosen on a German system") << "en" << false;
+    QTest::newRow("German chosen") << "de" << true;
+    QTest::newRow("nothing chosen: the system's") << "" << true;
+}
+
+void MainAppTest::startLanguageFollowsTheLastChoice()
+{
+    QFETCH(QString, chosen);
+    QFETCH(bool, german);
+    QVERIFY(QFile::copy(QString::fromUtf8(kGermanFile), QStringLiteral("trans_de.qm")));
+    MainWindow* window = app()->mainWindow();
+    // The other language on screen, and the choice as the last run left it.
+    window->changeLanguage(german ? QString() : QStringLiteral("trans_de.qm"));
+    SettingsValues values = window->settings()->values();
+    QCOMPARE(values.set(SettingsValues::Language, chosen), SettingsValues::Problem::None);
+    QVERIFY(window->settings()->save(values, {SettingsValues::Language}));
+
+    app()->initLanguage();
+    QCOMPARE(settingsText(), german ? QStringLiteral("Einstellungen") : QStringLiteral("Settings"));
+    QCOMPARE(optionsTitle(), german ? QStringLiteral("Einstellungen") : QStringLiteral("Options"));
+    QCOMPARE(m_warnings, QStringList());
 }
 
 int main(int argc, char** argv)

@@ -1,5 +1,7 @@
 // The whole program on a local SQLite log book in a portable folder: the main window with its
-// dialogs, the log editor, the filters, the statistics, the languages and the options.
+// dialogs, the log editor, the filters, the statistics, the languages, the options and what it
+// remembers from one start to the next.
+#include "immutable.h"
 #include "mainwindowfixture.h"
 #include "samplebook.h"
 #include "settings/tarvelosettings.h"
@@ -9,6 +11,7 @@
 #include <QDateEdit>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -57,6 +60,9 @@ private slots:
     void failedReconnectRefusesStoreActions();
     void bookFromTheCommandLine();
     void noChargerChosen();
+    void rememberedAcrossTwoStarts_data();
+    void rememberedAcrossTwoStarts();
+    void readOnlyIniReportedOnce();
     void unreadableSettingsReported();
 
 private:
@@ -669,6 +675,10 @@ void MainWindowTest::germanAndBack()
     QVERIFY(m_f->warnings().isEmpty());
     QVERIFY(tabs->tabText(0) != english);
     QCOMPARE(add->text(), QStringLiteral("Hinzufügen"));
+    // The choice is remembered at once, for the next start.
+    const QString ini = m_f->path(QStringLiteral("tarvelo.ini"));
+    QCOMPARE(QSettings(ini, QSettings::IniFormat).value("language").toString(),
+             QStringLiteral("de"));
     QCOMPARE(m_f->child<QAction>("actionExit")->text(), QStringLiteral("Beenden"));
     // The count keeps its number in the new language.
     QVERIFY(count->text().startsWith(QStringLiteral("6 ")));
@@ -678,6 +688,8 @@ void MainWindowTest::germanAndBack()
 
     m_f->child<QAction>("actionEnglish")->trigger();
     QVERIFY(m_f->warnings().isEmpty());
+    QCOMPARE(QSettings(ini, QSettings::IniFormat).value("language").toString(),
+             QStringLiteral("en"));
     QCOMPARE(tabs->tabText(0), english);
     QCOMPARE(add->text(), QStringLiteral("Add"));
     QCOMPARE(count->text(), entrysText(6));
@@ -840,6 +852,93 @@ void MainWindowTest::noChargerChosen()
     QCOMPARE(warnings[0].title, QStringLiteral("Error opening port"));
     QVERIFY(warnings[0].text.startsWith(QStringLiteral("Couldn't open port")));
     QVERIFY(!m_f->window()->findChild<QDialog*>(QStringLiteral("ChargerStatus"))->isVisible());
+}
+
+void MainWindowTest::rememberedAcrossTwoStarts_data()
+{
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("drag"); // how far the edge of the first log column is dragged
+    QTest::newRow("log tab, columns fitted") << QRect(30, 40, 700, 500) << 0 << 0;
+    QTest::newRow("pack statistics, a column dragged") << QRect(60, 20, 720, 530) << 2 << 50;
+}
+
+void MainWindowTest::rememberedAcrossTwoStarts()
+{
+    QFETCH(QRect, geometry);
+    QFETCH(int, tab);
+    QFETCH(int, drag);
+    const QString ini = m_f->path(QStringLiteral("tarvelo.ini"));
+    QSettings before(ini, QSettings::IniFormat);
+    QMap<QString, QString> options;
+    for (const QString& key : before.allKeys())
+        options[key] = before.value(key).toString();
+    auto text = [&ini] {
+        QFile f(ini);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray written = text();
+
+    openSample();
+    QCOMPARE(text(), written); // starting writes nothing
+    MainWindow* w = m_f->window();
+    w->setGeometry(geometry);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QHeaderView* header = m_f->table()->horizontalHeader();
+    QList<int> widths;
+    if (drag) {
+        const QPoint edge(header->sectionViewportPosition(0) + header->sectionSize(0) - 1,
+                          header->height() / 2);
+        QTest::mousePress(header->viewport(), Qt::LeftButton, Qt::NoModifier, edge);
+        QTest::mouseMove(header->viewport(), edge + QPoint(drag, 0));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                            edge + QPoint(drag, 0));
+        for (int c = 0; c < header->count(); ++c)
+            widths << header->sectionSize(c);
+    }
+    m_f->child<QTabWidget>("m_pTabs")->setCurrentIndex(tab);
+    QVERIFY(w->close());
+    QVERIFY(m_f->warnings().isEmpty());
+    m_f->closeWindow();
+
+    // The options stay as they were; what the window remembers is beside them.
+    QSettings after(ini, QSettings::IniFormat);
+    for (auto it = options.cbegin(); it != options.cend(); ++it)
+        QCOMPARE(after.value(it.key()).toString(), it.value());
+    QCOMPARE(after.value("window/tab").toInt(), tab);
+    // Widths only where the user gave them; else the next start fits the columns again.
+    QCOMPARE(after.value("window/logColumns").toString().isEmpty(), drag == 0);
+
+    w = m_f->openWindow();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QCOMPARE(w->geometry(), geometry);
+    QCOMPARE(m_f->child<QTabWidget>("m_pTabs")->currentIndex(), tab);
+    header = m_f->table()->horizontalHeader();
+    for (int c = 0; c < widths.size(); ++c)
+        QCOMPARE(header->sectionSize(c), widths[c]);
+    QVERIFY(m_f->warnings().isEmpty());
+}
+
+void MainWindowTest::readOnlyIniReportedOnce()
+{
+    openSample();
+    const QString ini = m_f->path(QStringLiteral("tarvelo.ini"));
+    ReadOnly readOnly(ini);
+    if (!readOnly.isSet())
+        QSKIP("cannot make the file read-only for the superuser here");
+
+    // Two language switches and closing: each would write, one says that it could not.
+    m_f->child<QAction>("actionEnglish")->trigger();
+    m_f->child<QAction>("actionEnglish")->trigger();
+    m_f->child<QTabWidget>("m_pTabs")->setCurrentIndex(1);
+    QVERIFY(m_f->window()->close());
+    const QList<Warning> warnings = m_f->takeWarnings();
+    QCOMPARE(warnings.size(), 1);
+    QCOMPARE(warnings[0].title, QStringLiteral("Settings not saved"));
+    QVERIFY2(warnings[0].text.contains(ini), qPrintable(warnings[0].text));
+    QVERIFY(m_f->window()->settings()->values().language().isEmpty());
 }
 
 void MainWindowTest::unreadableSettingsReported()

@@ -1,5 +1,5 @@
 // Column widths of the main window's tables: as wide as their contents, and within the view
-// where the cells leave room for it.
+// where the cells leave room for it; once the user sizes a column, as the user left them.
 #include "app/tablecolumnfitter.h"
 
 #include <QHeaderView>
@@ -16,6 +16,8 @@ private slots:
     void fitsTheView();
     void followsTheViewWidth();
     void wrappedTitlesGetTheirLines();
+    void userWidthsAreKept_data();
+    void userWidthsAreKept();
 };
 
 namespace
@@ -31,6 +33,16 @@ void fill(QStandardItemModel* model, const QStringList& titles, const QString& c
             items << new QStandardItem(cell);
         model->appendRow(items);
     }
+}
+
+// Three long titles over short cells, in a wide view of its own.
+void fillWide(QStandardItemModel* model, QTableView* view)
+{
+    fill(model, {"A rather long column title", "Another long column title", "Third title"},
+         QStringLiteral("1 %"));
+    view->horizontalHeader()->setStretchLastSection(false);
+    view->setModel(model);
+    view->resize(900, 300);
 }
 
 int sum(const QTableView& view)
@@ -97,12 +109,8 @@ void TableColumnFitterTest::fitsTheView()
 void TableColumnFitterTest::followsTheViewWidth()
 {
     QStandardItemModel model;
-    fill(&model, {"A rather long column title", "Another long column title", "Third title"},
-         QStringLiteral("1 %"));
     QTableView view;
-    view.horizontalHeader()->setStretchLastSection(false);
-    view.setModel(&model);
-    view.resize(900, 300);
+    fillWide(&model, &view);
     new TableColumnFitter(&view);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -133,6 +141,67 @@ void TableColumnFitterTest::wrappedTitlesGetTheirLines()
     // Wide again: one line is enough.
     view.resize(900, 300);
     QTRY_COMPARE(view.horizontalHeader()->height(), oneLine);
+}
+
+void TableColumnFitterTest::userWidthsAreKept_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QList<int>>("given"); // handed to setUserWidths
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("the edge of a title dragged") << "drag" << QList<int>() << true;
+    QTest::newRow("the edge of a title double-clicked") << "double-click" << QList<int>() << true;
+    QTest::newRow("a title clicked") << "click" << QList<int>() << false;
+    QTest::newRow("remembered") << "" << QList<int>{200, 150, 120} << true;
+    QTest::newRow("remembered for other columns") << "" << QList<int>{200, 150} << false;
+}
+
+void TableColumnFitterTest::userWidthsAreKept()
+{
+    QFETCH(QString, how);
+    QFETCH(QList<int>, given);
+    QFETCH(bool, kept);
+
+    QStandardItemModel model;
+    QTableView view;
+    fillWide(&model, &view);
+    auto* fitter = new TableColumnFitter(&view);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    fitter->fit();
+    if (!given.isEmpty())
+        fitter->setUserWidths(given);
+
+    QHeaderView* header = view.horizontalHeader();
+    QWidget* titles = header->viewport();
+    const int fitted = header->sectionSize(0);
+    const QPoint edge(header->sectionViewportPosition(0) + fitted - 1, header->height() / 2);
+    if (how == QLatin1String("drag")) {
+        QTest::mousePress(titles, Qt::LeftButton, Qt::NoModifier, edge);
+        QTest::mouseMove(titles, edge + QPoint(60, 0));
+        QTest::mouseRelease(titles, Qt::LeftButton, Qt::NoModifier, edge + QPoint(60, 0));
+        QCOMPARE(header->sectionSize(0), fitted + 60);
+    } else if (how == QLatin1String("double-click")) {
+        QTest::mouseDClick(titles, Qt::LeftButton, Qt::NoModifier, edge);
+    } else if (how == QLatin1String("click")) {
+        QTest::mouseClick(titles, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(header->sectionViewportPosition(1) + 10, edge.y()));
+    }
+    QList<int> before;
+    for (int c = 0; c < 3; ++c)
+        before << view.columnWidth(c);
+    QCOMPARE(fitter->userWidths().isEmpty(), !kept && given.size() != 2);
+
+    // Narrow: the fitter squeezes the columns into the view, unless they are the user's.
+    view.resize(300, 300);
+    if (kept) {
+        QTest::qWait(300);
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(view.columnWidth(c), before[c]);
+        QVERIFY(sum(view) > view.viewport()->width());
+        QCOMPARE(fitter->userWidths(), before);
+    } else {
+        QTRY_VERIFY(sum(view) <= view.viewport()->width());
+    }
 }
 
 QTEST_MAIN(TableColumnFitterTest)
