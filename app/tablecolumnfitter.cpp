@@ -15,7 +15,8 @@ TableColumnFitter::TableColumnFitter(QTableView* table) : QObject(table), m_pTab
     connect(&m_resizeTimer, &QTimer::timeout, this, &TableColumnFitter::fit);
     table->viewport()->installEventFilter(this);
     QHeaderView* header = table->horizontalHeader();
-    header->viewport()->installEventFilter(this);
+    m_pHeaderViewport = header->viewport();
+    m_pHeaderViewport->installEventFilter(this);
     connect(header, &QHeaderView::sectionResized, this, [this]() {
         if (m_bDragging && !m_bFitting)
             takeUserWidths();
@@ -105,7 +106,8 @@ void TableColumnFitter::fitHeaderHeight()
 
 bool TableColumnFitter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_pTable->horizontalHeader()->viewport()) {
+    // Compared, never asked: while the table is destroyed its header is already gone.
+    if (watched == m_pHeaderViewport) {
         if (event->type() == QEvent::MouseButtonPress)
             m_bDragging = true;
         else if (event->type() == QEvent::MouseButtonRelease)

@@ -38,6 +38,7 @@ private:
     void takeUserWidths();
 
     QTableView* m_pTable;
+    QObject* m_pHeaderViewport = nullptr; // compared in the event filter, never asked there
     // A window dragged wider or narrower sends many sizes; the columns follow the last one.
     QTimer m_resizeTimer;
     QList<int> m_userWidths;
