@@ -167,11 +167,7 @@ void LogTab::onStoreReplaced()
 
 void LogTab::resetFilterDates()
 {
-    const QSignalBlocker start(m_pUi->m_pFilterStartDate), end(m_pUi->m_pFilterEndDate);
-    const QDate today = QDate::currentDate();
-    const QDate first = m_pBook->firstDate();
-    m_pUi->m_pFilterStartDate->setDate(first.isValid() && first < today ? first : today);
-    m_pUi->m_pFilterEndDate->setDate(today);
+    RecordCombo::showLoggedDays(m_pUi->m_pFilterStartDate, m_pUi->m_pFilterEndDate, *m_pBook);
 }
 
 void LogTab::fillAccus()

@@ -3,6 +3,7 @@
 #include "storage/logbook.h"
 
 #include <QComboBox>
+#include <QDateEdit>
 #include <QSignalBlocker>
 
 namespace RecordCombo
@@ -49,5 +50,14 @@ int currentId(const QComboBox* combo)
 void choose(QComboBox* combo, int id)
 {
     combo->setCurrentIndex(combo->findData(id));
+}
+
+void showLoggedDays(QDateEdit* start, QDateEdit* end, const LogBook& book)
+{
+    const QSignalBlocker startBlocker(start), endBlocker(end);
+    const QDate today = QDate::currentDate();
+    const QDate first = book.firstDate();
+    start->setDate(first.isValid() && first < today ? first : today);
+    end->setDate(today);
 }
 } // namespace RecordCombo

@@ -6,6 +6,7 @@
 #include <QVector>
 
 class QComboBox;
+class QDateEdit;
 class LogBook;
 
 // Pack and model selections: each item the record's one-line text with its identifier as
@@ -22,6 +23,9 @@ void refill(QComboBox* combo, const Items& items);
 int currentId(const QComboBox* combo);
 // Makes the item with that identifier current; none when it is not there.
 void choose(QComboBox* combo, int id);
+// A filter's date editors from the first logged day (today for an empty book) to today,
+// without announcing either change.
+void showLoggedDays(QDateEdit* start, QDateEdit* end, const LogBook& book);
 } // namespace RecordCombo
 
 #endif

@@ -11,9 +11,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QHeaderView>
-#include <QCoreApplication>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTableView>
@@ -70,14 +70,8 @@ StatsTab::~StatsTab()
 
 void StatsTab::onStoreReplaced()
 {
-    {
-        // The figures are collected once below, not once per date.
-        const QSignalBlocker start(m_w.start), end(m_w.end);
-        const QDate today = QDate::currentDate();
-        const QDate first = m_pBook->firstDate();
-        m_w.start->setDate(first.isValid() && first < today ? first : today);
-        m_w.end->setDate(today);
-    }
+    // The figures are collected once below, not once per date.
+    RecordCombo::showLoggedDays(m_w.start, m_w.end, *m_pBook);
     fillAccus();
     fillModels();
     if (m_pBook->isOpen())
@@ -120,7 +114,8 @@ void StatsTab::refresh()
     if (m_w.byDate->isChecked()) {
         if (m_w.end->date() < m_w.start->date()) {
             MessageBox::warning(
-                m_w.page->window(), QCoreApplication::translate("MainWindow", "Filter by Date error"),
+                m_w.page->window(),
+                QCoreApplication::translate("MainWindow", "Filter by Date error"),
                 QCoreApplication::translate("MainWindow", "Start date has to be before end date"));
         } else {
             stats->setDateRange(m_w.start->date(), m_w.end->date());
@@ -147,6 +142,7 @@ void StatsTab::refresh()
     if (!ok)
         records.clear();
     m_pModel->setRecords(std::move(records));
-    if (auto* fitter = m_w.table->findChild<TableColumnFitter*>(QString(), Qt::FindDirectChildrenOnly))
+    if (auto* fitter =
+            m_w.table->findChild<TableColumnFitter*>(QString(), Qt::FindDirectChildrenOnly))
         fitter->fit();
 }
