@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
@@ -115,38 +116,59 @@ void LogTab::buildWelcome()
         void (LogTab::*wanted)();
     } buttons[] = {{"m_pWelcomePacks", &LogTab::packsWanted},
                    {"m_pWelcomeModels", &LogTab::modelsWanted},
+                   {"m_pWelcomeNew", &LogTab::newBookWanted},
+                   {"m_pWelcomeOpen", &LogTab::openBookWanted},
                    {"m_pWelcomeDemo", &LogTab::demoWanted}};
-    for (int i = 0; i < 3; ++i) {
+    auto* row = new QHBoxLayout;
+    for (const auto& b : buttons) {
         auto* button = new QPushButton;
-        button->setObjectName(QLatin1String(buttons[i].name));
-        connect(button, &QPushButton::clicked, this, buttons[i].wanted);
-        layout->addWidget(button, 2, i);
+        button->setObjectName(QLatin1String(b.name));
+        connect(button, &QPushButton::clicked, this, b.wanted);
+        row->addWidget(button);
     }
-    layout->setColumnStretch(3, 1);
+    row->addStretch(1);
+    layout->addLayout(row, 2, 0, 1, 4);
     m_pUi->verticalLayoutEntrys->insertWidget(0, frame);
     m_pWelcome = frame;
     retranslateWelcome();
 }
 
+QPushButton* LogTab::welcomeButton(const char* name) const
+{
+    return m_pWelcome->findChild<QPushButton*>(QLatin1String(name));
+}
+
 void LogTab::retranslateWelcome()
 {
-    m_pWelcome->findChild<QLabel*>(QStringLiteral("m_pWelcomeTitle"))
-        ->setText(tr("Add your packs and models first"));
-    m_pWelcome->findChild<QLabel*>(QStringLiteral("m_pWelcomeText"))
-        ->setText(tr("This log book is empty. Enter your packs and your models, then log every "
-                     "use of a pack below. Or look around in a sample log book first; the "
-                     "settings stay as they are."));
-    m_pWelcome->findChild<QPushButton*>(QStringLiteral("m_pWelcomePacks"))->setText(tr("Packs..."));
-    m_pWelcome->findChild<QPushButton*>(QStringLiteral("m_pWelcomeModels"))
-        ->setText(tr("Models..."));
-    m_pWelcome->findChild<QPushButton*>(QStringLiteral("m_pWelcomeDemo"))
-        ->setText(tr("Open a demo log book"));
+    welcomeButton("m_pWelcomePacks")->setText(tr("Packs..."));
+    welcomeButton("m_pWelcomeModels")->setText(tr("Models..."));
+    welcomeButton("m_pWelcomeNew")->setText(tr("New log book..."));
+    welcomeButton("m_pWelcomeOpen")->setText(tr("Open log book..."));
+    welcomeButton("m_pWelcomeDemo")->setText(tr("Open a demo log book"));
+    updateWelcome();
 }
 
 void LogTab::updateWelcome()
 {
-    m_pWelcome->setVisible(m_pBook->isOpen() && m_pBook->count() == 0 &&
-                           (m_pBook->accus().isEmpty() || m_pBook->models().isEmpty()));
+    const bool open = m_pBook->isOpen();
+    auto* title = m_pWelcome->findChild<QLabel*>(QStringLiteral("m_pWelcomeTitle"));
+    auto* text = m_pWelcome->findChild<QLabel*>(QStringLiteral("m_pWelcomeText"));
+    if (open) {
+        title->setText(tr("Add your packs and models first"));
+        text->setText(tr("This log book is empty. Enter your packs and your models, then log "
+                         "every use of a pack below. Or look around in a sample log book "
+                         "first; the settings stay as they are."));
+    } else {
+        title->setText(tr("No log book is open"));
+        text->setText(tr("Open a log book or make a new one. A log book on a server needs the "
+                         "server running and the right settings; F5 tries it again."));
+    }
+    welcomeButton("m_pWelcomePacks")->setVisible(open);
+    welcomeButton("m_pWelcomeModels")->setVisible(open);
+    welcomeButton("m_pWelcomeNew")->setVisible(!open);
+    welcomeButton("m_pWelcomeOpen")->setVisible(!open);
+    m_pWelcome->setVisible(!open || (m_pBook->count() == 0 && (m_pBook->accus().isEmpty() ||
+                                                                 m_pBook->models().isEmpty())));
 }
 
 void LogTab::onStoreReplaced()

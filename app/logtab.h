@@ -7,6 +7,7 @@
 #include <QObject>
 
 class QComboBox;
+class QPushButton;
 class LogBook;
 class LogEntryTableModel;
 
@@ -43,6 +44,9 @@ signals:
     void packsWanted();
     void modelsWanted();
     void demoWanted();
+    // ... and these when no log book is open.
+    void newBookWanted();
+    void openBookWanted();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,7 +73,8 @@ private:
     void resetFilterDates();
     void buildWelcome();
     void retranslateWelcome();
-    // Shown while the log book is empty and lacks packs or models.
+    QPushButton* welcomeButton(const char* name) const;
+    // Shown while no log book is open, or it is empty and lacks packs or models.
     void updateWelcome();
 
     Ui::MainWindow* m_pUi; // not owned

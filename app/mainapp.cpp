@@ -5,7 +5,13 @@
 
 #include <QLocale>
 
-MainApp::MainApp(int& argc, char** argv) : QApplication(argc, argv) {}
+MainApp::MainApp(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // The data folder (log books the program makes itself) is named after these, as the
+    // settings are.
+    setOrganizationName(QStringLiteral("Kelvorn"));
+    setApplicationName(QStringLiteral("Tarvelo"));
+}
 
 // The window goes before the application object it lives in.
 MainApp::~MainApp() = default;

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/logbookfiles.h"
 #include "app/logtab.h"
 #include "app/optionsdialog.h"
 #include "app/statstab.h"
@@ -22,7 +23,6 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
-#include <QStandardPaths>
 #include <QTranslator>
 
 using Key = SettingsValues::Key;
@@ -68,8 +68,12 @@ MainWindow::MainWindow(QTranslator* translator, QApplication* app, const QString
         m_pBook, this);
     m_pOptions = new OptionsDialog(this, m_pChargerManager, m_pSettings);
     m_pChargerStatus = new ChargerStatus(this, m_pChargerManager, nullptr);
-    connect(m_pBook, &LogBook::storeReplaced, this,
-            [this]() { m_pChargerStatus->setDb(m_pBook->isOpen() ? m_pBook->store() : nullptr); });
+    connect(m_pBook, &LogBook::storeReplaced, this, [this]() {
+        m_pChargerStatus->setDb(m_pBook->isOpen() ? m_pBook->store() : nullptr);
+        updateStoreActions();
+    });
+    m_pFiles = new LogBookFiles(ui, m_pSettings, this);
+    connect(m_pFiles, &LogBookFiles::openWanted, this, &MainWindow::openLogBookFile);
     connect(m_pSettings, &TarveloSettings::changed, this, &MainWindow::onSettingChanged);
     ui->actionShowChargerStatus->setEnabled(m_pSettings->values().useCharger());
     restoreViewState();
@@ -78,6 +82,8 @@ MainWindow::MainWindow(QTranslator* translator, QApplication* app, const QString
             tr("Could not read the settings in\n%1\nTarvelo starts with its defaults.");
         MessageBox::warning(this, tr("Settings not read"),
                             text.arg(QDir::toNativeSeparators(m_pSettings->fileName())));
+    } else if (m_pSettings->isFirstRun() && m_strLogBookFile.isEmpty()) {
+        startOnNewLogBook();
     }
     connectDatabase();
     makeConnections();
@@ -117,6 +123,8 @@ void MainWindow::makeConnections()
     connect(m_pLogTab, &LogTab::packsWanted, this, &MainWindow::showAccuManagement);
     connect(m_pLogTab, &LogTab::modelsWanted, this, &MainWindow::showModelManagement);
     connect(m_pLogTab, &LogTab::demoWanted, this, &MainWindow::openDemoBook);
+    connect(m_pLogTab, &LogTab::newBookWanted, m_pFiles, &LogBookFiles::newLogBook);
+    connect(m_pLogTab, &LogTab::openBookWanted, m_pFiles, &LogBookFiles::openLogBook);
 }
 
 // ---- store ------------------------------------------------------------------------------
@@ -128,16 +136,113 @@ SqlBase* MainWindow::store() const
 
 void MainWindow::showConnectError()
 {
-    MessageBox::warning(this, tr("Erro connecting to DB"),
-                        tr("There was an error connection to the Database\n") + m_strConnectError);
+    const QString file = sqliteFileInUse();
+    if (!file.isEmpty()) {
+        MessageBox::warning(
+            this, tr("Log book not opened"),
+            tr("The log book\n%1\ncould not be opened:\n%2\n\nOpen another one with File > "
+               "Open log book, or make a new one with File > New log book.")
+                .arg(QDir::toNativeSeparators(file), m_strConnectError));
+        return;
+    }
+    const SettingsValues& options = m_pSettings->values();
+    MessageBox::warning(
+        this, tr("Log book not opened"),
+        tr("The log book \"%1\" on the server %2, port %3, could not be opened:\n%4\n\nCheck "
+           "that the server runs and can be reached, and the database settings under "
+           "Settings > Settings; then press F5 to try again.")
+            .arg(options.database(), options.host())
+            .arg(options.port())
+            .arg(m_strConnectError));
 }
 
 bool MainWindow::storeReady()
 {
-    if (m_pBook->isOpen())
-        return true;
-    showConnectError();
-    return false;
+    // While no store is open the actions that need one are disabled and the log tab says
+    // why; the reason was shown once when the store failed.
+    return m_pBook->isOpen();
+}
+
+void MainWindow::updateStoreActions()
+{
+    const bool open = m_pBook->isOpen();
+    m_pUi->actionAccuManagement->setEnabled(open);
+    m_pUi->actionModelManagement->setEnabled(open);
+}
+
+QString MainWindow::sqliteFileInUse() const
+{
+    if (!m_strLogBookFile.isEmpty())
+        return m_strLogBookFile;
+    return m_pSettings->values().useSqlite() ? m_pSettings->logBookFile() : QString();
+}
+
+void MainWindow::startOnNewLogBook()
+{
+    // A first run starts on an empty log book of its own rather than on a server nobody set
+    // up. An existing file of that name is a log book from before the settings were lost.
+    const QString file = m_pSettings->isPortable()
+                             ? m_pSettings->logBookFile()
+                             : LogBookFiles::dataFolder() + QStringLiteral("/tarvelo.sqlite");
+    if (!QFileInfo::exists(file) && !LogBookFiles::create(this, file))
+        return;
+    // Every option is written, so that the next start finds none missing.
+    if (!keepLogBookChoice(file, SettingsValues::optionKeys()))
+        m_strLogBookFile = file; // this run still has its log book
+}
+
+bool MainWindow::keepLogBookChoice(const QString& file, QList<SettingsValues::Key> keys)
+{
+    const QString kept = m_pSettings->keptLogBookFile(file);
+    SettingsValues values = m_pSettings->values();
+    values.set(Key::UseSqlite, true);
+    values.set(Key::SqliteFile, kept);
+    values.addRecentLogBook(kept);
+    for (Key key : {Key::UseSqlite, Key::SqliteFile, Key::RecentLogBooks})
+        if (!keys.contains(key))
+            keys << key;
+    return m_pSettings->save(values, keys);
+}
+
+bool MainWindow::openLogBookFile(const QString& file)
+{
+    const QString shown = QDir::toNativeSeparators(file);
+    if (!QFileInfo(file).isFile()) {
+        MessageBox::warning(this, tr("Log book not opened"),
+                            tr("There is no log book\n%1").arg(shown));
+        return false;
+    }
+    // Tried on a connection of its own first: a file that is no log book leaves the open one.
+    {
+        SqLiteConnection trial(file);
+        QString error;
+        if (!trial.connectDb(&error)) {
+            MessageBox::warning(this, tr("Log book not opened"),
+                                tr("%1\nis not a log book Tarvelo can open:\n%2").arg(shown, error));
+            return false;
+        }
+        trial.disconnectDb();
+    }
+    if (keepLogBookChoice(file)) {
+        m_strLogBookFile.clear();
+    } else {
+        m_strLogBookFile = file;
+        MessageBox::warning(this, tr("Settings not saved"),
+                            tr("The log book is open for now, but could not be kept as your "
+                               "choice in\n%1\nIs the file or its folder read-only?")
+                                .arg(QDir::toNativeSeparators(m_pSettings->fileName())));
+    }
+    return connectDatabase();
+}
+
+void MainWindow::rememberRecent(const QString& file)
+{
+    const QString kept = m_pSettings->keptLogBookFile(file);
+    if (m_pSettings->values().recentLogBooks().value(0) == kept)
+        return;
+    SettingsValues values = m_pSettings->values();
+    values.addRecentLogBook(kept);
+    remember(values, {Key::RecentLogBooks});
 }
 
 bool MainWindow::connectDatabase()
@@ -166,8 +271,8 @@ bool MainWindow::connectDatabase()
 void MainWindow::openDemoBook()
 {
     // A fresh sample each time, beside the user's own data; the saved choice stays.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    const QString file = folder + QStringLiteral("/demo.sqlite");
+    const QString file = LogBookFiles::dataFolder() + QStringLiteral("/demo.sqlite");
+    const QString folder = QFileInfo(file).absolutePath();
     QString error = tr("The folder %1 cannot be written.").arg(QDir::toNativeSeparators(folder));
     const bool made = QDir().mkpath(folder) && (!QFile::exists(file) || QFile::remove(file)) &&
                       DemoBook::create(file, QDate::currentDate(), &error);
@@ -181,8 +286,13 @@ void MainWindow::openDemoBook()
 
 void MainWindow::onReload()
 {
+    // Without a store, F5 tries the chosen one again.
+    if (!m_pBook->isOpen()) {
+        connectDatabase();
+        return;
+    }
     QString error;
-    if (storeReady() && !m_pBook->reload(&error))
+    if (!m_pBook->reload(&error))
         MessageBox::warning(this, tr("Error reloading"),
                             tr("The log book could not be read again:\n") + error);
 }
@@ -260,9 +370,11 @@ void MainWindow::showOptionsDialog()
     const QStringList database = databaseChoice(m_pSettings->values());
     if (m_pOptions->exec() != QDialog::Accepted)
         return;
-    if (databaseChoice(m_pSettings->values()) != database)
+    const bool otherStore = databaseChoice(m_pSettings->values()) != database;
+    if (otherStore)
         m_strLogBookFile.clear();
-    connectDatabase();
+    if (connectDatabase() && otherStore && m_pSettings->values().useSqlite())
+        rememberRecent(m_pSettings->logBookFile());
 }
 
 void MainWindow::onSettingChanged(SettingsValues::Key key)

@@ -15,6 +15,7 @@ class QTranslator;
 class ChargerManager;
 class ChargerStatus;
 class LogBook;
+class LogBookFiles;
 class LogTab;
 class OptionsDialog;
 class SqlBase;
@@ -42,6 +43,9 @@ public:
     ~MainWindow() override;
 
     bool connectDatabase();
+    // Opens an SQLite log book and keeps it as the user's choice. A file that is not a log
+    // book is refused with a message, and the open one stays.
+    bool openLogBookFile(const QString& file);
     void refreshLogList();
     bool changeLanguage(QString file);
     // The translation file of a language code ("de" -> "trans_de"); English needs none.
@@ -86,6 +90,14 @@ private:
     // connect, and answers false.
     bool storeReady();
     void showConnectError();
+    // With no settings at all, the program makes a log book of its own in the data folder.
+    void startOnNewLogBook();
+    // The SQLite file the window opens, or empty for a server.
+    QString sqliteFileInUse() const;
+    // Saves an SQLite log book as the one to open, and as the newest recent one, with `keys`.
+    bool keepLogBookChoice(const QString& file, QList<SettingsValues::Key> keys = {});
+    void rememberRecent(const QString& file);
+    void updateStoreActions();
     // The charger manager's index of the port chosen in the options.
     int chargerPortIndex(int chargerClass) const;
     void onSettingChanged(SettingsValues::Key key);
@@ -99,6 +111,7 @@ private:
     TarveloSettings* m_pSettings;         // owned (child)
     LogBook* m_pBook;                     // owned (child)
     LogTab* m_pLogTab = nullptr;          // owned (child)
+    LogBookFiles* m_pFiles = nullptr;     // owned (child)
     StatsTab* m_pModelStatsTab = nullptr; // owned (child)
     StatsTab* m_pAccuStatsTab = nullptr;  // owned (child)
     OptionsDialog* m_pOptions = nullptr;

@@ -1,12 +1,14 @@
 #include "app/optionsdialog.h"
 
+#include "app/logbookfiles.h"
 #include "charger/chargermanager.h"
 #include "settings/tarvelosettings.h"
 #include "ui_optionsdialog.h"
+#include "views/filechooser.h"
 #include "views/messagebox.h"
 
 #include <QDir>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QPoint>
 #include <QSignalBlocker>
 
@@ -196,12 +198,12 @@ void OptionsDialog::onCheckCharger()
 
 void OptionsDialog::onButtonBrowseSqliteFile()
 {
-    const QString caption = tr("Open sqlite file");
-    const QString filter = QStringLiteral("SqLite (*.sqlite)");
-    const QString file = fileChooser()
-                             ? fileChooser()(this, caption, filter)
-                             : QFileDialog::getOpenFileName(this, caption, QString(), filter);
-    if (file.isEmpty())
+    // A new name is welcome: the user may make the log book here rather than in a terminal.
+    const QString current = m_pSettings->absoluteLogBookFile(m_pUi->m_pLineEditSqLiteFilename->text());
+    const QString file = FileChooser::chooseLogBook(
+        this, FileChooser::Purpose::Name, tr("Open sqlite file"),
+        current.isEmpty() ? LogBookFiles::dataFolder() : QFileInfo(current).absolutePath());
+    if (file.isEmpty() || (!QFileInfo::exists(file) && !LogBookFiles::offerToCreate(this, file)))
         return;
     // The other fields keep what the user typed since the dialog was opened.
     takeValues();
@@ -260,13 +262,3 @@ void OptionsDialog::retranslate()
         ports->setItemText(none, tr(kNone));
 }
 
-OptionsDialog::FileChooser& OptionsDialog::fileChooser()
-{
-    static FileChooser chooser;
-    return chooser;
-}
-
-void OptionsDialog::setFileChooser(FileChooser chooser)
-{
-    fileChooser() = std::move(chooser);
-}

@@ -27,11 +27,6 @@ class OptionsDialog : public QDialog
     Q_OBJECT
 
 public:
-    // Asks the user for an existing file instead of the file dialog (tests install one; an
-    // empty one shows the dialog again). An empty answer means cancelled.
-    using FileChooser =
-        std::function<QString(QWidget* parent, const QString& caption, const QString& filter)>;
-
     // Lists the chargers and ports of the manager and shows the settings. Without a settings
     // object the dialog reads its own from the program's store.
     OptionsDialog(QWidget* parent, ChargerManager* chargerManager,
@@ -63,8 +58,6 @@ public:
     // Where the settings live: the store's file (the INI file, or the per-user file).
     QString settingsFile() const;
 
-    static void setFileChooser(FileChooser chooser);
-
 public slots:
     // Starts from the settings, lists the ports again, then runs the dialog; 1 for OK.
     int exec() override;
@@ -85,7 +78,6 @@ private:
     void takeCharger();
     void applySqliteRule();
     void applyChargerRule();
-    static FileChooser& fileChooser();
 
     std::unique_ptr<Ui::OptionsDialog> m_pUi;
     ChargerManager* m_pChargerManager = nullptr; // not owned

@@ -6,7 +6,7 @@
 
 namespace
 {
-enum class Kind { Text, Flag, Number, Bytes, Widths, LanguageCode };
+enum class Kind { Text, Flag, Number, Bytes, Widths, LanguageCode, Files };
 
 struct KeyInfo {
     const char* name;
@@ -33,6 +33,7 @@ const KeyInfo kKeys[] = {
     {"window/tab", Kind::Number, "0", 0, INT_MAX},
     {"window/logColumns", Kind::Widths, "", 1, 65535},
     {"language", Kind::LanguageCode, "", 0, 0},
+    {"recentlogbooks", Kind::Files, "", 0, SettingsValues::kMaxRecentLogBooks},
 };
 static_assert(sizeof(kKeys) / sizeof(kKeys[0]) == SettingsValues::kKeyCount,
               "one line for every key");
@@ -160,6 +161,22 @@ SettingsValues::Problem check(SettingsValues::Key k, const QVariant& value, QVar
         return Problem::None;
     case Kind::Widths:
         return widths(key, value, out);
+    case Kind::Files: {
+        // A list of one reads back as a text, an empty one as an empty text.
+        QStringList files;
+        if (value.typeId() == QMetaType::QString) {
+            if (!value.toString().isEmpty())
+                files << value.toString();
+        } else if (value.typeId() == QMetaType::QStringList) {
+            files = value.toStringList();
+        } else {
+            return Problem::WrongType;
+        }
+        files.removeAll(QString());
+        files.removeDuplicates();
+        *out = files.mid(0, int(key.max));
+        return Problem::None;
+    }
     }
     return Problem::WrongType;
 }
@@ -221,6 +238,8 @@ QString SettingsValues::describe(Key k)
             .arg(key.max);
     case Kind::LanguageCode:
         return QStringLiteral("a language code such as en or de");
+    case Kind::Files:
+        return QStringLiteral("a list of file names");
     }
     return QString();
 }
@@ -234,8 +253,18 @@ SettingsValues::Problem SettingsValues::set(Key key, const QVariant& value)
     return problem;
 }
 
+void SettingsValues::addRecentLogBook(const QString& keptFile)
+{
+    QStringList files = recentLogBooks();
+    files.removeAll(keptFile);
+    files.prepend(keptFile);
+    set(RecentLogBooks, files);
+}
+
 QVariant SettingsValues::storedValue(Key key) const
 {
+    if (info(key).kind == Kind::Files && m_values[key].toStringList().isEmpty())
+        return QString(); // an empty list would be stored as "@Invalid()"
     if (info(key).kind != Kind::Widths)
         return m_values[key];
     QStringList words;

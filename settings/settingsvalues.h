@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <array>
@@ -32,8 +33,10 @@ public:
         WindowTab,
         LogColumns,
         Language,
+        RecentLogBooks,
     };
-    static constexpr int kKeyCount = Language + 1;
+    static constexpr int kKeyCount = RecentLogBooks + 1;
+    static constexpr int kMaxRecentLogBooks = 5;
     static constexpr int kMaxPort = 65535;
     static constexpr int kNoCharger = 255;
 
@@ -61,6 +64,9 @@ public:
     // The value as the store keeps it: the key's type, lists as text.
     QVariant storedValue(Key key) const;
 
+    // Puts a log book at the head of the recent ones, dropping the oldest beyond the limit.
+    void addRecentLogBook(const QString& keptFile);
+
     QVariant value(Key key) const { return m_values[key]; }
     QString host() const { return text(Host); }
     QString database() const { return text(Database); }
@@ -79,6 +85,8 @@ public:
     QList<int> logColumns() const { return m_values[LogColumns].value<QList<int>>(); }
     // "en", "de", ...; empty: the system's language.
     QString language() const { return text(Language); }
+    // Log books opened last, the newest first, as kept (see TarveloSettings::keptLogBookFile).
+    QStringList recentLogBooks() const { return m_values[RecentLogBooks].toStringList(); }
 
     bool operator==(const SettingsValues& other) const { return m_values == other.m_values; }
     bool operator!=(const SettingsValues& other) const { return !(*this == other); }

@@ -36,12 +36,14 @@ std::unique_ptr<QSettings> TarveloSettings::open() const
 bool TarveloSettings::load()
 {
     m_values = SettingsValues();
+    m_bFirstRun = false;
     std::unique_ptr<QSettings> store = open();
     const QFileInfo file(m_strFile);
     if (store->status() == QSettings::AccessError ||
         (file.exists() && (!file.isFile() || !file.isReadable())))
         return false;
 
+    m_bFirstRun = store->allKeys().isEmpty();
     // A store without a single option is a first run, or holds only what a window remembered:
     // that its options are missing is no news.
     bool anyOption = false;
@@ -125,12 +127,11 @@ bool TarveloSettings::save(const SettingsValues& values, const QList<Key>& keys)
     return true;
 }
 
-QString TarveloSettings::logBookFile() const
+QString TarveloSettings::absoluteLogBookFile(const QString& kept) const
 {
-    const QString file = m_values.sqliteFile();
-    if (!isPortable() || file.isEmpty())
-        return file;
-    return QDir(QFileInfo(m_strIniFile).absolutePath()).filePath(file);
+    if (!isPortable() || kept.isEmpty())
+        return kept;
+    return QDir(QFileInfo(m_strIniFile).absolutePath()).filePath(kept);
 }
 
 QString TarveloSettings::keptLogBookFile(const QString& chosen) const

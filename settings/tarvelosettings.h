@@ -33,13 +33,17 @@ public:
     bool load();
 
     bool isPortable() const { return !m_strIniFile.isEmpty(); }
+    // The store held nothing at all when it was read: the program has never run here.
+    bool isFirstRun() const { return m_bFirstRun; }
     // The store's file: the INI file, or the per-user file.
     QString fileName() const { return m_strFile; }
     const SettingsValues& values() const { return m_values; }
 
     // The log book to open. In portable mode a relative name is taken from the INI's folder,
     // wherever the program was started from.
-    QString logBookFile() const;
+    QString logBookFile() const { return absoluteLogBookFile(m_values.sqliteFile()); }
+    // A log book name as kept in the settings, made absolute.
+    QString absoluteLogBookFile(const QString& kept) const;
     // A log book the user chose, as it is best kept: in portable mode relative to the INI's
     // folder when it lies there or below, so that the folder can move.
     QString keptLogBookFile(const QString& chosen) const;
@@ -62,6 +66,7 @@ private:
     QString m_strIniFile; // empty: the per-user store
     QString m_strFile;
     SettingsValues m_values;
+    bool m_bFirstRun = false;
 };
 
 #endif

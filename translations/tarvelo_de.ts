@@ -251,6 +251,68 @@
     </message>
 </context>
 <context>
+    <name>FileChooser</name>
+    <message>
+        <source>Log books (*.sqlite)</source>
+        <translation>Logbücher (*.sqlite)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
+    <name>LogBookFiles</name>
+    <message>
+        <source>The folder %1 cannot be made.</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Log book not created</source>
+        <translation>Logbuch nicht angelegt</translation>
+    </message>
+    <message>
+        <source>The log book
+%1
+could not be created:
+%2</source>
+        <translation>Das Logbuch
+%1
+konnte nicht angelegt werden:
+%2</translation>
+    </message>
+    <message>
+        <source>New log book</source>
+        <translation>Neues Logbuch</translation>
+    </message>
+    <message>
+        <source>There is no log book
+%1
+Create a new, empty one there?</source>
+        <translation>Es gibt kein Logbuch
+%1
+Dort ein neues, leeres anlegen?</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Anlegen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>%1
+already exists, and Tarvelo never replaces a file. Choose another name, or open it with File &gt; Open log book.</source>
+        <translation>%1
+gibt es schon, und Tarvelo ersetzt nie eine Datei. Wählen Sie einen anderen Namen, oder öffnen Sie sie mit Datei &gt; Logbuch öffnen.</translation>
+    </message>
+    <message>
+        <source>Open log book</source>
+        <translation>Logbuch öffnen</translation>
+    </message>
+</context>
+<context>
     <name>LogEntryTable</name>
     <message>
         <source>Date</source>
@@ -390,6 +452,22 @@
         <source>Open a demo log book</source>
         <translation>Beispiel-Logbuch öffnen</translation>
     </message>
+    <message>
+        <source>New log book...</source>
+        <translation>Neues Logbuch...</translation>
+    </message>
+    <message>
+        <source>Open log book...</source>
+        <translation>Logbuch öffnen...</translation>
+    </message>
+    <message>
+        <source>No log book is open</source>
+        <translation>Kein Logbuch ist geöffnet</translation>
+    </message>
+    <message>
+        <source>Open a log book or make a new one. A log book on a server needs the server running and the right settings; F5 tries it again.</source>
+        <translation>Öffnen Sie ein Logbuch oder legen Sie ein neues an. Ein Logbuch auf einem Server braucht den laufenden Server und die richtigen Einstellungen; F5 versucht es erneut.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -518,16 +596,6 @@
         <translation>Über</translation>
     </message>
     <message>
-        <source>Erro connecting to DB</source>
-        <translation>Fehler beim Verbinden mit der Datenbank</translation>
-    </message>
-    <message>
-        <source>There was an error connection to the Database
-</source>
-        <translation>Beim Verbinden mit der Datenbank ist ein Fehler aufgetreten
-</translation>
-    </message>
-    <message>
         <source>Filter by Date error</source>
         <translation>Fehler im Datumsfilter</translation>
     </message>
@@ -608,6 +676,68 @@ konnten nicht gelesen werden. Tarvelo startet mit seinen Standardeinstellungen.<
 %1
 Is the file or its folder read-only?</source>
         <translation>Fenster und Sprache konnten nicht gespeichert werden in
+%1
+Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
+    </message>
+    <message>
+        <source>Open recent</source>
+        <translation>Zuletzt geöffnet</translation>
+    </message>
+    <message>
+        <source>New log book...</source>
+        <translation>Neues Logbuch...</translation>
+    </message>
+    <message>
+        <source>Open log book...</source>
+        <translation>Logbuch öffnen...</translation>
+    </message>
+    <message>
+        <source>Log book not opened</source>
+        <translation>Logbuch nicht geöffnet</translation>
+    </message>
+    <message>
+        <source>The log book
+%1
+could not be opened:
+%2
+
+Open another one with File &gt; Open log book, or make a new one with File &gt; New log book.</source>
+        <translation>Das Logbuch
+%1
+konnte nicht geöffnet werden:
+%2
+
+Öffnen Sie ein anderes mit Datei &gt; Logbuch öffnen, oder legen Sie ein neues an mit Datei &gt; Neues Logbuch.</translation>
+    </message>
+    <message>
+        <source>The log book &quot;%1&quot; on the server %2, port %3, could not be opened:
+%4
+
+Check that the server runs and can be reached, and the database settings under Settings &gt; Settings; then press F5 to try again.</source>
+        <translation>Das Logbuch &quot;%1&quot; auf dem Server %2, Port %3, konnte nicht geöffnet werden:
+%4
+
+Prüfen Sie, ob der Server läuft und erreichbar ist, und die Datenbank-Einstellungen unter Einstellungen &gt; Einstellungen; dann versuchen Sie es mit F5 erneut.</translation>
+    </message>
+    <message>
+        <source>There is no log book
+%1</source>
+        <translation>Es gibt kein Logbuch
+%1</translation>
+    </message>
+    <message>
+        <source>%1
+is not a log book Tarvelo can open:
+%2</source>
+        <translation>%1
+ist kein Logbuch, das Tarvelo öffnen kann:
+%2</translation>
+    </message>
+    <message>
+        <source>The log book is open for now, but could not be kept as your choice in
+%1
+Is the file or its folder read-only?</source>
+        <translation>Das Logbuch ist vorerst geöffnet, konnte aber nicht als Ihre Wahl gespeichert werden in
 %1
 Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
     </message>

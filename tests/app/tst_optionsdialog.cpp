@@ -8,6 +8,8 @@
 #include "charger/chargermanager.h"
 #include "charger/icharger.h"
 #include "settings/tarvelosettings.h"
+#include "storage/sqliteconnection.h"
+#include "views/filechooser.h"
 #include "views/messagebox.h"
 
 #include <QApplication>
@@ -92,6 +94,8 @@ private slots:
     void browseKeepsOtherEdits();
     void browsedBookBesideTheIni();
     void browseCancelledChangesNothing();
+    void namingANewBookOffersToCreateIt_data();
+    void namingANewBookOffersToCreateIt();
     void cancelDropsEveryChange_data();
     void cancelDropsEveryChange();
     void readOnlyIniRefusesOk();
@@ -115,6 +119,9 @@ private:
     int execAndPress(QDialogButtonBox::StandardButton button);
 
     std::unique_ptr<QTemporaryDir> m_workDir;
+    std::unique_ptr<QTemporaryDir> m_elsewhere; // another folder than the INI's
+    int m_iAnswer = 0;                           // to questions: the button's index
+    QStringList m_questions;
     QString m_oldDir;
     std::unique_ptr<ChargerManager> m_manager;
     QVector<SSerInfo> m_ports;
@@ -139,8 +146,18 @@ void OptionsDialogTest::init()
     auto* icharger = dynamic_cast<ICharger*>(m_manager->charger(0));
     QVERIFY(icharger);
     icharger->setPortLister([this](QVector<SSerInfo>* ports, bool) { *ports = m_ports; });
-    OptionsDialog::setFileChooser(
-        [this](QWidget*, const QString&, const QString&) { return m_chosenFile; });
+    m_elsewhere = std::make_unique<QTemporaryDir>();
+    FileChooser::setHandler(
+        [this](QWidget*, FileChooser::Purpose, const QString&, const QString&) {
+            return m_chosenFile;
+        });
+    m_iAnswer = 0;
+    m_questions.clear();
+    MessageBox::setQuestionHandler(
+        [this](QWidget*, const QString&, const QString& text, const QStringList&) {
+            m_questions << text;
+            return m_iAnswer;
+        });
     m_warnings.clear();
     MessageBox::setHandler([this](QWidget*, const QString& title, const QString& text) {
         m_warnings << title + QLatin1Char('|') + text;
@@ -151,10 +168,20 @@ void OptionsDialogTest::cleanup()
 {
     m_dialog.reset();
     m_manager.reset();
-    OptionsDialog::setFileChooser(nullptr);
+    FileChooser::setHandler(nullptr);
+    MessageBox::setQuestionHandler(nullptr);
     MessageBox::setHandler(nullptr);
     QDir::setCurrent(m_oldDir);
     m_workDir.reset();
+}
+
+// Chosen files are real, so that the dialog does not offer to create them.
+static QString existingFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qWarning("cannot create %s", qPrintable(path));
+    return path;
 }
 
 void OptionsDialogTest::writeIni(const Keys& keys)
@@ -550,7 +577,7 @@ void OptionsDialogTest::browseKeepsOtherEdits()
     child<QCheckBox>("m_pCheckSqLite")->click(); // file fields on
     auto* user = child<QLineEdit>("m_pLineEditUser");
     user->setText(QStringLiteral("typed user")); // disabled now, but edited before
-    m_chosenFile = QStringLiteral("/media/stick/chosen.sqlite");
+    m_chosenFile = existingFile(m_elsewhere->filePath(QStringLiteral("chosen.sqlite")));
     QTest::mouseClick(child<QPushButton>("m_pButtonBrowseSqliteFile"), Qt::LeftButton);
     QCOMPARE(child<QLineEdit>("m_pLineEditSqLiteFilename")->text(), m_chosenFile);
     QCOMPARE(m_dialog->values().sqliteFile(), m_chosenFile);
@@ -564,7 +591,8 @@ void OptionsDialogTest::browsedBookBesideTheIni()
     // Chosen below the portable INI's folder: kept relative to it, so that the folder can move.
     writeIni(fullStore());
     m_dialog = makeDialog();
-    m_chosenFile = QDir::current().absoluteFilePath(QStringLiteral("books/a.sqlite"));
+    QVERIFY(QDir::current().mkdir(QStringLiteral("books")));
+    m_chosenFile = existingFile(QDir::current().absoluteFilePath(QStringLiteral("books/a.sqlite")));
     child<QPushButton>("m_pButtonBrowseSqliteFile")->click();
     QCOMPARE(child<QLineEdit>("m_pLineEditSqLiteFilename")->text(),
              QStringLiteral("books/a.sqlite"));
@@ -580,6 +608,34 @@ void OptionsDialogTest::browseCancelledChangesNothing()
     QTest::mouseClick(child<QPushButton>("m_pButtonBrowseSqliteFile"), Qt::LeftButton);
     QCOMPARE(file->text(), QStringLiteral("my.sqlite"));
     QCOMPARE(m_dialog->values().sqliteFile(), QStringLiteral("my.sqlite"));
+}
+
+void OptionsDialogTest::namingANewBookOffersToCreateIt_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("created");
+    QTest::newRow("create") << 0 << true;
+    QTest::newRow("cancel") << 1 << false;
+}
+
+void OptionsDialogTest::namingANewBookOffersToCreateIt()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, created);
+    writeIni(fullStore());
+    m_dialog = makeDialog();
+    m_chosenFile = m_elsewhere->filePath(QStringLiteral("new/book.sqlite"));
+    m_iAnswer = answer;
+    child<QPushButton>("m_pButtonBrowseSqliteFile")->click();
+    QCOMPARE(m_questions.size(), 1);
+    QCOMPARE(m_dialog->values().sqliteFile(),
+             created ? m_chosenFile : QStringLiteral("my.sqlite"));
+    QCOMPARE(QFile::exists(m_chosenFile), created);
+    if (created) {
+        SqLiteConnection book(m_chosenFile);
+        QString error;
+        QVERIFY2(book.connectDb(&error), qPrintable(error));
+    }
 }
 
 void OptionsDialogTest::cancelDropsEveryChange_data()
@@ -605,7 +661,7 @@ void OptionsDialogTest::cancelDropsEveryChange()
     const SettingsValues stored = m_dialog->settings()->values();
     const SettingsValues shown = m_dialog->values();
     QSignalSpy changed(m_dialog->settings(), &TarveloSettings::changed);
-    m_chosenFile = QStringLiteral("/media/stick/other.sqlite");
+    m_chosenFile = existingFile(m_elsewhere->filePath(QStringLiteral("other.sqlite")));
 
     bool edited = false;
     QCOMPARE(execWith([&] {

@@ -5,6 +5,8 @@
 #include "mainwindowfixture.h"
 #include "samplebook.h"
 #include "settings/tarvelosettings.h"
+#include "stderrcapture.h"
+#include "views/filechooser.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,6 +17,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -59,6 +64,8 @@ private slots:
     void acceptedOptionsReopenTheStore();
     void failedReconnectRefusesStoreActions();
     void bookFromTheCommandLine();
+    void logBooksFromTheFileMenu();
+    void firstRunStartsOnANewBook();
     void noChargerChosen();
     void rememberedAcrossTwoStarts_data();
     void rememberedAcrossTwoStarts();
@@ -763,12 +770,10 @@ void MainWindowTest::failedReconnectRefusesStoreActions()
     m_f->child<QAction>("actionSettings")->trigger();
     QList<Warning> warnings = m_f->takeWarnings();
     QCOMPARE(warnings.size(), 1);
-    QCOMPARE(warnings[0].title, QStringLiteral("Erro connecting to DB"));
-    QVERIFY(warnings[0].text.startsWith(
-        QStringLiteral("There was an error connection to the Database\n")));
-    const QString connectText = warnings[0].text;
-    QVERIFY(connectText.size() >
-            QStringLiteral("There was an error connection to the Database\n").size());
+    // One message, naming the file and what to do.
+    QCOMPARE(warnings[0].title, QStringLiteral("Log book not opened"));
+    QVERIFY(warnings[0].text.contains(m_f->path(QStringLiteral("missing.sqlite"))));
+    QVERIFY(warnings[0].text.contains(QStringLiteral("File > Open log book")));
 
     // Nothing is shown from the old book, and painting reads nothing through a deleted store.
     QCOMPARE(m_f->rows(), 0);
@@ -781,18 +786,20 @@ void MainWindowTest::failedReconnectRefusesStoreActions()
     tabs->setCurrentIndex(0);
     QVERIFY(m_f->takeWarnings().isEmpty());
 
-    // The editor's buttons say why they are off; the dialogs are refused with the warning.
+    // What needs a store is off and says why, instead of a warning at every click; the log
+    // tab offers another log book.
     for (const char* button : {"m_pButtonAdd", "m_pButtonChange", "m_pButtonRemove"})
         QVERIFY(!m_f->child<QPushButton>(button)->isEnabled());
     QCOMPARE(m_f->child<QPushButton>("m_pButtonAdd")->toolTip(),
              QStringLiteral("No log book is open."));
-    m_f->child<QAction>("actionAccuManagement")->trigger();
-    m_f->child<QAction>("actionModelManagement")->trigger();
-    warnings = m_f->takeWarnings();
-    QCOMPARE(warnings.size(), 2);
-    for (const Warning& w : warnings)
-        QCOMPARE(w.text, connectText);
-    QCOMPARE(m_f->rows(), 0);
+    QVERIFY(!m_f->child<QAction>("actionAccuManagement")->isEnabled());
+    QVERIFY(!m_f->child<QAction>("actionModelManagement")->isEnabled());
+    QVERIFY(m_f->child<QPushButton>("m_pWelcomeOpen")->isVisibleTo(m_f->window()));
+    QVERIFY(m_f->takeWarnings().isEmpty());
+
+    // F5 tries the store again, and says so once more when it still fails.
+    m_f->child<QAction>("actionReload")->trigger();
+    QCOMPARE(m_f->takeWarnings().size(), 1);
 
     // Back to the real book: everything is there again.
     pointAt(QStringLiteral("tarvelo.sqlite"));
@@ -834,6 +841,99 @@ void MainWindowTest::bookFromTheCommandLine()
     m_f->child<QAction>("actionSettings")->trigger();
     QVERIFY(m_f->takeWarnings().isEmpty());
     QCOMPARE(m_f->rows(), 0);
+}
+
+void MainWindowTest::logBooksFromTheFileMenu()
+{
+    openSample();
+    QString chosen;
+    FileChooser::setHandler(
+        [&chosen](QWidget*, FileChooser::Purpose, const QString&, const QString&) {
+            return chosen;
+        });
+    auto fileMenu = [this](const char* action, const QString& file, QString* chosen) {
+        *chosen = file;
+        m_f->child<QAction>(action)->trigger();
+    };
+    const QString ini = m_f->path(QStringLiteral("tarvelo.ini"));
+    auto stored = [&ini](const char* key) {
+        return QSettings(ini, QSettings::IniFormat).value(QLatin1String(key)).toStringList();
+    };
+
+    // A new log book: made from the schema, open, welcoming, and kept as the user's choice
+    // (relative to the portable folder).
+    fileMenu("actionNewLogBook", m_f->path(QStringLiteral("books/new.sqlite")), &chosen);
+    QVERIFY(m_f->takeWarnings().isEmpty());
+    QCOMPARE(m_f->rows(), 0);
+    QVERIFY(m_f->child<QWidget>("m_pWelcome")->isVisibleTo(m_f->window()));
+    QCOMPARE(stored("sqlitefilename"), QStringList{QStringLiteral("books/new.sqlite")});
+
+    // An existing name is never replaced; a file that is no log book leaves the open one.
+    fileMenu("actionNewLogBook", m_f->path(QStringLiteral("tarvelo.sqlite")), &chosen);
+    QFile junk(m_f->path(QStringLiteral("notes.sqlite")));
+    QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("shopping list\n") > 0);
+    junk.close();
+    fileMenu("actionOpenLogBook", junk.fileName(), &chosen);
+    QCOMPARE(m_f->takeWarnings().size(), 2);
+    QVERIFY(m_f->window()->logBook()->isOpen());
+    QCOMPARE(stored("sqlitefilename"), QStringList{QStringLiteral("books/new.sqlite")});
+
+    fileMenu("actionOpenLogBook", m_f->path(QStringLiteral("tarvelo.sqlite")), &chosen);
+    QCOMPARE(m_f->rows(), 6);
+    QCOMPARE(stored("recentlogbooks"),
+             (QStringList{QStringLiteral("tarvelo.sqlite"), QStringLiteral("books/new.sqlite")}));
+
+    // The next start opens the last choice and lists both as recent; the second is a click
+    // away.
+    m_f->closeWindow();
+    QVERIFY(m_f->openWindow());
+    QCOMPARE(m_f->rows(), 6);
+    const QList<QAction*> recent = m_f->child<QMenu>("menuRecent")->actions();
+    QCOMPARE(recent.size(), 2);
+    QVERIFY(recent[1]->text().endsWith(
+        QDir::toNativeSeparators(m_f->path(QStringLiteral("books/new.sqlite")))));
+    recent[1]->trigger();
+    QCOMPARE(m_f->rows(), 0);
+    QCOMPARE(stored("sqlitefilename"), QStringList{QStringLiteral("books/new.sqlite")});
+    QVERIFY(m_f->takeWarnings().isEmpty());
+    FileChooser::setHandler(nullptr);
+}
+
+void MainWindowTest::firstRunStartsOnANewBook()
+{
+    // No INI here, and a per-user store and data folder of the test's own: a machine where
+    // Tarvelo never ran.
+    QVERIFY(QFile::remove(m_f->path(QStringLiteral("tarvelo.ini"))));
+    const QString home = m_f->path(QStringLiteral("home"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home + "/config");
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home + "/data"));
+    auto restore = qScopeGuard([&oldData] {
+        qputenv("XDG_DATA_HOME", oldData);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QDir::homePath() + "/.config");
+    });
+    const QString book = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                         QStringLiteral("/tarvelo.sqlite");
+    QVERIFY(book.startsWith(home));
+
+    StderrCapture err(m_f->path(QStringLiteral("stderr.txt")));
+    QVERIFY(m_f->openWindow());
+    QVERIFY2(!err.text().contains("default"), "a first run names no missing setting");
+    QVERIFY(m_f->takeWarnings().isEmpty());
+    QVERIFY(QFile::exists(book));
+    QVERIFY(m_f->window()->logBook()->isOpen());
+    QVERIFY(m_f->child<QWidget>("m_pWelcome")->isVisibleTo(m_f->window()));
+
+    // The second start opens the same book; it is not made again.
+    QVERIFY(m_f->sql(QStringLiteral("INSERT INTO accus (accuBrand) VALUES ('kept');"),
+                     QDir(m_f->path(QString())).relativeFilePath(book)));
+    m_f->closeWindow();
+    StderrCapture again(m_f->path(QStringLiteral("stderr2.txt")));
+    QVERIFY(m_f->openWindow());
+    QVERIFY2(!again.text().contains("missing"), "the first run wrote every option");
+    QCOMPARE(m_f->window()->logBook()->accus().size(), 1);
+    QVERIFY(m_f->takeWarnings().isEmpty());
 }
 
 void MainWindowTest::noChargerChosen()

@@ -92,14 +92,22 @@ QSet<QString> codeTexts(const QString& relative, const QString& context)
     QSet<QString> texts;
     const QString code = readText(relative);
     const QString literal = QStringLiteral("\"((?:[^\"\\\\]|\\\\.)*)\"");
-    const QRegularExpression tr(QStringLiteral("\\btr\\(\\s*") + literal);
+    // Adjacent literals ("..." "...") are one text, as the compiler joins them.
+    const QString literals = QStringLiteral("((?:\"(?:[^\"\\\\]|\\\\.)*\"\\s*)+)");
+    const QRegularExpression tr(QStringLiteral("\\btr\\(\\s*") + literals);
     const QRegularExpression withContext(
         QStringLiteral("(?:translate|QT_TRANSLATE_NOOP)\\(\\s*\"") +
-        QRegularExpression::escape(context) + QStringLiteral("\"\\s*,\\s*") + literal);
+        QRegularExpression::escape(context) + QStringLiteral("\"\\s*,\\s*") + literals);
+    const QRegularExpression one(literal);
     for (const QRegularExpression& re : {tr, withContext}) {
         auto it = re.globalMatch(code);
-        while (it.hasNext())
-            texts.insert(unescape(it.next().captured(1)));
+        while (it.hasNext()) {
+            QString joined;
+            auto parts = one.globalMatch(it.next().captured(1));
+            while (parts.hasNext())
+                joined += parts.next().captured(1);
+            texts.insert(unescape(joined));
+        }
     }
     return texts;
 }
