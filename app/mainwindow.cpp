@@ -151,9 +151,8 @@ void MainWindow::showConnectError()
         tr("The log book \"%1\" on the server %2, port %3, could not be opened:\n%4\n\nCheck "
            "that the server runs and can be reached, and the database settings under "
            "Settings > Settings; then press F5 to try again.")
-            .arg(options.database(), options.host())
-            .arg(options.port())
-            .arg(m_strConnectError));
+            .arg(options.database(), options.host(), QString::number(options.port()),
+                 m_strConnectError));
 }
 
 bool MainWindow::storeReady()
