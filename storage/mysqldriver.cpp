@@ -237,3 +237,15 @@ QByteArray MysqlDriver::tableColumnsSql() const
     return QByteArrayLiteral("SELECT column_name FROM information_schema.columns WHERE "
                              "table_schema=DATABASE() AND table_name=? ORDER BY ordinal_position");
 }
+
+// Byte for byte: the column's collation ignores trailing spaces.
+QByteArray MysqlDriver::sameTextSql(const char* column) const
+{
+    return QByteArray("CAST(CONVERT(") + column + " USING utf8mb4) AS BINARY)=CAST(? AS BINARY)";
+}
+
+bool MysqlDriver::writeRefused() const
+{
+    // ER_DBACCESS_DENIED_ERROR, ER_TABLEACCESS_DENIED_ERROR, ER_OPTION_PREVENTS_STATEMENT
+    return m_iErrnum == 1044 || m_iErrnum == 1142 || m_iErrnum == 1290;
+}

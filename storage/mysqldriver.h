@@ -51,11 +51,15 @@ public:
 
     void report(const QString& problem) const override;
     QByteArray tableColumnsSql() const override;
+    QByteArray sameTextSql(const char* column) const override;
+    void bindSameText(const QString& text) override { bind(text); }
+    bool writeRefused() const override;
 
     // Seconds a connection attempt may take, the handshake included.
     static constexpr int kConnectTimeoutSeconds = 5;
-    // Seconds to wait for the server's answer before the connection counts as lost.
-    static constexpr int kReadTimeoutSeconds = 60;
+    // Seconds to wait for the server's answer, or for it to take a statement, before the
+    // connection counts as lost: a frozen server must not freeze the window for long.
+    static constexpr int kReadTimeoutSeconds = 5;
 
     mysqlpp::Connection m_connection;
 

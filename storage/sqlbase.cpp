@@ -89,7 +89,9 @@ bool SqlBase::reload(QString* errorText)
     QVector<ModelEntry> models;
     QVector<AccuEntry> accus;
     QVector<LogEntry*> log;
-    if (!m_bConnected || !readModels(&models) || !readAccus(&accus) || !readLog(&log)) {
+    if (!m_bConnected || !resume(errorText))
+        return false;
+    if (!readModels(&models) || !readAccus(&accus) || !readLog(&log)) {
         qDeleteAll(log);
         if (errorText)
             *errorText = lastErrorText();
@@ -99,6 +101,11 @@ bool SqlBase::reload(QString* errorText)
     m_accus = std::move(accus);
     m_bModelsCached = m_bAccusCached = true;
     takeLog(std::move(log));
+    return true;
+}
+
+bool SqlBase::resume(QString*)
+{
     return true;
 }
 
@@ -204,6 +211,22 @@ template <class Record> bool appendIds(const QVector<Record>& records, QVector<i
     return !records.isEmpty();
 }
 } // namespace
+
+const ModelEntry* SqlBase::cachedModel(int modelId) const
+{
+    return m_bModelsCached ? cachedRecord(m_models, modelId) : nullptr;
+}
+
+const AccuEntry* SqlBase::cachedAccu(int accuId) const
+{
+    return m_bAccusCached ? cachedRecord(m_accus, accuId) : nullptr;
+}
+
+const LogEntry* SqlBase::cachedLogEntry(int id) const
+{
+    const auto it = findLogId(id);
+    return it != m_logById.cend() && (*it)->m_iId == id ? *it : nullptr;
+}
 
 bool SqlBase::getModel(int modelId, ModelEntry* out)
 {

@@ -32,6 +32,19 @@ public:
     // What the usage figures are summed by.
     enum class UsageGroup { Model, Accu };
 
+    // Why the last operation failed, as far as the store can tell.
+    enum class Failure {
+        None,
+        Error,    // the database's own error, in lastErrorText()
+        ReadOnly, // the log book is open read-only; nothing was tried
+        Offline,  // the server stopped answering; nothing is tried until a reload
+        Conflict, // the row no longer held the values last read: changed or deleted elsewhere
+        TooLong   // a text is longer than kMaxTextLength
+    };
+    // Both stores hold this many characters in every text field; longer ones already stored
+    // stay as they are until edited.
+    static constexpr int kMaxTextLength = 1000;
+
     SqlBase(QString host, int port, QString database, QString user, QString password);
     explicit SqlBase(QString fileName);
     SqlBase(const SqlBase&) = delete;
@@ -70,6 +83,18 @@ public:
     virtual bool readUsageOf(UsageGroup group, int id, Usage::Totals* out);
     // Why the last operation failed, in the store's own words; empty when it does not know.
     virtual QString lastErrorText() const { return QString(); }
+    Failure lastFailure() const { return m_lastFailure; }
+    // Whether writes are refused: a file or an account that cannot write, or a damaged file.
+    bool isReadOnly() const { return m_bReadOnly; }
+    // Why, in the database's words; empty when the log book is writable.
+    QString readOnlyReason() const { return m_strReadOnlyReason; }
+    // What the check at open found wrong with the file; empty when nothing.
+    QString damage() const { return m_strDamage; }
+    // Rows that could not be read from a damaged file.
+    int unreadableRows() const { return m_iUnreadableRows; }
+    // The link to the server was lost and could not be made again; every operation fails at
+    // once until reload() connects again.
+    virtual bool isOffline() const { return false; }
 
     // Connects and fills the three caches; fails, with the store's error text, when a table
     // cannot be read completely: a partial log is never served.
@@ -167,10 +192,22 @@ protected:
     // The whole log for the cache, in any order; the caller owns the entries, also after a
     // failure. By default the filtered read without a filter.
     virtual bool readLog(QVector<LogEntry*>* out);
+    // Called by reload() first: a store that went offline connects again here.
+    virtual bool resume(QString* errorText);
+    // The cached records, or null when the cache lacks them.
+    const ModelEntry* cachedModel(int modelId) const;
+    const AccuEntry* cachedAccu(int accuId) const;
+    const LogEntry* cachedLogEntry(int id) const;
     // Takes a complete, newly read log (owned) as the cache; cheapest when ordered by id.
     void takeLog(QVector<LogEntry*> byId);
     // Orders entries as the log cache is ordered.
     static void sortLog(QVector<LogEntry*>* entries);
+
+    Failure m_lastFailure = Failure::None;
+    bool m_bReadOnly = false;
+    QString m_strReadOnlyReason;
+    QString m_strDamage;
+    int m_iUnreadableRows = 0;
 
 private:
     void clearLogCache();

@@ -61,6 +61,18 @@ public:
 
     // A query with one "?" for a table name that lists its columns in order, one per row.
     virtual QByteArray tableColumnsSql() const = 0;
+
+    // A condition that the text in `column` reads as the given text (read texts end at their
+    // first zero byte; older files hold single-byte texts); its values are bound, after the
+    // ones before it, by bindSameText.
+    virtual QByteArray sameTextSql(const char* column) const = 0;
+    virtual void bindSameText(const QString& text) = 0;
+    // The last failure was the database refusing to write here (a read-only file, an account
+    // without the right), not a fault of the statement.
+    virtual bool writeRefused() const = 0;
+    // Why writes cannot succeed on this connection, when the driver can tell without writing;
+    // empty otherwise.
+    virtual QString cannotWrite() const { return QString(); }
 };
 
 #endif

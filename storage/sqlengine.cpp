@@ -1,5 +1,10 @@
 #include "storage/sqlengine.h"
 
+#include <QVariantList>
+
+#include <optional>
+#include <vector>
+
 namespace
 {
 QString textAt(const SqlDriver& d, int column)
@@ -62,6 +67,107 @@ void bindLog(SqlDriver& d, const LogEntry& e)
     d.bind(e.m_iCharged);
 }
 
+// The values of a record by column, for the rules that treat every table alike.
+class FieldVisitor
+{
+public:
+    virtual ~FieldVisitor() = default;
+    virtual void number(const char* column, int value) = 0;
+    virtual void text(const char* column, const QString& value) = 0;
+    virtual void date(const char* column, const QDate& value) = 0;
+    virtual void time(const char* column, const QTime& value) = 0;
+};
+
+void modelFields(FieldVisitor& v, const ModelEntry& e)
+{
+    v.text("modelName", e.m_strName);
+    v.number("modelTyp", e.m_iTyp);
+}
+
+void accuFields(FieldVisitor& v, const AccuEntry& e)
+{
+    v.text("accuBrand", e.m_strBrand);
+    v.text("accuDescr", e.m_strDescr);
+    v.number("accuCapacity", e.m_iCapacity);
+    v.number("numCells", e.m_iCells);
+    v.number("accuStrength", e.m_iStrength);
+    v.number("accuTyp", e.m_iTyp);
+}
+
+void logFields(FieldVisitor& v, const LogEntry& e)
+{
+    v.date("date", e.m_date);
+    v.time("time", e.m_time);
+    v.number("accuId", e.m_iAccuId);
+    v.number("modelId", e.m_iModelId);
+    v.number("charged", e.m_iCharged);
+}
+
+// The values as they compare: two records hold the same when their lists are equal.
+class FieldValues : public FieldVisitor
+{
+public:
+    void number(const char*, int value) override { values << value; }
+    void text(const char*, const QString& value) override
+    {
+        values << value;
+        texts << value;
+    }
+    void date(const char*, const QDate& value) override { values << value; }
+    void time(const char*, const QTime& value) override { values << value; }
+
+    QVariantList values;
+    QStringList texts;
+};
+
+template <class Record>
+FieldValues valuesOf(void (*fields)(FieldVisitor&, const Record&), const Record& record)
+{
+    FieldValues out;
+    fields(out, record);
+    return out;
+}
+
+// Conditions that a row still holds the given values, normalised as rows are read: numbers as
+// numbers, texts as read back (see SqlDriver::sameTextSql).
+class SameValues : public FieldVisitor
+{
+public:
+    explicit SameValues(const SqlDriver& driver) : m_driver(driver) {}
+    void number(const char* column, int value) override
+    {
+        sql += QByteArray(" AND coalesce(") + column + ",0)+0=?";
+        m_binds.push_back([value](SqlDriver& d) { d.bind(value); });
+    }
+    void text(const char* column, const QString& value) override
+    {
+        sql += " AND " + m_driver.sameTextSql(column);
+        m_binds.push_back([value](SqlDriver& d) { d.bindSameText(value); });
+    }
+    // A date or duration that did not read is not compared: the row could never be edited.
+    void date(const char* column, const QDate& value) override
+    {
+        if (value.isValid())
+            text(column, SqlBase::dateText(value));
+    }
+    void time(const char* column, const QTime& value) override
+    {
+        if (value.isValid())
+            text(column, SqlBase::timeText(value));
+    }
+    void bind(SqlDriver& d) const
+    {
+        for (const auto& b : m_binds)
+            b(d);
+    }
+
+    QByteArray sql;
+
+private:
+    const SqlDriver& m_driver;
+    std::vector<std::function<void(SqlDriver&)>> m_binds;
+};
+
 // The figures of one row of the usage query. A pack that no longer exists reads as capacity
 // 0, which gives no rest figure either.
 Usage::Use useOfRow(const SqlDriver& d)
@@ -105,6 +211,8 @@ private:
 
 // What the engine needs to know of a table to write, read and cache its records.
 template <class Record> struct SqlTable {
+    const char* name;
+    const char* idColumn;
     const char* insert;
     const char* update; // the identifier is the last parameter
     const char* remove;
@@ -114,9 +222,13 @@ template <class Record> struct SqlTable {
     Record (*fromRow)(SqlBase*, const SqlDriver&);
     void (SqlBase::*cache)(const Record&);
     void (SqlBase::*uncache)(int);
+    const Record* (SqlBase::*cached)(int) const;
+    void (*fields)(FieldVisitor&, const Record&);
 };
 
 const SqlTable<ModelEntry> SqlEngine::kModels{
+    "modelList",
+    "modelId",
     "INSERT INTO modelList(modelName,modelTyp) VALUES (?,?)",
     "UPDATE modelList SET modelName=?,modelTyp=? WHERE modelId=?",
     "DELETE FROM modelList WHERE modelId=?",
@@ -125,9 +237,13 @@ const SqlTable<ModelEntry> SqlEngine::kModels{
     bindModel,
     modelFromRow,
     &SqlEngine::cacheModel,
-    &SqlEngine::uncacheModel};
+    &SqlEngine::uncacheModel,
+    &SqlEngine::cachedModel,
+    modelFields};
 
 const SqlTable<AccuEntry> SqlEngine::kAccus{
+    "accus",
+    "accuId",
     "INSERT INTO accus(accuBrand,accuDescr,accuCapacity,numCells,accuStrength,accuTyp) "
     "VALUES (?,?,?,?,?,?)",
     "UPDATE accus SET accuBrand=?,accuDescr=?,accuCapacity=?,numCells=?,accuStrength=?,"
@@ -138,9 +254,13 @@ const SqlTable<AccuEntry> SqlEngine::kAccus{
     bindAccu,
     accuFromRow,
     &SqlEngine::cacheAccu,
-    &SqlEngine::uncacheAccu};
+    &SqlEngine::uncacheAccu,
+    &SqlEngine::cachedAccu,
+    accuFields};
 
 const SqlTable<LogEntry> SqlEngine::kLog{
+    "logList",
+    "id",
     "INSERT INTO logList(date,time,accuId,modelId,charged) VALUES (?,?,?,?,?)",
     "UPDATE logList SET date=?,time=?,accuId=?,modelId=?,charged=? WHERE id=?",
     "DELETE FROM logList WHERE id=?",
@@ -149,7 +269,9 @@ const SqlTable<LogEntry> SqlEngine::kLog{
     bindLog,
     logFromRow,
     &SqlEngine::cacheLogEntry,
-    &SqlEngine::uncacheLogEntry};
+    &SqlEngine::uncacheLogEntry,
+    &SqlEngine::cachedLogEntry,
+    logFields};
 
 SqlEngine::SqlEngine(std::unique_ptr<SqlDriver> driver, QString fileName)
     : SqlBase(std::move(fileName)), m_pDriver(std::move(driver))
@@ -177,10 +299,17 @@ std::unique_ptr<SqlDriver> SqlEngine::replaceDriver(std::unique_ptr<SqlDriver> d
 bool SqlEngine::connectDb(QString* errorText)
 {
     QString problem;
+    m_bOffline = false;
+    m_bReadOnly = false;
+    m_strReadOnlyReason.clear();
     if (m_pDriver->open(*this, &problem)) {
         problem = checkTables();
-        if (problem.isEmpty())
+        if (problem.isEmpty()) {
+            m_strReadOnlyReason = probeWrites();
+            m_bReadOnly = !m_strReadOnlyReason.isEmpty();
+            m_lastFailure = Failure::None;
             return true;
+        }
         m_pDriver->close();
     }
     m_strLastError = problem;
@@ -205,6 +334,28 @@ QString SqlEngine::checkTables()
     return QString();
 }
 
+// A statement that changes no row still needs the right to write: the database refuses it
+// for a read-only file or an account that may only read.
+QString SqlEngine::probeWrites()
+{
+    const QString known = m_pDriver->cannotWrite();
+    if (!known.isEmpty())
+        return known;
+    const std::pair<const char*, const char*> tables[] = {{kModels.name, kModels.idColumn},
+                                                          {kAccus.name, kAccus.idColumn},
+                                                          {kLog.name, kLog.idColumn}};
+    for (const auto& [table, id] : tables) {
+        qint64 rows = 0;
+        const QByteArray sql =
+            QByteArray("UPDATE ") + table + " SET " + id + "=" + id + " WHERE 0=1";
+        if (!execute(
+                Replay::Repeat, sql, [](SqlDriver&) {}, &rows, false) &&
+            m_pDriver->writeRefused())
+            return m_strLastError;
+    }
+    return QString();
+}
+
 bool SqlEngine::disconnectDb()
 {
     m_pDriver->close();
@@ -222,24 +373,66 @@ bool SqlEngine::reopen()
     return false;
 }
 
-bool SqlEngine::run(Replay replay, const std::function<bool()>& work)
+bool SqlEngine::refuse(Failure failure, const QString& why)
 {
-    if (!m_pDriver->isOpen()) {
-        m_strLastError = QStringLiteral("not connected");
+    m_lastFailure = failure;
+    m_strLastError = why;
+    return false;
+}
+
+bool SqlEngine::goOffline()
+{
+    m_bOffline = true;
+    m_lastFailure = Failure::Offline;
+    return false;
+}
+
+bool SqlEngine::resume(QString* errorText)
+{
+    if (!m_bOffline)
+        return true;
+    if (!reopen()) {
+        m_lastFailure = Failure::Offline;
+        if (errorText)
+            *errorText = lastErrorText();
         return false;
     }
-    if (replay == Replay::CheckFirst && !m_pDriver->ping() && !reopen())
-        return false;
-    for (int attempt = 0;; ++attempt) {
+    m_bOffline = false;
+    return true;
+}
+
+bool SqlEngine::run(Replay replay, const std::function<bool()>& work)
+{
+    m_bReplyLost = false;
+    if (m_bOffline)
+        return refuse(Failure::Offline, QStringLiteral("the server does not answer"));
+    if (!m_pDriver->isOpen())
+        return refuse(Failure::Error, QStringLiteral("not connected"));
+    bool reopened = false;
+    if (replay == Replay::CheckFirst && !m_pDriver->ping()) {
+        if (!reopen())
+            return goOffline();
+        reopened = true;
+    }
+    for (;;) {
         const bool done = work();
         const bool lost = !done && m_pDriver->connectionLost();
-        if (!done)
+        if (!done) {
+            m_lastFailure = Failure::Error;
             m_strLastError = m_pDriver->errorText();
+        }
         m_pDriver->finish();
         if (done)
             return true;
-        if (attempt > 0 || replay != Replay::Repeat || !lost || !reopen())
+        if (!lost)
             return false;
+        if (reopened || !reopen())
+            return goOffline();
+        reopened = true;
+        if (replay != Replay::Repeat) {
+            m_bReplyLost = true;
+            return false;
+        }
     }
 }
 
@@ -292,18 +485,20 @@ int SqlEngine::insertRow(const QByteArray& sql, const Binder& bind)
     return int(id);
 }
 
-// True when the row with that identifier exists, whether its values changed or not.
-bool SqlEngine::changeRow(Replay replay, const QByteArray& sql, const Binder& bind)
-{
-    qint64 matched = 0;
-    return execute(replay, sql, bind, &matched, false) && matched > 0;
-}
-
 template <class Record> int SqlEngine::addRecord(const SqlTable<Record>& table, Record* entry)
 {
-    if (!entry)
+    if (!entry || !mayWrite<Record>(table, *entry, nullptr))
         return -1;
-    const int id = insertRow(table.insert, [&](SqlDriver& d) { table.bind(d, *entry); });
+    // Remembered so that an insert whose reply was lost can be found afterwards.
+    int highest = 0;
+    if (!query(
+            QByteArray("SELECT coalesce(max(") + table.idColumn + "),0) FROM " + table.name,
+            [](SqlDriver&) {}, [&]() { highest = 0; },
+            [&](const SqlDriver& d) { highest = d.intAt(0); }))
+        return -1;
+    int id = insertRow(table.insert, [&](SqlDriver& d) { table.bind(d, *entry); });
+    if (id < 0 && m_bReplyLost)
+        id = findInserted(table, *entry, highest);
     if (id < 0)
         return -1;
     entry->m_iId = id;
@@ -312,12 +507,88 @@ template <class Record> int SqlEngine::addRecord(const SqlTable<Record>& table, 
 }
 
 template <class Record>
+int SqlEngine::findInserted(const SqlTable<Record>& table, const Record& entry, int highest)
+{
+    const QVariantList wanted = valuesOf(table.fields, entry).values;
+    int found = -1;
+    const QByteArray sql = QByteArray("SELECT * FROM ") + table.name + " WHERE " + table.idColumn +
+                           ">? ORDER BY " + table.idColumn;
+    const bool read = query(
+        sql, [highest](SqlDriver& d) { d.bind(highest); }, [&]() { found = -1; },
+        [&](const SqlDriver& d) {
+            const Record row = table.fromRow(this, d);
+            if (found < 0 && valuesOf(table.fields, row).values == wanted)
+                found = row.m_iId;
+        });
+    if (read && found < 0)
+        refuse(Failure::Error, QStringLiteral("the connection was lost; nothing was stored"));
+    return read ? found : -1;
+}
+
+template <class Record>
+bool SqlEngine::mayWrite(const SqlTable<Record>& table, const Record& entry, const Record* before)
+{
+    if (m_bReadOnly)
+        return refuse(Failure::ReadOnly, QStringLiteral("the log book is open read-only"));
+    const QStringList stored = before ? valuesOf(table.fields, *before).texts : QStringList();
+    for (const QString& text : valuesOf(table.fields, entry).texts) {
+        if (text.size() > kMaxTextLength && !stored.contains(text))
+            return refuse(
+                Failure::TooLong,
+                QStringLiteral("a text is longer than %1 characters").arg(kMaxTextLength));
+    }
+    return true;
+}
+
+template <class Record>
+bool SqlEngine::settle(const SqlTable<Record>& table, int id, const Record* wanted)
+{
+    Record now;
+    bool exists = false;
+    if (!query(
+            table.selectOne, [id](SqlDriver& d) { d.bind(id); }, [&]() { exists = false; },
+            [&](const SqlDriver& d) {
+                now = table.fromRow(this, d);
+                exists = true;
+            }))
+        return false;
+    if (wanted
+            ? exists && valuesOf(table.fields, now).values == valuesOf(table.fields, *wanted).values
+            : !exists)
+        return true;
+    if (exists)
+        (this->*table.cache)(now);
+    else
+        (this->*table.uncache)(id);
+    return refuse(Failure::Conflict, QStringLiteral("the row was changed or deleted elsewhere"));
+}
+
+// The row is written only while it holds the values last read; what the cache holds are
+// those values. A row the cache does not know is written as it is.
+template <class Record>
 bool SqlEngine::changeRecord(const SqlTable<Record>& table, int id, Record* entry)
 {
-    if (!entry || id < 0 || !changeRow(Replay::Repeat, table.update, [&](SqlDriver& d) {
-            table.bind(d, *entry);
-            d.bind(id);
-        }))
+    if (!entry || id < 0)
+        return false;
+    const Record* cached = (this->*table.cached)(id);
+    const std::optional<Record> before = cached ? std::optional<Record>(*cached) : std::nullopt;
+    if (!mayWrite(table, *entry, before ? &*before : nullptr))
+        return false;
+    SameValues same(*m_pDriver);
+    if (before)
+        table.fields(same, *before);
+    qint64 matched = 0;
+    if (!execute(
+            Replay::Repeat, table.update + same.sql,
+            [&](SqlDriver& d) {
+                table.bind(d, *entry);
+                d.bind(id);
+                same.bind(d);
+            },
+            &matched, false))
+        return false;
+    if (matched == 0 && !(before ? settle(table, id, entry)
+                                 : refuse(Failure::Error, QStringLiteral("no such row"))))
         return false;
     entry->m_iId = id;
     cacheStored(table, *entry);
@@ -326,7 +597,26 @@ bool SqlEngine::changeRecord(const SqlTable<Record>& table, int id, Record* entr
 
 template <class Record> bool SqlEngine::deleteRecord(const SqlTable<Record>& table, int id)
 {
-    if (id < 0 || !changeRow(Replay::CheckFirst, table.remove, [id](SqlDriver& d) { d.bind(id); }))
+    if (id < 0)
+        return false;
+    if (m_bReadOnly)
+        return refuse(Failure::ReadOnly, QStringLiteral("the log book is open read-only"));
+    const Record* cached = (this->*table.cached)(id);
+    const std::optional<Record> before = cached ? std::optional<Record>(*cached) : std::nullopt;
+    SameValues same(*m_pDriver);
+    if (before)
+        table.fields(same, *before);
+    qint64 matched = 0;
+    if (!execute(
+            Replay::Repeat, table.remove + same.sql,
+            [&](SqlDriver& d) {
+                d.bind(id);
+                same.bind(d);
+            },
+            &matched, false))
+        return false;
+    if (matched == 0 && !(before ? settle<Record>(table, id, nullptr)
+                                 : refuse(Failure::Error, QStringLiteral("no such row"))))
         return false;
     (this->*table.uncache)(id);
     return true;

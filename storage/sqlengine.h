@@ -47,10 +47,13 @@ public:
                    QHash<int, Usage::Totals>* byAccu) override;
     bool readUsageOf(UsageGroup group, int id, Usage::Totals* out) override;
     QString lastErrorText() const override { return m_strLastError; }
+    bool isOffline() const override { return m_bOffline; }
 
 protected:
     // The whole log in identifier order, the cheapest order to read and to keep.
     bool readLog(QVector<LogEntry*>* out) override;
+    // Connects again after the server stopped answering.
+    bool resume(QString* errorText) override;
 
 public:
     SqlDriver* driver() const { return m_pDriver.get(); }
@@ -59,17 +62,25 @@ public:
     std::unique_ptr<SqlDriver> replaceDriver(std::unique_ptr<SqlDriver> driver);
 
 private:
-    // Whether a statement may simply run again after the connection was lost under it: reads
-    // and updates may; an insert or delete might already have been carried out, so for those
-    // the connection is checked before, and the statement runs once.
+    // Whether a statement may simply run again after the connection was lost under it: reads,
+    // updates and deletes may (a change or delete that finds its own work done says so); an
+    // insert might already have been carried out, so the connection is checked before and
+    // the statement runs once.
     enum class Replay { Repeat, CheckFirst };
     using Binder = std::function<void(SqlDriver&)>;
     using Taker = std::function<void(const SqlDriver&)>;
 
     // One attempt, and one more on a new connection when the link was lost. work answers
-    // whether it ran through; the driver tells what failed.
+    // whether it ran through; the driver tells what failed. At most one new connection per
+    // operation: when that fails too, the store is offline. A CheckFirst statement whose link
+    // was lost under it is not repeated; m_bReplyLost then says that it may have been done.
     bool run(Replay replay, const std::function<bool()>& work);
     bool reopen();
+    bool goOffline();
+    // Fails the operation for a reason of the store's own.
+    bool refuse(Failure failure, const QString& why);
+    // Why the tables cannot be written (empty when they can), by writing nothing.
+    QString probeWrites();
     // A statement without rows; *result gets the new identifier (insert) or the matched rows.
     bool execute(Replay replay, const QByteArray& sql, const Binder& bind, qint64* result,
                  bool insert);
@@ -80,7 +91,6 @@ private:
     // The one row with that identifier to take; false when there is none or the read failed.
     bool queryRow(const QByteArray& sql, int id, const Taker& take);
     int insertRow(const QByteArray& sql, const Binder& bind);
-    bool changeRow(Replay replay, const QByteArray& sql, const Binder& bind);
     QString checkTables();
     // Log rows as they come; on failure *out is left empty.
     bool readLogRows(const QByteArray& sql, QVector<LogEntry*>* out);
@@ -91,6 +101,18 @@ private:
     template <class Record> bool readRecord(const SqlTable<Record>& table, int id, Record* out);
     template <class Record> bool readRecords(const SqlTable<Record>& table, QVector<Record>* out);
     template <class Record> void cacheStored(const SqlTable<Record>& table, const Record& written);
+    // A read-only log book and new texts beyond the length both stores hold are refused;
+    // texts as `before` holds them pass.
+    template <class Record>
+    bool mayWrite(const SqlTable<Record>& table, const Record& entry, const Record* before);
+    // A change (`wanted`) or delete (null) matched no row: done already when the row reads as
+    // wanted (or is gone), else the row changed elsewhere and its current values are cached.
+    template <class Record>
+    bool settle(const SqlTable<Record>& table, int id, const Record* wanted);
+    // After an insert lost its reply: the identifier of a row above `highest` that holds the
+    // entry's values, or -1.
+    template <class Record>
+    int findInserted(const SqlTable<Record>& table, const Record& entry, int highest);
 
     static const SqlTable<ModelEntry> kModels;
     static const SqlTable<AccuEntry> kAccus;
@@ -98,6 +120,8 @@ private:
 
     std::unique_ptr<SqlDriver> m_pDriver;
     QString m_strLastError;
+    bool m_bOffline = false;
+    bool m_bReplyLost = false;
 };
 
 #endif

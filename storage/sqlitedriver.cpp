@@ -17,6 +17,7 @@ SqliteDriver::~SqliteDriver()
 bool SqliteDriver::open(const SqlBase& store, QString* problem)
 {
     const QByteArray name = store.m_strFileName.toUtf8();
+    m_strFile = store.m_strFileName;
     std::fprintf(stderr, "connect to: %s \n", name.constData());
     close();
     // No create flag: a missing file is an error, connecting never makes a database.
@@ -71,6 +72,8 @@ void SqliteDriver::close()
 
 bool SqliteDriver::fail()
 {
+    const int code = sqlite3_errcode(m_pDb);
+    m_bWriteRefused = code == SQLITE_READONLY || code == SQLITE_PERM || code == SQLITE_CANTOPEN;
     m_bFailed = true;
     m_strError = QString::fromUtf8(sqlite3_errmsg(m_pDb));
     report(m_strError);
@@ -90,6 +93,7 @@ bool SqliteDriver::prepare(const QByteArray& sql)
 {
     finish();
     m_bFailed = false;
+    m_bWriteRefused = false;
     m_strError.clear();
     m_iNextParameter = 1;
     if (!m_pDb) {
@@ -191,4 +195,43 @@ qint64 SqliteDriver::rowsMatched() const
 QByteArray SqliteDriver::tableColumnsSql() const
 {
     return QByteArrayLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid");
+}
+
+// The text cut at its first zero byte, as bytes.
+QByteArray SqliteDriver::sameTextSql(const char* column) const
+{
+    const QByteArray bytes = QByteArray("CAST(coalesce(") + column + ",'') AS BLOB)";
+    return "CASE WHEN instr(" + bytes + ",x'00')>0 THEN substr(" + bytes + ",1,instr(" + bytes +
+           ",x'00')-1) ELSE " + bytes + " END IN (CAST(? AS BLOB),CAST(? AS BLOB))";
+}
+
+// The text as this program writes it, and as older programs wrote it, in one byte per
+// character where it fits.
+void SqliteDriver::bindSameText(const QString& text)
+{
+    bind(text);
+    bool singleByte = true;
+    for (const QChar c : text)
+        singleByte = singleByte && c.unicode() < 256;
+    if (!singleByte) {
+        bind(text);
+        return;
+    }
+    if (m_pStmt) {
+        const QByteArray latin1 = text.toLatin1();
+        sqlite3_bind_text(m_pStmt, m_iNextParameter, latin1.constData(), int(latin1.size()),
+                          SQLITE_TRANSIENT);
+    }
+    ++m_iNextParameter;
+}
+
+// The journal goes beside the file; where it cannot be made, every write fails.
+QString SqliteDriver::cannotWrite() const
+{
+    const QString folder = QFileInfo(m_strFile).absolutePath();
+    if (m_pDb && sqlite3_db_readonly(m_pDb, "main") == 1)
+        return QStringLiteral("the file cannot be written");
+    if (!QFileInfo(folder).isWritable())
+        return QStringLiteral("the folder %1 cannot be written").arg(folder);
+    return QString();
 }

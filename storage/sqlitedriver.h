@@ -42,6 +42,10 @@ public:
 
     void report(const QString& problem) const override;
     QByteArray tableColumnsSql() const override;
+    QByteArray sameTextSql(const char* column) const override;
+    void bindSameText(const QString& text) override;
+    bool writeRefused() const override { return m_bWriteRefused; }
+    QString cannotWrite() const override;
 
     // How long a write waits for another program's write to finish; from the next open on.
     void setBusyTimeout(int milliseconds) { m_iBusyTimeoutMs = milliseconds; }
@@ -55,7 +59,9 @@ private:
     sqlite3_stmt* m_pStmt = nullptr;
     int m_iNextParameter = 1;
     bool m_bFailed = false;
+    bool m_bWriteRefused = false;
     QString m_strError;
+    QString m_strFile;
     int m_iBusyTimeoutMs = 2000;
 };
 

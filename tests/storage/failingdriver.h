@@ -57,6 +57,13 @@ public:
     bool connectionLost() const override { return !m_bFailed && m_pInner->connectionLost(); }
     void report(const QString& problem) const override { m_pInner->report(problem); }
     QByteArray tableColumnsSql() const override { return m_pInner->tableColumnsSql(); }
+    QByteArray sameTextSql(const char* column) const override
+    {
+        return m_pInner->sameTextSql(column);
+    }
+    void bindSameText(const QString& text) override { m_pInner->bindSameText(text); }
+    bool writeRefused() const override { return m_pInner->writeRefused(); }
+    QString cannotWrite() const override { return m_pInner->cannotWrite(); }
 
 private:
     std::unique_ptr<SqlDriver> m_pInner;

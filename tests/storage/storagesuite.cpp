@@ -741,6 +741,77 @@ void StorageSuite::changeOrDeleteOfMissingRowFails()
     QVERIFY(rowExists(db(), table, behind));
 }
 
+void StorageSuite::textsAreCapped_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("stored");
+    for (const char* table : {"model", "accu"}) {
+        QTest::addRow("%s: 1000 characters", table) << table << QString(1000, 'x') << true;
+        QTest::addRow("%s: 1001 characters", table) << table << QString(1001, 'x') << false;
+        QTest::addRow("%s: 1000 in four bytes each", table)
+            << table << QStringLiteral("😀").repeated(500) << true;
+    }
+}
+
+// Both stores take the same texts: the server's column would refuse far less than the file.
+void StorageSuite::textsAreCapped()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, text);
+    QFETCH(bool, stored);
+    const bool model = table == QLatin1String("model");
+    const int existing = addRow(db(), table);
+    ModelEntry m(db(), text, 1, -1);
+    AccuEntry a(db(), QStringLiteral("B"), text, 1000, 2, 10, 0, -1);
+    const int added = model ? db()->addModel(&m) : db()->addAccu(&a);
+    QCOMPARE(added >= 0, stored);
+    const bool changed = model ? db()->changeModel(existing, &m) : db()->changeAccu(existing, &a);
+    QCOMPARE(changed, stored);
+    if (!stored) {
+        QCOMPARE(db()->lastFailure(), SqlBase::Failure::TooLong);
+        QCOMPARE(model ? models(db()).size() : accus(db()).size(), 1);
+    }
+    const QString read = model ? models(db()).last().m_strName : accus(db()).last().m_strDescr;
+    QCOMPARE(read, stored ? text : QStringLiteral("Row"));
+}
+
+void StorageSuite::concurrentWritesLoseNothing_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<bool>("remove"); // the second store deletes rather than changes
+    for (const char* table : {"model", "accu", "log"}) {
+        QTest::addRow("%s: change after a change", table) << table << false;
+        QTest::addRow("%s: delete after a change", table) << table << true;
+    }
+}
+
+// Two programs start from the same row; the second write finds it changed and stores nothing,
+// and its store shows the row as it is now, from which the write then goes through.
+void StorageSuite::concurrentWritesLoseNothing()
+{
+    QFETCH(QString, table);
+    QFETCH(bool, remove);
+    const int id = addRow(db(), table);
+    SqlBase* other = openSame();
+    QVERIFY(other);
+    int recordId = -1;
+    QVERIFY(changeRow(db(), table, id, 7, &recordId));
+
+    const auto write = [&]() {
+        return remove ? deleteRow(other, table, id) : changeRow(other, table, id, 9, &recordId);
+    };
+    QVERIFY(!write());
+    QCOMPARE(other->lastFailure(), SqlBase::Failure::Conflict);
+    QCOMPARE(cachedMarker(other, table, id), 7);
+    QVERIFY(db()->reload(nullptr));
+    QCOMPARE(cachedMarker(db(), table, id), 7);
+
+    QVERIFY(write());
+    QVERIFY(db()->reload(nullptr));
+    QCOMPARE(cachedMarker(db(), table, id), remove ? -1 : 9);
+}
+
 void StorageSuite::deleteRemovesRowAndReloadsCache_data()
 {
     addTableRows();

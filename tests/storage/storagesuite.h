@@ -59,6 +59,10 @@ private slots:
     void deleteRemovesRowAndReloadsCache();
     void refusedArguments_data();
     void refusedArguments();
+    void textsAreCapped_data();
+    void textsAreCapped();
+    void concurrentWritesLoseNothing_data();
+    void concurrentWritesLoseNothing();
 
     void cacheServesLookups();
     void idListsFollowCache();

@@ -4,6 +4,7 @@
 #include "mysqltestserver.h"
 #include "stderrcapture.h"
 #include "storagesuite.h"
+#include "tcpproxy.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -83,6 +84,8 @@ private slots:
     void reconnectAfterKill_data();
     void reconnectAfterKill();
     void failedReconnectKeepsCaches();
+    void frozenServerFailsInBoundedTime();
+    void insertWithLostReplyIsNotRepeated();
     void statementErrorsAnswerFalse();
     void textsAreStoredAsUtf8_data();
     void textsAreStoredAsUtf8();
@@ -417,12 +420,71 @@ void MysqlStorageTest::failedReconnectKeepsCaches()
     QCOMPARE(db->m_accus.size(), 1);
     QCOMPARE(db->logCache().size(), 1);
 
-    // Once the server is back, the next operation finds it.
+    // Offline: nothing is tried until a reload finds the server again.
+    QVERIFY(db->isOffline());
+    QCOMPARE(db->lastFailure(), SqlBase::Failure::Offline);
     db->m_iPort = serverPort;
     ModelEntry back(db, QStringLiteral("back"), 0, -1);
+    QCOMPARE(db->addModel(&back), -1);
+    QVERIFY(db->reload(nullptr));
+    QVERIFY(!db->isOffline());
     QVERIFY(db->addModel(&back) >= 0);
     QCOMPARE(db->m_models.size(), 2);
     QCOMPARE(count(QStringLiteral("SELECT count(*) FROM modelList")), 2);
+}
+
+// A server that stops answering (stopped with SIGSTOP, or out of the network's reach) costs
+// the first operation a bounded wait; then the store is offline and fails at once, until a
+// reload finds the server again.
+void MysqlStorageTest::frozenServerFailsInBoundedTime()
+{
+    TcpProxy proxy(m_pServer->m_iPort);
+    m_db.reset(m_pServer->newStore(m_strDatabase));
+    m_db->m_strHost = QStringLiteral("127.0.0.1");
+    m_db->m_iPort = proxy.port();
+    QVERIFY(m_db->openDb(nullptr));
+    ModelEntry m;
+    AccuEntry a;
+    QVERIFY(seed(m_db.get(), &m, &a));
+
+    proxy.setFrozen(true);
+    QElapsedTimer clock;
+    clock.start();
+    ModelEntry n(m_db.get(), QStringLiteral("frozen"), 0, -1);
+    QCOMPARE(m_db->addModel(&n), -1);
+    QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(m_db->isOffline());
+    clock.restart();
+    QVERIFY(!m_db->changeModel(m.m_iId, &n));
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(m_db->lastFailure(), SqlBase::Failure::Offline);
+    QVERIFY(!m_db->reload(nullptr)); // one attempt to connect, bounded as well
+
+    proxy.setFrozen(false);
+    QVERIFY(m_db->reload(nullptr));
+    QVERIFY(m_db->addModel(&n) >= 0);
+    QCOMPARE(count(QStringLiteral("SELECT count(*) FROM modelList WHERE modelName='frozen'")), 1);
+}
+
+// The insert reached the server, its answer did not: found after reconnecting, not repeated.
+void MysqlStorageTest::insertWithLostReplyIsNotRepeated()
+{
+    TcpProxy proxy(m_pServer->m_iPort);
+    m_db.reset(m_pServer->newStore(m_strDatabase));
+    m_db->m_strHost = QStringLiteral("127.0.0.1");
+    m_db->m_iPort = proxy.port();
+    QVERIFY(m_db->openDb(nullptr));
+    ModelEntry m;
+    AccuEntry a;
+    QVERIFY(seed(m_db.get(), &m, &a));
+
+    proxy.dropAfter("INSERT INTO logList");
+    LogEntry e(m_db.get(), QDate(2024, 4, 1), QTime(0, 9), 640, a.m_iId, m.m_iId, -1);
+    const int id = m_db->addLogEntry(&e);
+    QVERIFY2(id >= 0, qPrintable(m_db->lastErrorText()));
+    QCOMPARE(count(QStringLiteral("SELECT count(*) FROM logList WHERE charged=640")), 1);
+    QCOMPARE(count(QStringLiteral("SELECT id FROM logList WHERE charged=640")), id);
+    QCOMPARE(m_db->logCache().size(), 2);
 }
 
 void MysqlStorageTest::statementErrorsAnswerFalse()
@@ -473,7 +535,7 @@ void MysqlStorageTest::textsAreStoredAsUtf8_data()
     QTest::newRow("umlauts") << QStringLiteral("Akku grün Ärger");
     QTest::newRow("four-byte characters") << QStringLiteral("Heli 🚁 𝄞");
     QTest::newRow("control characters") << QStringLiteral("tab\there\nnew line\r");
-    QTest::newRow("long") << QString(3000, QChar(0x00e9));
+    QTest::newRow("longest") << QString(SqlBase::kMaxTextLength - 1, QChar(0x00e9)); // and "!"
 }
 
 void MysqlStorageTest::textsAreStoredAsUtf8()

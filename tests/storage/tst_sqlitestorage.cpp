@@ -8,6 +8,7 @@
 #include "storage/sqliteschema.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -117,7 +118,10 @@ private slots:
     void legacyRowsPassTheDateFilter();
     void legacyRowsInStatistics();
     void lockedDatabaseRefusesChanges();
+    void readOnlyFileRefusesChanges_data();
     void readOnlyFileRefusesChanges();
+    void legacyRowsCanBeChangedAndDeleted_data();
+    void legacyRowsCanBeChangedAndDeleted();
     void failedPreparationIsReported();
     void schemaCreationRefusesExistingFile();
 
@@ -479,35 +483,92 @@ void SqliteStorageTest::lockedDatabaseRefusesChanges()
     QCOMPARE(read.m_strName, QStringLiteral("changed"));
 }
 
+void SqliteStorageTest::readOnlyFileRefusesChanges_data()
+{
+    QTest::addColumn<bool>("folder"); // the folder is read-only rather than the file
+    QTest::newRow("read-only file") << false;
+    QTest::newRow("read-only folder") << true;
+}
+
+// Opened read-only on purpose: every write is refused before it is tried, and says why.
 void SqliteStorageTest::readOnlyFileRefusesChanges()
 {
-    const QString file = freshDb("readonly");
+    QFETCH(bool, folder);
+    const QString dir = m_dir.filePath(QStringLiteral("ro-%1").arg(++m_iCounter));
+    QVERIFY(QDir().mkpath(dir));
+    const QString file = dir + QStringLiteral("/book.sqlite");
+    QVERIFY(SqliteSchema::createDatabase(file, nullptr));
     {
         SqLiteConnection db(file);
         QVERIFY(db.openDb(nullptr));
+        QVERIFY(!db.isReadOnly());
         ModelEntry m(&db, QStringLiteral("kept"), 0, -1);
         QVERIFY(db.addModel(&m) >= 0);
     }
-    QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    std::unique_ptr<Immutable> immutable;
-    if (geteuid() == 0) {
-        immutable = std::make_unique<Immutable>(file);
-        if (!immutable->isSet())
-            QSKIP("cannot make the file read-only for the superuser here");
-    }
+    ReadOnly readOnly(folder ? dir : file);
+    if (!readOnly.isSet())
+        QSKIP("cannot make it read-only for the superuser here");
     const QByteArray before = readAll(file);
     SqLiteConnection db(file);
     QVERIFY(db.openDb(nullptr));
+    QVERIFY(db.isReadOnly());
+    QVERIFY(!db.readOnlyReason().isEmpty());
     QVector<ModelEntry> models;
     QVERIFY(db.getModels(&models));
     QCOMPARE(models.size(), 1);
     ModelEntry m(&db, QStringLiteral("new"), 0, -1);
     QCOMPARE(db.addModel(&m), -1);
+    QCOMPARE(db.lastFailure(), SqlBase::Failure::ReadOnly);
     QVERIFY(!db.changeModel(models[0].m_iId, &m));
+    QCOMPARE(db.lastFailure(), SqlBase::Failure::ReadOnly);
     QVERIFY(!db.deleteModel(models[0].m_iId));
+    QCOMPARE(db.lastFailure(), SqlBase::Failure::ReadOnly);
     QVERIFY(db.getModels(&models));
     QCOMPARE(models.size(), 1);
     QCOMPARE(readAll(file), before);
+}
+
+void SqliteStorageTest::legacyRowsCanBeChangedAndDeleted_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("id");
+    QTest::newRow("model, zero-terminated Latin-1 name") << "model" << 1;
+    QTest::newRow("model, bytes after the zero byte") << "model" << 2;
+    QTest::newRow("pack, zero-terminated Latin-1 texts") << "accu" << 1;
+    QTest::newRow("entry, zero-terminated date and time") << "log" << 1;
+}
+
+// Rows of the first program compare equal to what was read from them, so the check against
+// lost updates does not lock them.
+void SqliteStorageTest::legacyRowsCanBeChangedAndDeleted()
+{
+    QFETCH(QString, table);
+    QFETCH(int, id);
+    const QString file = freshDb("legacy-write");
+    writeLegacyRows(file);
+    SqLiteConnection db(file);
+    QVERIFY(db.openDb(nullptr));
+    bool changed = false, removed = false;
+    if (table == QLatin1String("model")) {
+        ModelEntry m;
+        QVERIFY(db.getModel(id, &m));
+        m.m_iTyp = 4;
+        changed = db.changeModel(id, &m);
+        removed = db.deleteModel(id);
+    } else if (table == QLatin1String("accu")) {
+        AccuEntry a;
+        QVERIFY(db.getAccu(id, &a));
+        a.m_iCapacity = 1234;
+        changed = db.changeAccu(id, &a);
+        removed = db.deleteAccu(id);
+    } else {
+        LogEntry e = *db.logEntryAt(db.logRowOf(id));
+        e.m_iCharged = 77;
+        changed = db.changeLogEntry(id, &e);
+        removed = db.deleteLogEntry(id);
+    }
+    QVERIFY2(changed, qPrintable(db.lastErrorText()));
+    QVERIFY2(removed, qPrintable(db.lastErrorText()));
 }
 
 void SqliteStorageTest::failedPreparationIsReported()
