@@ -3,6 +3,7 @@
 #include "app/recordcombo.h"
 #include "app/tablecolumnfitter.h"
 #include "storage/logbook.h"
+#include "storage/sqlbase.h"
 #include "ui_mainwindow.h"
 #include "views/logentrytablemodel.h"
 #include "views/messagebox.h"
@@ -72,6 +73,7 @@ LogTab::LogTab(Ui::MainWindow* ui, LogBook* book, QWidget* window)
     });
     connect(book, &LogBook::accusChanged, this, &LogTab::fillAccus);
     connect(book, &LogBook::modelsChanged, this, &LogTab::fillModels);
+    connect(book, &LogBook::accessChanged, this, &LogTab::updateButtons);
     buildWelcome();
     for (auto signal : {&LogBook::accusChanged, &LogBook::modelsChanged, &LogBook::reloaded})
         connect(book, signal, this, &LogTab::updateWelcome);
@@ -284,7 +286,7 @@ bool LogTab::settleEdits()
     if (m_pBook->changeEntry(m_shown.m_iId, fromEditor()))
         return true;
     MessageBox::warning(m_pWindow, tr("Error changing entry"),
-                        tr("The entry could not be changed in the database."));
+                        withReason(tr("The entry could not be changed in the database.")));
     return false;
 }
 
@@ -352,7 +354,7 @@ void LogTab::add()
     const int id = m_pBook->addEntry(entry);
     if (id < 0) {
         MessageBox::warning(m_pWindow, tr("Error adding entry"),
-                            tr("The entry could not be stored in the database."));
+                            withReason(tr("The entry could not be stored in the database.")));
         return;
     }
     // The editor's values are stored now; they belong to the new entry.
@@ -371,8 +373,9 @@ void LogTab::change()
     if (id < 0 || entry.m_iAccuId < 0 || entry.m_iModelId < 0)
         return;
     if (!m_pBook->changeEntry(id, entry)) {
-        MessageBox::warning(m_pWindow, tr("Error changing entry"),
-                            tr("The entry could not be changed in the database."));
+        const QString text = withReason(tr("The entry could not be changed in the database."));
+        showChangedElsewhere(id);
+        MessageBox::warning(m_pWindow, tr("Error changing entry"), text);
         return;
     }
     selectAndShow(id);
@@ -388,13 +391,26 @@ void LogTab::remove()
     m_shown = LogEntry();
     if (!m_pBook->removeEntry(was.m_iId)) {
         m_shown = was;
-        MessageBox::warning(m_pWindow, tr("Error removing entry"),
-                            tr("The entry could not be removed from the database."));
+        const QString text = withReason(tr("The entry could not be removed from the database."));
+        showChangedElsewhere(was.m_iId);
+        MessageBox::warning(m_pWindow, tr("Error removing entry"), text);
         return;
     }
     // The entry that took its row is the one shown now.
     const LogEntry* next = m_pModel->logEntryAt(qMin(row, m_pModel->rowCount() - 1));
     selectAndShow(next ? next->m_iId : -1);
+}
+
+QString LogTab::withReason(const QString& text) const
+{
+    const QString why = m_pBook->failureText();
+    return why.isEmpty() ? text : text + QLatin1Char('\n') + why;
+}
+
+void LogTab::showChangedElsewhere(int id)
+{
+    if (m_pBook->store() && m_pBook->store()->lastFailure() == SqlBase::Failure::Conflict)
+        selectAndShow(id);
 }
 
 void LogTab::revert()
@@ -417,12 +433,14 @@ void LogTab::updateCount()
 
 void LogTab::updateButtons()
 {
-    const bool open = m_pBook->isOpen();
+    const bool open = m_pBook->isOpen() && !m_pBook->isReadOnly();
     const bool complete = RecordCombo::currentId(m_pUi->m_pAccuList) >= 0 &&
                           RecordCombo::currentId(m_pUi->m_pModelList) >= 0;
     const bool shown = m_shown.m_iId >= 0;
     QString why;
-    if (!open)
+    if (m_pBook->isReadOnly())
+        why = tr("The log book is open read-only.");
+    else if (!open)
         why = tr("No log book is open.");
     else if (!complete)
         why = tr("Choose a pack and a model for the entry.");

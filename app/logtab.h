@@ -69,6 +69,10 @@ private:
     void selectAndShow(int id);
     void updateCount();
     void updateButtons();
+    // The message with the log book's reason for the last failed write, when it has one.
+    QString withReason(const QString& text) const;
+    // After a write refused because the entry changed elsewhere: the editor shows it as it is.
+    void showChangedElsewhere(int id);
     // Date editors of the filter: the first logged day to today.
     void resetFilterDates();
     void buildWelcome();

@@ -12,6 +12,7 @@
 #include "settings/tarvelosettings.h"
 #include "storage/logbook.h"
 #include "storage/mysqlconnection.h"
+#include "storage/sqlbase.h"
 #include "storage/sqliteconnection.h"
 #include "ui_mainwindow.h"
 #include "views/aboutdialog.h"
@@ -74,6 +75,16 @@ MainWindow::MainWindow(QTranslator* translator, QApplication* app, const QString
     });
     m_pFiles = new LogBookFiles(ui, m_pSettings, this);
     connect(m_pFiles, &LogBookFiles::openWanted, this, &MainWindow::openLogBookFile);
+    connect(m_pBook, &LogBook::storeReplaced, this, &MainWindow::onStoreOpened);
+    connect(m_pBook, &LogBook::accessChanged, this, &MainWindow::applyAccess);
+    connect(m_pBook, &LogBook::reloaded, this, &MainWindow::applyAccess);
+    // A server may take seconds to answer or to time out.
+    connect(m_pBook, &LogBook::busy, this, [](bool working) {
+        if (working)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
     connect(m_pSettings, &TarveloSettings::changed, this, &MainWindow::onSettingChanged);
     ui->actionShowChargerStatus->setEnabled(m_pSettings->values().useCharger());
     restoreViewState();
@@ -296,6 +307,30 @@ void MainWindow::onReload()
                             tr("The log book could not be read again:\n") + error);
 }
 
+void MainWindow::applyAccess()
+{
+    const QString name = tr("Tarvelo");
+    if (m_pBook->isReadOnly())
+        setWindowTitle(tr("%1 (read-only)").arg(name));
+    else if (m_pBook->isOffline())
+        setWindowTitle(tr("%1 (offline: press F5 to connect again)").arg(name));
+    else
+        setWindowTitle(name);
+}
+
+void MainWindow::onStoreOpened()
+{
+    applyAccess();
+    const SqlBase* opened = m_pBook->isOpen() ? m_pBook->store() : nullptr;
+    if (!opened || opened->damage().isEmpty())
+        return;
+    const QString text = tr("The log book is damaged: %1\n%2 rows could not be read. It is open "
+                            "read-only, with every row that could be read; nothing is written "
+                            "into it. Keep a copy of the file and restore a backup.");
+    MessageBox::warning(this, tr("Damaged log book"),
+                        text.arg(opened->damage()).arg(opened->unreadableRows()));
+}
+
 // ---- tabs -------------------------------------------------------------------------------
 
 void MainWindow::refreshLogList()
@@ -439,6 +474,7 @@ void MainWindow::retranslate()
 {
     m_pUi->retranslateUi(this);
     m_pLogTab->retranslate();
+    applyAccess();
 }
 
 bool MainWindow::changeLanguage(QString file)

@@ -89,6 +89,10 @@ private:
     // True while a store is open. Otherwise tells the user, with the text of the failed
     // connect, and answers false.
     bool storeReady();
+    // The title says whether the log book is read-only or offline.
+    void applyAccess();
+    // A newly opened log book: its access, and what the check at open found damaged.
+    void onStoreOpened();
     void showConnectError();
     // With no settings at all, the program makes a log book of its own in the data folder.
     void startOnNewLogBook();

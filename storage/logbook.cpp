@@ -35,9 +35,30 @@ bool LogBook::isOpen() const
     return m_pStore && m_pStore->isConnected();
 }
 
+bool LogBook::isReadOnly() const
+{
+    return isOpen() && m_pStore->isReadOnly();
+}
+
+bool LogBook::isOffline() const
+{
+    return isOpen() && m_pStore->isOffline();
+}
+
+template <class Call> auto LogBook::call(Call storeCall)
+{
+    const bool offline = isOffline();
+    emit busy(true);
+    const auto result = storeCall();
+    emit busy(false);
+    if (isOffline() != offline)
+        emit accessChanged();
+    return result;
+}
+
 bool LogBook::reload(QString* errorText)
 {
-    if (!isOpen() || !m_pStore->reload(errorText))
+    if (!isOpen() || !call([&]() { return m_pStore->reload(errorText); }))
         return false;
     emit reloaded();
     return true;
@@ -106,7 +127,7 @@ int LogBook::addEntry(LogEntry entry)
 {
     if (!isOpen())
         return -1;
-    const int id = m_pStore->addLogEntry(&entry);
+    const int id = call([&]() { return m_pStore->addLogEntry(&entry); });
     if (id >= 0)
         emit entryAdded(rowOf(id));
     return id;
@@ -115,17 +136,36 @@ int LogBook::addEntry(LogEntry entry)
 bool LogBook::changeEntry(int id, LogEntry entry)
 {
     const int oldRow = rowOf(id);
-    if (oldRow < 0 || !m_pStore->changeLogEntry(id, &entry))
+    if (oldRow < 0)
         return false;
+    if (!call([&]() { return m_pStore->changeLogEntry(id, &entry); })) {
+        followConflict(id, oldRow);
+        return false;
+    }
     emit entryChanged(oldRow, rowOf(id));
     return true;
+}
+
+void LogBook::followConflict(int id, int oldRow)
+{
+    if (m_pStore->lastFailure() != SqlBase::Failure::Conflict)
+        return;
+    const int row = rowOf(id);
+    if (row < 0)
+        emit entryRemoved(oldRow);
+    else
+        emit entryChanged(oldRow, row);
 }
 
 bool LogBook::removeEntry(int id)
 {
     const int row = rowOf(id);
-    if (row < 0 || !m_pStore->deleteLogEntry(id))
+    if (row < 0)
         return false;
+    if (!call([&]() { return m_pStore->deleteLogEntry(id); })) {
+        followConflict(id, row);
+        return false;
+    }
     emit entryRemoved(row);
     return true;
 }
@@ -139,42 +179,67 @@ int LogBook::announce(int id, void (LogBook::*changed)())
 
 bool LogBook::announce(bool stored, void (LogBook::*changed)())
 {
-    if (stored)
+    // A record changed elsewhere is shown with its current values.
+    if (stored || (m_pStore && m_pStore->lastFailure() == SqlBase::Failure::Conflict))
         emit(this->*changed)();
     return stored;
 }
 
 int LogBook::addAccu(AccuEntry accu)
 {
-    return announce(isOpen() ? m_pStore->addAccu(&accu) : -1, &LogBook::accusChanged);
+    return announce(isOpen() ? call([&]() { return m_pStore->addAccu(&accu); }) : -1,
+                    &LogBook::accusChanged);
 }
 
 bool LogBook::changeAccu(int id, AccuEntry accu)
 {
-    return announce(isOpen() && m_pStore->changeAccu(id, &accu), &LogBook::accusChanged);
+    return announce(isOpen() && call([&]() { return m_pStore->changeAccu(id, &accu); }),
+                    &LogBook::accusChanged);
 }
 
 bool LogBook::removeAccu(int id)
 {
-    return announce(isOpen() && m_pStore->deleteAccu(id), &LogBook::accusChanged);
+    return announce(isOpen() && call([&]() { return m_pStore->deleteAccu(id); }),
+                    &LogBook::accusChanged);
 }
 
 int LogBook::addModel(ModelEntry model)
 {
-    return announce(isOpen() ? m_pStore->addModel(&model) : -1, &LogBook::modelsChanged);
+    return announce(isOpen() ? call([&]() { return m_pStore->addModel(&model); }) : -1,
+                    &LogBook::modelsChanged);
 }
 
 bool LogBook::changeModel(int id, ModelEntry model)
 {
-    return announce(isOpen() && m_pStore->changeModel(id, &model), &LogBook::modelsChanged);
+    return announce(isOpen() && call([&]() { return m_pStore->changeModel(id, &model); }),
+                    &LogBook::modelsChanged);
 }
 
 bool LogBook::removeModel(int id)
 {
-    return announce(isOpen() && m_pStore->deleteModel(id), &LogBook::modelsChanged);
+    return announce(isOpen() && call([&]() { return m_pStore->deleteModel(id); }),
+                    &LogBook::modelsChanged);
 }
 
 QString LogBook::lastError() const
 {
     return m_pStore ? m_pStore->lastErrorText() : QString();
+}
+
+QString LogBook::failureText() const
+{
+    switch (m_pStore ? m_pStore->lastFailure() : SqlBase::Failure::None) {
+    case SqlBase::Failure::ReadOnly:
+        return tr("The log book is open read-only; nothing can be stored in it.");
+    case SqlBase::Failure::Offline:
+        return tr("The database server does not answer. Nothing is stored until it answers "
+                  "again; press F5 to connect again.");
+    case SqlBase::Failure::Conflict:
+        return tr("It was changed or deleted elsewhere in the meantime, so nothing was stored. "
+                  "Its current values are shown now.");
+    case SqlBase::Failure::TooLong:
+        return tr("A text is longer than %1 characters.").arg(SqlBase::kMaxTextLength);
+    default:
+        return QString();
+    }
 }

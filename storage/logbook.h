@@ -30,6 +30,9 @@ public:
     // store that fails to open is kept (closed), so that its error text can be shown.
     bool open(std::unique_ptr<SqlBase> store, QString* errorText);
     bool isOpen() const;
+    bool isReadOnly() const;
+    // The server stopped answering; every write fails at once until a reload connects again.
+    bool isOffline() const;
     // Null before the first open.
     SqlBase* store() const { return m_pStore.get(); }
     StatsManager* stats() const { return m_pStats.get(); }
@@ -68,6 +71,9 @@ public:
 
     // Why the last open, reload or write failed, in the store's words.
     QString lastError() const;
+    // Why the last write failed, for the user, when the store knows a reason the user can act
+    // on (read-only, offline, changed elsewhere, a text too long); empty otherwise.
+    QString failureText() const;
 
 signals:
     // A new store took the place of the old one (opened or not): everything is new.
@@ -83,10 +89,19 @@ signals:
     void entryRemoved(int row);
     void accusChanged();
     void modelsChanged();
+    // The log book became read-only, offline or writable again.
+    void accessChanged();
+    // A call to the store starts (true) or ends (false); a server may take seconds to answer.
+    void busy(bool working);
 
 private:
     int announce(int id, void (LogBook::*changed)());
     bool announce(bool stored, void (LogBook::*changed)());
+    // Runs a call to the store between busy signals; announces a change of access.
+    template <class Call> auto call(Call storeCall);
+    // After a write refused because the row changed elsewhere, the views follow the row's
+    // current values.
+    void followConflict(int id, int oldRow);
 
     std::unique_ptr<SqlBase> m_pStore;
     std::unique_ptr<StatsManager> m_pStats;

@@ -262,6 +262,25 @@
     </message>
 </context>
 <context>
+    <name>LogBook</name>
+    <message>
+        <source>The log book is open read-only; nothing can be stored in it.</source>
+        <translation>Das Logbuch ist schreibgeschützt geöffnet; es kann nichts darin gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>The database server does not answer. Nothing is stored until it answers again; press F5 to connect again.</source>
+        <translation>Der Datenbankserver antwortet nicht. Bis er wieder antwortet, wird nichts gespeichert; mit F5 wird die Verbindung neu aufgebaut.</translation>
+    </message>
+    <message>
+        <source>It was changed or deleted elsewhere in the meantime, so nothing was stored. Its current values are shown now.</source>
+        <translation>Der Eintrag wurde inzwischen an anderer Stelle geändert oder gelöscht, daher wurde nichts gespeichert. Jetzt werden seine aktuellen Werte angezeigt.</translation>
+    </message>
+    <message>
+        <source>A text is longer than %1 characters.</source>
+        <translation>Ein Text ist länger als %1 Zeichen.</translation>
+    </message>
+</context>
+<context>
     <name>LogBookFiles</name>
     <message>
         <source>The folder %1 cannot be made.</source>
@@ -467,6 +486,10 @@ gibt es schon, und Tarvelo ersetzt nie eine Datei. Wählen Sie einen anderen Nam
     <message>
         <source>Open a log book or make a new one. A log book on a server needs the server running and the right settings; F5 tries it again.</source>
         <translation>Öffnen Sie ein Logbuch oder legen Sie ein neues an. Ein Logbuch auf einem Server braucht den laufenden Server und die richtigen Einstellungen; F5 versucht es erneut.</translation>
+    </message>
+    <message>
+        <source>The log book is open read-only.</source>
+        <translation>Das Logbuch ist schreibgeschützt geöffnet.</translation>
     </message>
 </context>
 <context>
@@ -740,6 +763,24 @@ Is the file or its folder read-only?</source>
         <translation>Das Logbuch ist vorerst geöffnet, konnte aber nicht als Ihre Wahl gespeichert werden in
 %1
 Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
+    </message>
+    <message>
+        <source>%1 (read-only)</source>
+        <translation>%1 (schreibgeschützt)</translation>
+    </message>
+    <message>
+        <source>%1 (offline: press F5 to connect again)</source>
+        <translation>%1 (offline: F5 verbindet neu)</translation>
+    </message>
+    <message>
+        <source>The log book is damaged: %1
+%2 rows could not be read. It is open read-only, with every row that could be read; nothing is written into it. Keep a copy of the file and restore a backup.</source>
+        <translation>Das Logbuch ist beschädigt: %1
+%2 Zeilen konnten nicht gelesen werden. Es ist schreibgeschützt geöffnet, mit allen lesbaren Zeilen; es wird nichts hineingeschrieben. Bewahren Sie eine Kopie der Datei auf und spielen Sie eine Sicherung zurück.</translation>
+    </message>
+    <message>
+        <source>Damaged log book</source>
+        <translation>Beschädigtes Logbuch</translation>
     </message>
 </context>
 <context>

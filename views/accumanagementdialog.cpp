@@ -15,6 +15,9 @@ AccuManagementDialog::AccuManagementDialog(QWidget* parent, LogBook* book)
              })
 {
     setupUi(this);
+    m_list.showText(m_pBrand, QString());
+    m_list.showText(m_pDescription, QString());
+    m_list.enableEditing({m_pButtonAdd, m_pButtonChange, m_pButtonDelete});
     m_list.setList(m_pAccuList);
     fillTypCombo();
     fillList();
@@ -65,11 +68,11 @@ void AccuManagementDialog::onSelectionChange()
     AccuEntry accu;
     if (!m_list.selected(&accu))
         return;
-    m_pBrand->setText(accu.m_strBrand);
+    m_list.showText(m_pBrand, accu.m_strBrand);
     m_pCapacity->setValue(accu.m_iCapacity);
     m_pCells->setValue(accu.m_iCells);
     m_pStrength->setValue(accu.m_iStrength);
-    m_pDescription->setText(accu.m_strDescr);
+    m_list.showText(m_pDescription, accu.m_strDescr);
     // An unknown chemistry leaves the combo box without a current entry.
     m_pAccuTyp->setCurrentIndex(m_pAccuTyp->findData(accu.m_iTyp, Qt::UserRole, Qt::MatchExactly));
 }

@@ -15,6 +15,8 @@ ModelManagementDialog::ModelManagementDialog(QWidget* parent, LogBook* book)
              })
 {
     setupUi(this);
+    m_list.showText(m_pModelName, QString());
+    m_list.enableEditing({m_pButtonAdd, m_pButtonChange, m_pButtonDelete});
     m_list.setList(m_pModelList);
     fillTypCombo();
     fillList();
@@ -61,7 +63,7 @@ void ModelManagementDialog::onSelectionChange()
     ModelEntry model;
     if (!m_list.selected(&model))
         return;
-    m_pModelName->setText(model.m_strName);
+    m_list.showText(m_pModelName, model.m_strName);
     // An unknown type leaves the combo box without a current entry.
     m_pModelTyp->setCurrentIndex(
         m_pModelTyp->findData(model.m_iTyp, Qt::UserRole, Qt::MatchExactly));

@@ -2,8 +2,10 @@
 #define TARVELO_RECORDLIST_H
 
 #include "storage/logbook.h"
+#include "storage/sqlbase.h"
 #include "views/messagebox.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMutex>
 #include <QString>
@@ -51,6 +53,21 @@ public:
     // The dialog's list widget, once its form is built.
     void setList(QListWidget* list) { m_pList = list; }
 
+    // The buttons that write act only on a log book that is not read-only.
+    void enableEditing(std::initializer_list<QWidget*> buttons)
+    {
+        for (QWidget* button : buttons)
+            button->setEnabled(!m_pBook->isReadOnly());
+    }
+
+    // A text editor takes as many characters as both stores hold, or a longer stored text
+    // unchanged, so that it is not cut unless the user edits it.
+    static void showText(QLineEdit* edit, const QString& text)
+    {
+        edit->setMaxLength(qMax(SqlBase::kMaxTextLength, int(text.size())));
+        edit->setText(text);
+    }
+
     // All stored records into the list.
     void fill()
     {
@@ -88,7 +105,7 @@ public:
             return;
         record->m_iId = (m_pBook->*m_ops.add)(*record);
         if (record->m_iId == -1) {
-            MessageBox::warning(m_pDialog, messages.title, messages.addFailed);
+            MessageBox::warning(m_pDialog, messages.title, messages.addFailed + reason());
             return;
         }
         m_pList->setCurrentItem(addItem(*record));
@@ -124,7 +141,7 @@ public:
             m_pList->insertItem(row, item);
             reload(id);
             m_pMutex->unlock();
-            MessageBox::warning(m_pDialog, messages.title, messages.changeFailed);
+            MessageBox::warning(m_pDialog, messages.title, messages.changeFailed + reason());
             return;
         }
         item->setText(record.toString());
@@ -153,13 +170,15 @@ public:
         if (!(m_pBook->*m_ops.remove)(id)) {
             m_pList->insertItem(row, item);
             reload(id);
-            MessageBox::warning(m_pDialog, messages.title, messages.deleteFailed);
+            MessageBox::warning(m_pDialog, messages.title, messages.deleteFailed + reason());
             return;
         }
         delete item;
     }
 
 private:
+    QString reason() const { return m_pBook->failureText(); }
+
     bool refused(const Record& record, const Messages& messages)
     {
         const QString problem = m_check ? m_check(record) : QString();

@@ -1,6 +1,7 @@
 // The log tab as a pilot uses it, with the keyboard as well as the mouse: Change and Remove
 // act on the entry the editor shows, unsaved edits are never lost silently, dialogs leave the
 // selections alone, and entries written by others appear on F5.
+#include "immutable.h"
 #include "mainwindowfixture.h"
 #include "samplebook.h"
 
@@ -31,6 +32,9 @@ private slots:
     void reloadShowsEntriesOfOthers();
     void entryNeedsPackAndModel();
     void emptyBookWelcomes();
+    void entryChangedElsewhereIsNotOverwritten_data();
+    void entryChangedElsewhereIsNotOverwritten();
+    void readOnlyBookDisablesEditing();
 
 private:
     int charged(int id) const;
@@ -188,6 +192,52 @@ void LogTabTest::reloadShowsEntriesOfOthers()
     // The date filter reaches from the first logged day to today.
     QCOMPARE(m_f->child<QDateEdit>("m_pFilterStartDate")->date(), QDate(2024, 5, 4));
     QCOMPARE(m_f->child<QDateEdit>("m_pFilterEndDate")->date(), QDate::currentDate());
+}
+
+void LogTabTest::entryChangedElsewhereIsNotOverwritten_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("change") << "m_pButtonChange"
+                            << "Error changing entry";
+    QTest::newRow("remove") << "m_pButtonRemove"
+                            << "Error removing entry";
+}
+
+// Another program changed the entry after it was shown: nothing is written over it, the user
+// is told and sees what is stored now.
+void LogTabTest::entryChangedElsewhereIsNotOverwritten()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, title);
+    m_f->clickRow(2); // entry 3, 4000 mAh
+    QVERIFY(m_f->sql(QStringLiteral("UPDATE logList SET charged=4321 WHERE id=3;")));
+    chargedEditor()->setValue(4100);
+    m_f->child<QPushButton>(button.toLatin1().constData())->click();
+
+    const QList<Warning> warnings = m_f->takeWarnings();
+    QCOMPARE(warnings.size(), 1);
+    QCOMPARE(warnings[0].title, title);
+    QVERIFY2(warnings[0].text.contains(QLatin1String("changed or deleted elsewhere")),
+             qPrintable(warnings[0].text));
+    QCOMPARE(charged(3), 4321);
+    QCOMPARE(chargedEditor()->value(), 4321);
+    QCOMPARE(m_f->cell(2, 4), QStringLiteral("4321 mAh"));
+}
+
+void LogTabTest::readOnlyBookDisablesEditing()
+{
+    m_f->closeWindow();
+    ReadOnly readOnly(m_f->path(QStringLiteral("tarvelo.sqlite")));
+    if (!readOnly.isSet())
+        QSKIP("the log book cannot be made read-only here");
+    QVERIFY(m_f->openWindow());
+    QCOMPARE(m_f->window()->windowTitle(), QStringLiteral("Tarvelo (read-only)"));
+    QCOMPARE(m_f->rows(), 6);
+    m_f->clickRow(2);
+    for (const char* name : {"m_pButtonAdd", "m_pButtonChange", "m_pButtonRemove"})
+        QVERIFY2(!m_f->child<QPushButton>(name)->isEnabled(), name);
+    QVERIFY(m_f->takeWarnings().isEmpty());
 }
 
 void LogTabTest::entryNeedsPackAndModel()
