@@ -97,6 +97,8 @@ private:
     QString connectionOf(MysqlConnection* db);
     bool kill(MysqlConnection* db);
     static bool seed(MysqlConnection* db, ModelEntry* m, AccuEntry* a);
+    // A seeded store whose connections go through the proxy.
+    bool openThrough(const TcpProxy& proxy, ModelEntry* m, AccuEntry* a);
     int count(const QString& sql)
     {
         return m_pServer->firstRow(m_strDatabase, sql).value(0).toInt();
@@ -272,6 +274,14 @@ bool MysqlStorageTest::seed(MysqlConnection* db, ModelEntry* m, AccuEntry* a)
     return db->addLogEntry(&l) >= 0;
 }
 
+bool MysqlStorageTest::openThrough(const TcpProxy& proxy, ModelEntry* m, AccuEntry* a)
+{
+    m_db.reset(m_pServer->newStore(m_strDatabase));
+    m_db->m_strHost = QStringLiteral("127.0.0.1");
+    m_db->m_iPort = proxy.port();
+    return m_db->openDb(nullptr) && seed(m_db.get(), m, a);
+}
+
 void MysqlStorageTest::reconnectAfterKill_data()
 {
     QTest::addColumn<StoreCall>("call");
@@ -439,13 +449,9 @@ void MysqlStorageTest::failedReconnectKeepsCaches()
 void MysqlStorageTest::frozenServerFailsInBoundedTime()
 {
     TcpProxy proxy(m_pServer->m_iPort);
-    m_db.reset(m_pServer->newStore(m_strDatabase));
-    m_db->m_strHost = QStringLiteral("127.0.0.1");
-    m_db->m_iPort = proxy.port();
-    QVERIFY(m_db->openDb(nullptr));
     ModelEntry m;
     AccuEntry a;
-    QVERIFY(seed(m_db.get(), &m, &a));
+    QVERIFY(openThrough(proxy, &m, &a));
 
     proxy.setFrozen(true);
     QElapsedTimer clock;
@@ -470,13 +476,9 @@ void MysqlStorageTest::frozenServerFailsInBoundedTime()
 void MysqlStorageTest::insertWithLostReplyIsNotRepeated()
 {
     TcpProxy proxy(m_pServer->m_iPort);
-    m_db.reset(m_pServer->newStore(m_strDatabase));
-    m_db->m_strHost = QStringLiteral("127.0.0.1");
-    m_db->m_iPort = proxy.port();
-    QVERIFY(m_db->openDb(nullptr));
     ModelEntry m;
     AccuEntry a;
-    QVERIFY(seed(m_db.get(), &m, &a));
+    QVERIFY(openThrough(proxy, &m, &a));
 
     proxy.dropAfter("INSERT INTO logList");
     LogEntry e(m_db.get(), QDate(2024, 4, 1), QTime(0, 9), 640, a.m_iId, m.m_iId, -1);
