@@ -88,6 +88,11 @@ int ChargerBase::getStatusText(char* _pszText)
     return emptied(_pszText);
 }
 
+int ChargerBase::getStatusCode(int* _piStatus)
+{
+    return zeroed(_piStatus);
+}
+
 int ChargerBase::getPortName(int, char* _pszText)
 {
     return emptied(_pszText);
@@ -119,6 +124,23 @@ bool ChargerBase::isOpen()
 {
     return m_bOpen;
 }
+
+int ChargerBase::linkState()
+{
+    return isOpen() ? LinkUp : LinkClosed;
+}
+
+int ChargerBase::getDamagedLineCount(int* _piCount)
+{
+    return zeroed(_piCount);
+}
+
+int ChargerBase::getDetectedSubtype(int* _piSubtype)
+{
+    return zeroed(_piSubtype);
+}
+
+void ChargerBase::setLineSpeed(int) {}
 
 void ChargerBase::setCallback(Callback _pfnCallback, void* _pContext)
 {

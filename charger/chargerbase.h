@@ -18,6 +18,14 @@ public:
         ResultPortFailed = 3, // the serial port could not be opened or configured
         ResultNotOpen = 4
     };
+    // How the line to an open charger stands.
+    enum LinkState {
+        LinkClosed,
+        LinkOpening, // the port is being opened; the outcome follows through the callback
+        LinkUp,      // the port is open
+        LinkLost,    // the port failed, or a running charger fell silent
+        LinkFailed   // the port could not be opened
+    };
     static constexpr int kTextBufferSize = 100;
 
     using Callback = void (*)(void* _pContext);
@@ -38,6 +46,7 @@ public:
     virtual int getCellCount(int* _piCount);
     virtual int getTemperatureCount(int* _piCount);
     virtual int getStatusText(char* _pszText);
+    virtual int getStatusCode(int* _piStatus);
     virtual int getPortName(int _iPort, char* _pszText);
     virtual int getPortCount(int* _piCount);
     virtual void enumeratePorts();
@@ -45,6 +54,13 @@ public:
     virtual int getSubtypeCount(int* _piCount);
     virtual bool isChargeComplete();
     virtual bool isOpen();
+    virtual int linkState();
+    // Lines that arrived damaged since the charger was opened.
+    virtual int getDamagedLineCount(int* _piCount);
+    // The subtype whose cell count the last good line had; 2 when it matches none.
+    virtual int getDetectedSubtype(int* _piSubtype);
+    // The line speed for the next open() in baud; 0 chooses the model's own.
+    virtual void setLineSpeed(int _iBaud);
     // The callback is called after every new set of values, possibly on another thread.
     virtual void setCallback(Callback _pfnCallback, void* _pContext);
 

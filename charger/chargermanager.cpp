@@ -4,6 +4,9 @@
 
 #include <QByteArray>
 
+#include <cstdio>
+#include <vector>
+
 const char* const ChargerManager::kChargerClassNames[kClassCount] = {"Junsi iCharger"};
 
 namespace
@@ -32,8 +35,19 @@ ChargerManager::ChargerManager(Callback _pfnCallback) : ChargerBase(_pfnCallback
     m_apChargers[0] = std::make_unique<ICharger>(_pfnCallback);
 }
 
-// Each charger closes itself when destroyed.
-ChargerManager::~ChargerManager() = default;
+ChargerManager::~ChargerManager()
+{
+    // Quitting must not wait for a reader stuck in the system (a port that hangs in open):
+    // such a charger is left to the ending process instead of being destroyed under it.
+    static auto* const stuck = new std::vector<std::unique_ptr<ChargerBase>>;
+    for (auto& charger : m_apChargers) {
+        auto* icharger = dynamic_cast<ICharger*>(charger.get());
+        if (icharger && !icharger->letGo()) {
+            fprintf(stderr, "iCharger: leaving a reader that does not end behind\n");
+            stuck->push_back(std::move(charger));
+        }
+    }
+}
 
 ChargerBase* ChargerManager::charger(int _iClass) const
 {
@@ -136,6 +150,11 @@ int ChargerManager::getStatusText(char* _pszText)
     return forward(_pszText, &ChargerBase::getStatusText);
 }
 
+int ChargerManager::getStatusCode(int* _piStatus)
+{
+    return forward(_piStatus, &ChargerBase::getStatusCode);
+}
+
 void ChargerManager::enumeratePorts()
 {
     ChargerBase* target = isOpen() ? current() : charger(0);
@@ -145,6 +164,27 @@ void ChargerManager::enumeratePorts()
 bool ChargerManager::isChargeComplete()
 {
     return isOpen() && current()->isChargeComplete();
+}
+
+int ChargerManager::linkState()
+{
+    return isOpen() ? current()->linkState() : LinkClosed;
+}
+
+int ChargerManager::getDamagedLineCount(int* _piCount)
+{
+    return forward(_piCount, &ChargerBase::getDamagedLineCount);
+}
+
+int ChargerManager::getDetectedSubtype(int* _piSubtype)
+{
+    return forward(_piSubtype, &ChargerBase::getDetectedSubtype);
+}
+
+void ChargerManager::setLineSpeed(int _iBaud)
+{
+    for (auto& charger : m_apChargers)
+        charger->setLineSpeed(_iBaud);
 }
 
 void ChargerManager::setCallback(Callback _pfnCallback, void* _pContext)

@@ -29,9 +29,15 @@ public:
     int getCellCount(int* _piCount) override;
     int getTemperatureCount(int* _piCount) override;
     int getStatusText(char* _pszText) override;
+    int getStatusCode(int* _piStatus) override;
     void enumeratePorts() override;
     bool isChargeComplete() override;
     bool isOpen() override;
+    int linkState() override;
+    int getDamagedLineCount(int* _piCount) override;
+    int getDetectedSubtype(int* _piSubtype) override;
+    // For every charger.
+    void setLineSpeed(int _iBaud) override;
     void setCallback(Callback _pfnCallback, void* _pContext) override;
 
     // Closes any open charger, then opens the charger of a class on a port of its list.

@@ -16,9 +16,9 @@ public:
 
     virtual ~ChargerPort() = default;
 
-    // Opens the device exclusively for reading at 9600 baud, 8 data bits, no parity, one stop
+    // Opens the device exclusively for reading at `baudRate`, 8 data bits, no parity, one stop
     // bit, and remembers its settings for close().
-    virtual bool open(const QString& devicePath) = 0;
+    virtual bool open(const QString& devicePath, int baudRate) = 0;
     // Waits at most timeoutMs for one byte.
     virtual ReadResult readByte(char* byte, int timeoutMs) = 0;
     // Restores the settings the port had before open() and closes it.

@@ -13,6 +13,7 @@ struct ChargerValues {
     double m_dChargeCurrent = 0.0;                 // A
     double m_dChargedCapacity = 0.0;               // mAh
     int m_iStatus = 0;
+    int m_iCells = 0; // cells on the line; 0 before the first one
 };
 
 #endif

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 const char* const ICharger::kSubtypeNames[kSubtypeCount] = {"106B+", "208B+", "1010B+"};
 const int ICharger::kCellCounts[kSubtypeCount + 1] = {-1, 6, 8, 10};
@@ -24,11 +25,15 @@ const char* const ICharger::kStatusTexts[kStatusCount] = {
 
 namespace
 {
-const int kOpenTimeoutMs = 10000;
-
 bool validSubtypeIndex(int subtype)
 {
     return subtype >= 0 && subtype < ICharger::kSubtypeCount;
+}
+
+// The cells of the last line; before the first one, the model's.
+int cellCount(const ChargerValues& values, int subtype)
+{
+    return values.m_iCells > 0 ? values.m_iCells : ICharger::kCellCounts[subtype];
 }
 } // namespace
 
@@ -51,29 +56,22 @@ int ICharger::open(int _iSubtype, int _iPort)
     // A reader that overran a previous close() must be gone before a new one starts.
     if (!stopReader(kCloseWaitMs))
         return ResultPortFailed;
-    wait();
     m_iSubtype = _iSubtype + 1;
     m_strDevicePath = m_portList.path(_iPort);
     if (m_strDevicePath.isEmpty())
         return ResultPortFailed;
+    m_iOpenBaud = m_iLineSpeed > 0 ? m_iLineSpeed : baudRate(_iSubtype);
 
+    // The reader opens the port: a slow device must not hold up the caller. How that went
+    // follows through the callback and linkState().
     m_bStop = false;
+    m_iDamaged = 0;
+    m_iLinkState = LinkOpening;
     {
         std::lock_guard<std::mutex> lock(m_readerMutex);
         m_readerState = ReaderState::Starting;
     }
     start();
-    ReaderState state;
-    {
-        std::unique_lock<std::mutex> lock(m_readerMutex);
-        m_readerChanged.wait_for(lock, std::chrono::milliseconds(kOpenTimeoutMs),
-                                 [this] { return m_readerState != ReaderState::Starting; });
-        state = m_readerState;
-    }
-    if (state != ReaderState::Running) {
-        stopReader(kCloseWaitMs);
-        return ResultPortFailed;
-    }
     m_bOpen = true;
     return ResultDone;
 }
@@ -85,7 +83,14 @@ int ICharger::close()
     if (!stopReader(kCloseWaitMs))
         fprintf(stderr, "iCharger: the reader thread did not end in time\n");
     m_bOpen = false;
+    m_iLinkState = LinkClosed;
     return ResultDone;
+}
+
+bool ICharger::letGo()
+{
+    close();
+    return stopReader(kCloseWaitMs);
 }
 
 bool ICharger::stopReader(int ms)
@@ -108,13 +113,17 @@ void ICharger::run()
     std::unique_ptr<ChargerPort> port;
     if (subtype > 0) {
         port = m_portFactory ? m_portFactory() : std::make_unique<SerialChargerPort>();
-        if (port && !port->open(m_strDevicePath))
+        if (port && !port->open(m_strDevicePath, m_iOpenBaud))
             port.reset();
     }
     {
         std::lock_guard<std::mutex> lock(m_readerMutex);
         m_readerState = port ? ReaderState::Running : ReaderState::Failed;
         m_readerChanged.notify_all();
+    }
+    if (!m_bStop) {
+        setLinkState(port ? LinkUp : LinkFailed);
+        notify();
     }
     if (port) {
         readLines(port.get());
@@ -126,9 +135,32 @@ void ICharger::run()
     m_readerChanged.notify_all();
 }
 
+void ICharger::setLinkState(LinkState state)
+{
+    // A closing charger keeps the state close() gave it.
+    if (!m_bStop)
+        m_iLinkState = state;
+}
+
+void ICharger::notify()
+{
+    std::lock_guard<std::mutex> lock(m_callbackMutex);
+    if (m_pfnCallback)
+        m_pfnCallback(m_pCallbackContext);
+}
+
 void ICharger::readLines(ChargerPort* port)
 {
-    const int subtype = m_iSubtype;
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point lastGood = Clock::now();
+    // A busy charger that has sent nothing good for a while has lost its line.
+    auto checkSilence = [&] {
+        if (m_iLinkState == LinkUp && isBusy(values().m_iStatus) &&
+            Clock::now() - lastGood >= std::chrono::milliseconds(kSilenceMs)) {
+            setLinkState(LinkLost);
+            notify();
+        }
+    };
     char line[StatusLine::kMaxLineBytes + 1];
     while (!m_bStop) {
         int length = 0;
@@ -136,8 +168,10 @@ void ICharger::readLines(ChargerPort* port)
         while (!m_bStop) {
             char byte = 0;
             const ChargerPort::ReadResult result = port->readByte(&byte, kReadPollMs);
-            if (result == ChargerPort::ReadTimeout)
+            if (result == ChargerPort::ReadTimeout) {
+                checkSilence();
                 continue;
+            }
             if (result == ChargerPort::ReadFailed) {
                 failed = true;
                 break;
@@ -149,22 +183,32 @@ void ICharger::readLines(ChargerPort* port)
                 break;
         }
         line[length] = '\0';
+        if (m_bStop)
+            break;
+        if (failed) {
+            // The port is gone (a pulled cable) or broken; reading on would only fail again.
+            setLinkState(LinkLost);
+            notify();
+            break;
+        }
 
         ChargerValues decoded = values();
-        if (!m_bStop && decodeLine(line, subtype - 1, &decoded)) {
+        const StatusLine::Verdict verdict = StatusLine::decode(line, &decoded);
+        if (verdict == StatusLine::Verdict::Good) {
             {
                 std::lock_guard<std::mutex> lock(m_valuesMutex);
                 m_values = decoded;
             }
-            std::lock_guard<std::mutex> lock(m_callbackMutex);
-            if (m_pfnCallback)
-                m_pfnCallback(m_pCallbackContext);
+            lastGood = Clock::now();
+            setLinkState(LinkUp);
+        } else {
+            if (verdict == StatusLine::Verdict::Damaged)
+                ++m_iDamaged;
+            checkSilence();
+            if (verdict == StatusLine::Verdict::Noise)
+                continue;
         }
-        if (failed) {
-            std::unique_lock<std::mutex> lock(m_readerMutex);
-            m_readerChanged.wait_for(lock, std::chrono::milliseconds(kFailedReadPauseMs),
-                                     [this] { return m_bStop.load(); });
-        }
+        notify();
     }
 }
 
@@ -174,11 +218,24 @@ ChargerValues ICharger::values() const
     return m_values;
 }
 
-bool ICharger::decodeLine(const char* line, int _iSubtype, ChargerValues* values)
+int ICharger::baudRate(int _iSubtype)
 {
-    if (!validSubtypeIndex(_iSubtype))
-        return false;
-    return StatusLine::decode(line, kCellCounts[_iSubtype + 1], values);
+    return _iSubtype == 1 ? kFastBaud : kSlowBaud;
+}
+
+int ICharger::subtypeOfCells(int cells)
+{
+    for (int subtype = 0; subtype < kSubtypeCount; ++subtype) {
+        if (kCellCounts[subtype + 1] == cells)
+            return subtype;
+    }
+    return -1;
+}
+
+bool ICharger::isBusy(int status)
+{
+    // Everything but idle, done, error and info.
+    return status > 0 && status < kStatusCount && status != 6 && status != 7 && status != 11;
 }
 
 QString ICharger::statusText(int status)
@@ -225,10 +282,11 @@ int ICharger::getCellVoltage(double* _pdValue, int _iCell)
         *_pdValue = 0.0;
     if (!isOpen())
         return ResultNotOpen;
-    if (_iCell < 0 || _iCell >= kCellCounts[m_iSubtype])
+    const ChargerValues now = values();
+    if (_iCell < 0 || _iCell >= cellCount(now, m_iSubtype))
         return ResultOutOfRange;
     if (_pdValue)
-        *_pdValue = values().m_adCellVoltage[_iCell];
+        *_pdValue = now.m_adCellVoltage[_iCell];
     return ResultDone;
 }
 
@@ -252,7 +310,7 @@ int ICharger::getCellCount(int* _piCount)
     if (!isOpen())
         return ResultNotOpen;
     if (_piCount)
-        *_piCount = kCellCounts[m_iSubtype];
+        *_piCount = cellCount(values(), m_iSubtype);
     return ResultDone;
 }
 
@@ -273,6 +331,17 @@ int ICharger::getStatusText(char* _pszText)
     if (!isOpen())
         return ResultNotOpen;
     copyText(_pszText, statusText(values().m_iStatus));
+    return ResultDone;
+}
+
+int ICharger::getStatusCode(int* _piStatus)
+{
+    if (_piStatus)
+        *_piStatus = 0;
+    if (!isOpen())
+        return ResultNotOpen;
+    if (_piStatus)
+        *_piStatus = values().m_iStatus;
     return ResultDone;
 }
 
@@ -330,6 +399,41 @@ bool ICharger::isChargeComplete()
     // Done and the two trickle states follow a charge that ended well.
     const int status = values().m_iStatus;
     return status == 6 || status == 8 || status == 9;
+}
+
+int ICharger::linkState()
+{
+    return m_bOpen ? m_iLinkState.load() : LinkClosed;
+}
+
+int ICharger::getDamagedLineCount(int* _piCount)
+{
+    if (_piCount)
+        *_piCount = 0;
+    if (!isOpen())
+        return ResultNotOpen;
+    if (_piCount)
+        *_piCount = m_iDamaged;
+    return ResultDone;
+}
+
+int ICharger::getDetectedSubtype(int* _piSubtype)
+{
+    if (_piSubtype)
+        *_piSubtype = 0;
+    if (!isOpen())
+        return ResultNotOpen;
+    const int subtype = subtypeOfCells(values().m_iCells);
+    if (subtype < 0)
+        return ResultOutOfRange;
+    if (_piSubtype)
+        *_piSubtype = subtype;
+    return ResultDone;
+}
+
+void ICharger::setLineSpeed(int _iBaud)
+{
+    m_iLineSpeed = _iBaud;
 }
 
 void ICharger::setCallback(Callback _pfnCallback, void* _pContext)

@@ -33,12 +33,16 @@ public:
     // Indexed by status code; translated in the context "iCharger".
     static const char* const kStatusTexts[kStatusCount];
 
-    // How long close() waits for the reader to end.
-    static constexpr int kCloseWaitMs = 1000;
-    // How often a waiting reader looks at its stop request.
+    // Line speeds: the 208B+ sends at 128 000 baud, the others at 9600.
+    static constexpr int kSlowBaud = 9600;
+    static constexpr int kFastBaud = 128000;
+    // How long close() and a new open() wait for the reader to end; it looks at its stop
+    // request every kReadPollMs, so it normally ends at once.
+    static constexpr int kCloseWaitMs = 500;
     static constexpr int kReadPollMs = 50;
-    // Pause after a failed read, so that a vanished port does not keep the reader spinning.
-    static constexpr int kFailedReadPauseMs = 200;
+    // A charger that runs a program sends a line every second or so; this long without a good
+    // one and the link counts as lost.
+    static constexpr int kSilenceMs = 3000;
 
     using PortFactory = std::function<std::unique_ptr<ChargerPort>()>;
     using PortLister = std::function<void(QVector<SSerInfo>* ports, bool probe)>;
@@ -57,12 +61,17 @@ public:
     int getCellCount(int* _piCount) override;
     int getTemperatureCount(int* _piCount) override;
     int getStatusText(char* _pszText) override;
+    int getStatusCode(int* _piStatus) override;
     int getPortName(int _iPort, char* _pszText) override;
     int getPortCount(int* _piCount) override;
     void enumeratePorts() override;
     int getSubtypeName(int _iSubtype, char* _pszText) override;
     int getSubtypeCount(int* _piCount) override;
     bool isChargeComplete() override;
+    int linkState() override;
+    int getDamagedLineCount(int* _piCount) override;
+    int getDetectedSubtype(int* _piSubtype) override;
+    void setLineSpeed(int _iBaud) override;
     // Once this returns, no call of the previous callback is still running.
     void setCallback(Callback _pfnCallback, void* _pContext) override;
 
@@ -74,9 +83,16 @@ public:
     // The ports the next open() chooses from; enumeratePorts() fills it.
     const PortList& portList() const { return m_portList; }
 
-    // The decoded values of a status line for a subtype index (0 to 2); false for a line
-    // that does not fit.
-    static bool decodeLine(const char* line, int _iSubtype, ChargerValues* values);
+    // The line speed of a subtype index.
+    static int baudRate(int _iSubtype);
+    // The subtype index that sends that many cells, or -1.
+    static int subtypeOfCells(int cells);
+    // Whether the charger runs a program with that status, and so keeps sending lines.
+    static bool isBusy(int status);
+    // Asks the reader to end and waits for it at most kCloseWaitMs; true when it ended. A
+    // charger whose reader is stuck in the system (a port that hangs in open) is not
+    // destroyed while it runs.
+    bool letGo();
     // The translated text of a status code, also for codes without a row.
     static QString statusText(int status);
 
@@ -87,6 +103,9 @@ private:
     enum class ReaderState { Idle, Starting, Running, Failed };
 
     void readLines(ChargerPort* port);
+    void setLinkState(LinkState state);
+    // Calls the callback, if one is set.
+    void notify();
     // Asks the reader to end and waits for it at most `ms`; true when no reader runs.
     bool stopReader(int ms);
     ChargerValues values() const;
@@ -98,14 +117,18 @@ private:
     ChargerValues m_values;
 
     int m_iSubtype = 0;
+    int m_iLineSpeed = 0; // chosen by the user; 0: the model's
+    int m_iOpenBaud = kSlowBaud; // the speed the reader opens the port with
     std::atomic<bool> m_bStop{false};
+    std::atomic<int> m_iLinkState{LinkClosed};
+    std::atomic<int> m_iDamaged{0};
     PortList m_portList;
     QString m_strDevicePath; // the port the reader opens; set before it starts
     PortFactory m_portFactory;
     PortLister m_portLister;
 
-    // The reader's life: set to Starting before the thread starts, Running or Failed once it
-    // tried the port, Idle when it ends.
+    // The reader's life: Starting before the thread starts, Running or Failed once it tried
+    // the port, Idle when it ends.
     std::mutex m_readerMutex;
     std::condition_variable m_readerChanged;
     ReaderState m_readerState = ReaderState::Idle;

@@ -14,7 +14,7 @@ SerialChargerPort::~SerialChargerPort()
     close();
 }
 
-bool SerialChargerPort::open(const QString& devicePath)
+bool SerialChargerPort::open(const QString& devicePath, int baudRate)
 {
     if (devicePath.isEmpty() || m_port.isOpen())
         return false;
@@ -37,7 +37,7 @@ bool SerialChargerPort::open(const QString& devicePath)
         flow = QSerialPort::SoftwareControl;
 #endif
     m_port.setPortName(devicePath);
-    m_port.setBaudRate(QSerialPort::Baud9600);
+    m_port.setBaudRate(baudRate);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);

@@ -16,7 +16,7 @@ public:
     SerialChargerPort();
     ~SerialChargerPort() override;
 
-    bool open(const QString& devicePath) override;
+    bool open(const QString& devicePath, int baudRate) override;
     ReadResult readByte(char* byte, int timeoutMs) override;
     void close() override;
 

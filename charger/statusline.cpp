@@ -2,7 +2,7 @@
 
 #include <cctype>
 #include <climits>
-#include <cstdio>
+#include <cstring>
 
 namespace
 {
@@ -59,54 +59,99 @@ bool scanInteger(const char** pos, int* value)
     return true;
 }
 
-bool matchLiteral(const char** pos, const char* literal)
+// The time field: empty, or seconds with an optional fraction.
+bool scanTime(const char** pos)
 {
     const char* p = *pos;
-    for (; *literal; ++literal, ++p) {
-        if (*p != *literal)
-            return false;
+    while (*p >= '0' && *p <= '9')
+        ++p;
+    if (*p == '.' && p > *pos) {
+        ++p;
+        while (*p >= '0' && *p <= '9')
+            ++p;
     }
     *pos = p;
     return true;
 }
-} // namespace
 
-int StatusLine::scan(const char* line, int* fields, int count)
+bool scanChecksum(const char** pos, int* value)
 {
-    if (!line || !fields)
-        return 0;
-    const char* p = line;
-    if (!matchLiteral(&p, "$1;"))
-        return 0;
-    for (int i = 0; i < count; ++i) {
-        if (i == 1 && !matchLiteral(&p, ";;"))
-            return i;
-        if (i > 1 && !matchLiteral(&p, ";"))
-            return i;
-        if (!scanInteger(&p, &fields[i]))
-            return i;
+    const char* p = *pos;
+    int sum = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        sum = sum * 10 + (*p - '0');
+        if (sum > 255)
+            return false;
     }
-    return count;
+    if (p == *pos)
+        return false;
+    *value = sum;
+    *pos = p;
+    return true;
 }
 
-bool StatusLine::decode(const char* line, int cells, ChargerValues* values)
+bool lineEnd(const char* p)
 {
-    if (!values || cells < 1 || cells > ChargerValues::kMaxCells)
-        return false;
-    const int count = fieldCount(cells);
-    int fields[ChargerValues::kMaxCells + 8];
-    if (scan(line, fields, count) != count)
-        return false;
-    values->m_iStatus = fields[0];
-    values->m_dInputVoltage = fields[1] / 1000.0;
-    values->m_dClampVoltage = fields[2] / 1000.0;
-    values->m_dChargeCurrent = fields[3] / 100.0;
+    while (*p == '\r' || *p == '\n')
+        ++p;
+    return *p == '\0';
+}
+} // namespace
+
+StatusLine::Verdict StatusLine::decode(const char* line, ChargerValues* values)
+{
+    if (!line || std::strncmp(line, "$1;", 3) != 0)
+        return Verdict::Noise;
+    if (!values)
+        return Verdict::Damaged;
+    // status; time; input; clamp; current; cells...; two temperatures; capacity; checksum
+    const int maxInts = fieldCount(ChargerValues::kMaxCells) - 2;
+    int ints[fieldCount(ChargerValues::kMaxCells)];
+    int count = 0;
+    const char* p = line + 3;
+    if (!scanInteger(&p, &ints[count++]) || *p++ != ';')
+        return Verdict::Damaged;
+    if (!scanTime(&p) || *p++ != ';')
+        return Verdict::Damaged;
+    // The last field is the checksum: read integers while a ';' follows one.
+    const char* lastSemicolon = p - 1;
+    for (;;) {
+        const char* field = p;
+        int value = 0;
+        if (!scanInteger(&p, &value))
+            return Verdict::Damaged;
+        if (*p != ';') {
+            p = field; // this was the checksum
+            break;
+        }
+        if (count == maxInts)
+            return Verdict::Damaged;
+        ints[count++] = value;
+        lastSemicolon = p++;
+    }
+    int sent = 0;
+    if (!scanChecksum(&p, &sent) || !lineEnd(p))
+        return Verdict::Damaged;
+    const int cells = count - 7; // status, input, clamp, current, two temperatures, capacity
+    if (!knownCellCount(cells))
+        return Verdict::Damaged;
+    unsigned char sum = 0;
+    for (const char* c = line; c <= lastSemicolon; ++c)
+        sum ^= static_cast<unsigned char>(*c);
+    if (sum != sent)
+        return Verdict::Damaged;
+
+    values->m_iStatus = ints[0];
+    values->m_dInputVoltage = ints[1] / 1000.0;
+    values->m_dClampVoltage = ints[2] / 1000.0;
+    values->m_dChargeCurrent = ints[3] / 100.0;
     for (int cell = 0; cell < cells; ++cell)
-        values->m_adCellVoltage[cell] = fields[4 + cell] / 1000.0;
-    values->m_adTemperature[0] = fields[4 + cells] / 10.0;
-    values->m_adTemperature[1] = fields[5 + cells] / 10.0;
-    values->m_dChargedCapacity = fields[6 + cells];
-    return true;
+        values->m_adCellVoltage[cell] = ints[4 + cell] / 1000.0;
+    values->m_adTemperature[0] = ints[4 + cells] / 10.0;
+    values->m_adTemperature[1] = ints[5 + cells] / 10.0;
+    values->m_dChargedCapacity = ints[6 + cells];
+    values->m_iCells = cells;
+    return Verdict::Good;
 }
 
 int StatusLine::checksum(const std::string& line)
@@ -121,12 +166,12 @@ int StatusLine::checksum(const std::string& line)
     return sum;
 }
 
-std::string StatusLine::compose(const std::vector<int>& fields)
+std::string StatusLine::compose(const std::vector<int>& fields, const std::string& time)
 {
     std::string line = "$1;";
     for (size_t i = 0; i < fields.size(); ++i) {
         line += std::to_string(fields[i]);
-        line += i == 0 ? ";;" : ";";
+        line += i == 0 ? ";" + time + ";" : ";";
     }
     if (fields.empty())
         line += ";";

@@ -6,36 +6,41 @@
 #include <string>
 #include <vector>
 
-// The iCharger's status line on the wire: "$1;" then semicolon-separated integers with one
-// empty field after the first, e.g. "$1;1;;12000;16800;250;...;1234;99\r\n". Free of Qt, so
-// that the decoder can also be built alone (fuzzing).
+// The iCharger's status line on the wire: "$1;" then semicolon-separated fields: status, time
+// (empty, or seconds), input, clamp, current, one field per cell (6, 8 or 10: the number tells
+// the model), two temperatures, capacity and a checksum, e.g.
+// "$1;1;;12250;3874;93;0;0;0;0;0;0;0;0;291;236;0;20\r\n". Free of Qt, so that the decoder can
+// also be built alone (fuzzing).
 class StatusLine
 {
 public:
-    // Longest line the reader gathers; the byte after it is dropped and the line ends.
-    static constexpr int kMaxLineBytes = 101;
+    // Longest line the reader gathers; the byte after it is dropped and the line ends. Room for
+    // ten cells and a time field.
+    static constexpr int kMaxLineBytes = 160;
 
-    // Integers on a line for a charger with `cells` cells: status, input, clamp, current, the
-    // cells, two temperatures, capacity and one trailing integer.
-    static int fieldCount(int cells) { return cells + 8; }
+    enum class Verdict {
+        Good,    // decoded; the checksum matches
+        Damaged, // starts like a status line but does not hold together: changed on the way
+        Noise    // not a status line at all (a line begun before the port was opened, say)
+    };
 
-    // Scans a NUL-terminated line like sscanf with "$1;%i;;%i;...;%i\n" (`count` conversions):
-    // a %i field skips leading white space, takes a sign, and is octal after a leading 0 and
-    // hexadecimal after 0x; the literal characters must match exactly. Returns the number of
-    // fields converted before the first mismatch. Values beyond int are clamped.
-    static int scan(const char* line, int* fields, int count);
+    // Fields on a line from a charger with `cells` cells, the checksum included.
+    static int fieldCount(int cells) { return cells + 9; }
+    // Whether a charger sends that many cells (6, 8 or 10).
+    static bool knownCellCount(int cells) { return cells == 6 || cells == 8 || cells == 10; }
 
-    // Decodes a line for a charger with `cells` cells (1 to ChargerValues::kMaxCells) into
-    // `values`. A line with fewer fields than fieldCount(cells) is rejected and `values` is
-    // left as it was; further fields are ignored. Cells beyond `cells` are not touched.
-    static bool decode(const char* line, int cells, ChargerValues* values);
+    // Decodes a NUL-terminated line into `values`; only a good line changes them, and only
+    // the cells it carries. Integer fields are read like sscanf's %i (a leading 0 makes one
+    // octal, 0x hexadecimal); the checksum is decimal. A carriage return and line feed may
+    // follow it, nothing else.
+    static Verdict decode(const char* line, ChargerValues* values);
 
     // XOR of all bytes from the '$' up to and including the last ';' (0 without either).
     static int checksum(const std::string& line);
 
-    // A complete line as the charger sends it: "$1;" fields[0] ";;" fields[1] ";" ... ";"
-    // checksum "\r\n".
-    static std::string compose(const std::vector<int>& fields);
+    // A complete line as the charger sends it: "$1;" fields[0] ";" time ";" fields[1] ";" ...
+    // ";" checksum "\r\n".
+    static std::string compose(const std::vector<int>& fields, const std::string& time = {});
 };
 
 #endif

@@ -2,10 +2,14 @@
 // device or on a new pseudo-terminal, so that the whole charger path can be tried without
 // hardware.
 //
-//   tarvelo-charger-sim [--model 106B+|208B+|1010B+] [--interval SECONDS] [--bad] [DEVICE]
+//   tarvelo-charger-sim [--model 106B+|208B+|1010B+] [--interval SECONDS] [--bad]
+//                       [--play FILE] [DEVICE]
 //
 // Without DEVICE it opens a pseudo-terminal, prints its path as the first line on standard
-// output and announces it to the port listing until it ends.
+// output and announces it to the port listing until it ends. Like the real charger it sends at
+// its model's speed (128 000 baud for the 208B+, else 9600): on a pseudo-terminal set to
+// another speed the reader gets garbage. Each speed the terminal is set to is printed as a line
+// "speed N".
 
 #include "charger/simulatorports.h"
 #include "charger/statusline.h"
@@ -22,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include <asm/ioctls.h>
 #include <fcntl.h>
 #include <pty.h>
 #include <sys/ioctl.h>
@@ -29,9 +34,69 @@
 #include <time.h>
 #include <unistd.h>
 
+#ifdef TCGETS2
+// Any speed, 128 000 baud included, is set and read through the kernel's termios2; its header
+// clashes with <termios.h>, hence this copy of the layout.
+struct termios2 {
+    tcflag_t c_iflag, c_oflag, c_cflag, c_lflag;
+    cc_t c_line;
+    cc_t c_cc[19];
+    speed_t c_ispeed, c_ospeed;
+};
+#endif
+
 namespace
 {
 volatile sig_atomic_t g_stop = 0;
+
+// The speed a terminal is set to, or 0 when it cannot be read.
+int lineSpeed(int fd)
+{
+#ifdef TCGETS2
+    struct termios2 settings;
+    if (ioctl(fd, TCGETS2, &settings) == 0)
+        return static_cast<int>(settings.c_ospeed);
+#endif
+    (void)fd;
+    return 0;
+}
+
+bool setLineSpeed(int fd, int baud)
+{
+#ifdef TCGETS2
+    struct termios2 settings;
+    if (ioctl(fd, TCGETS2, &settings) != 0)
+        return false;
+    settings.c_cflag = (settings.c_cflag & ~CBAUD) | 0010000; // BOTHER: the speed as given
+    settings.c_ispeed = settings.c_ospeed = static_cast<speed_t>(baud);
+    return ioctl(fd, TCSETS2, &settings) == 0;
+#else
+    (void)fd;
+    return baud == 9600;
+#endif
+}
+
+// Whether a program holds the terminal open (QSerialPort and most others open exclusively).
+bool listened(int fd)
+{
+#ifdef TIOCGEXCL
+    int exclusive = 0;
+    return ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+#else
+    (void)fd;
+    return true;
+#endif
+}
+
+// What a receiver set to the wrong speed makes of a line: a few bytes of nothing sensible,
+// without a line end.
+std::string garbled(const std::string& line)
+{
+    std::string noise;
+    for (size_t i = 0; i + 3 < line.size(); i += 4)
+        noise += static_cast<char>(0x80 | (line[i] ^ line[i + 3]));
+    return noise;
+}
 
 void onSignal(int)
 {
@@ -79,27 +144,34 @@ std::vector<int> scriptedFields(int step, int cells)
     return fields;
 }
 
-// One line that the charger must reject, in turn garbage, over-long, cut off and one field
-// short.
+// One line that the charger must reject, in turn garbage, over-long, cut off, one field short
+// and one digit changed on the way (its checksum no longer matches).
 std::string badLine(int index, int step, int cells)
 {
-    switch (index % 4) {
+    switch (index % 5) {
     case 0:
         return std::string("#&%garbage\x01\x7f;;;\r\n");
     case 1:
-        return "$1;" + std::string(150, '9') + "\r\n";
+        return "$1;" + std::string(200, '9') + "\r\n";
     case 2: {
         const std::string good = StatusLine::compose(scriptedFields(step, cells));
         return good.substr(0, good.size() / 2) + "\r\n";
     }
-    default: {
+    case 3: {
         std::vector<int> fields = scriptedFields(step, cells);
         fields.pop_back();
         return StatusLine::compose(fields);
     }
+    default: {
+        std::string line = StatusLine::compose(scriptedFields(step, cells));
+        const size_t digit = line.find_first_of("123456789", 6);
+        line[digit] = line[digit] == '9' ? '8' : static_cast<char>(line[digit] + 1);
+        return line;
+    }
     }
 }
 
+// Raw at 9600 baud, as a port is before a program sets it up.
 void makeRaw(int fd)
 {
     struct termios settings;
@@ -109,6 +181,20 @@ void makeRaw(int fd)
     cfsetispeed(&settings, B9600);
     cfsetospeed(&settings, B9600);
     tcsetattr(fd, TCSANOW, &settings);
+}
+
+// The lines of a file, each ended as the charger ends it.
+bool readLines(const QString& path, std::vector<std::string>* lines)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        if (!line.isEmpty())
+            lines->push_back(line.toStdString() + "\r\n");
+    }
+    return true;
 }
 
 bool writeAll(int fd, const std::string& data)
@@ -142,7 +228,12 @@ int main(int argc, char** argv)
         QStringLiteral("SECONDS"));
     const QCommandLineOption badOption(QStringLiteral("bad"),
                                        QStringLiteral("Sends broken lines in between."));
-    commandLine.parser().addOptions({modelOption, intervalOption, badOption});
+    const QCommandLineOption playOption(
+        QStringLiteral("play"),
+        QStringLiteral("Sends the lines of FILE as they are, once a program has opened the\n"
+                       "pseudo-terminal at the model's speed, then stays quiet."),
+        QStringLiteral("FILE"));
+    commandLine.parser().addOptions({modelOption, intervalOption, badOption, playOption});
     commandLine.addArgument(QStringLiteral("DEVICE"),
                             QStringLiteral("A serial device to send to instead."), false);
     if (const auto done = commandLine.parse(argc, argv))
@@ -169,6 +260,12 @@ int main(int argc, char** argv)
                     .arg(text));
     }
     const bool bad = commandLine.parser().isSet(badOption);
+    const int baud = cells == 8 ? 128000 : 9600;
+    std::vector<std::string> played;
+    const bool play = commandLine.parser().isSet(playOption);
+    if (play && !readLines(commandLine.parser().value(playOption), &played))
+        return commandLine.refuse(QStringLiteral("Cannot read '%1'.")
+                                      .arg(commandLine.parser().value(playOption)));
     const QByteArray devicePath = commandLine.arguments().isEmpty()
                                       ? QByteArray()
                                       : QFile::encodeName(commandLine.arguments().first());
@@ -191,8 +288,11 @@ int main(int argc, char** argv)
             fprintf(stderr, "tarvelo-charger-sim: cannot open %s: %s\n", device, strerror(errno));
             return 1;
         }
-        if (isatty(out))
+        if (isatty(out)) {
             makeRaw(out);
+            if (!setLineSpeed(out, baud))
+                fprintf(stderr, "tarvelo-charger-sim: cannot set %d baud on %s\n", baud, device);
+        }
     } else {
         char name[256] = {};
         if (openpty(&out, &slave, name, nullptr, nullptr) != 0) {
@@ -214,7 +314,26 @@ int main(int argc, char** argv)
     }
 
     int badCount = 0;
+    int speed = -1;
+    size_t nextPlayed = 0;
     for (int step = 0; !g_stop; ++step) {
+        // A pseudo-terminal carries the speed the reading program set.
+        int now = slave >= 0 ? lineSpeed(slave) : baud;
+        if (now == 0)
+            now = baud; // unreadable: take it as right
+        if (now != speed) {
+            speed = now;
+            printf("speed %d\n", speed);
+            fflush(stdout);
+        }
+        if (play) {
+            const bool ready = slave < 0 || (listened(slave) && speed == baud);
+            if (ready && nextPlayed < played.size() && !writeAll(out, played[nextPlayed++]) &&
+                errno != EAGAIN && errno != EIO)
+                break;
+            pause(interval);
+            continue;
+        }
         if (slave >= 0) {
             // Nobody reads while lines pile up: drop them, so that a program that opens the
             // port later starts with the current line, not with old ones.
@@ -225,6 +344,8 @@ int main(int argc, char** argv)
         std::string data = StatusLine::compose(scriptedFields(step, cells));
         if (bad && step % 2 == 1)
             data += badLine(badCount++, step, cells);
+        if (speed != baud)
+            data = garbled(data);
         if (!writeAll(out, data) && errno != EAGAIN && errno != EIO) {
             fprintf(stderr, "tarvelo-charger-sim: write: %s\n", strerror(errno));
             break;

@@ -10,6 +10,7 @@
 #include "charger/statusline.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -35,6 +36,8 @@ struct Feed {
     std::string bytes;
     bool failing = false;
     bool refuseOpen = false;
+    bool holdOpen = false; // open() waits until this is cleared, as a hanging device would
+    std::atomic<int> baud{0}; // of the last open
     std::atomic<int> opens{0};
     std::atomic<int> closes{0};
     std::atomic<int> failedReads{0};
@@ -50,6 +53,12 @@ struct Feed {
     {
         std::lock_guard<std::mutex> lock(mutex);
         failing = fail;
+        changed.notify_all();
+    }
+    void setHoldOpen(bool hold)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        holdOpen = hold;
         changed.notify_all();
     }
     bool drained()
@@ -68,9 +77,11 @@ public:
     }
     ~FeedPort() override { --m_feed->liveReaders; }
 
-    bool open(const QString&) override
+    bool open(const QString&, int baudRate) override
     {
-        std::lock_guard<std::mutex> lock(m_feed->mutex);
+        std::unique_lock<std::mutex> lock(m_feed->mutex);
+        m_feed->changed.wait(lock, [this] { return !m_feed->holdOpen; });
+        m_feed->baud = baudRate;
         if (m_feed->refuseOpen)
             return false;
         ++m_feed->opens;
@@ -189,10 +200,11 @@ inline qint64 processCpuMs()
 }
 
 // The 106B+ example line: status 1, 12 V in, 16.8 V clamp, 2.5 A, six cells of 4.2 V,
-// 25.3 °C and 25.1 °C, 1234 mAh, and a final 0.
+// 25.3 °C and 25.1 °C, 1234 mAh, and its checksum.
 inline std::string exampleLine106()
 {
-    return "$1;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;0\n";
+    return StatusLine::compose({1, 12000, 16800, 250, 4200, 4200, 4200, 4200, 4200, 4200, 253,
+                                251, 1234});
 }
 
 // A charger manager whose iCharger reads from a feed, on one of two fed ports.
@@ -252,6 +264,21 @@ public:
         return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
     }
     bool signal(int number) { return ::kill(static_cast<pid_t>(pid()), number) == 0; }
+    // Waits for a line the simulator prints, such as the speed the reader set.
+    bool waitForOutput(const QString& line, int ms = 10000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        for (;;) {
+            while (m_process.canReadLine()) {
+                if (QString::fromLocal8Bit(m_process.readLine()).trimmed() == line)
+                    return true;
+            }
+            const int left = ms - static_cast<int>(timer.elapsed());
+            if (left <= 0 || !m_process.waitForReadyRead(left))
+                return false;
+        }
+    }
     QProcess& process() { return m_process; }
 
 private:

@@ -6,6 +6,9 @@
 #include "charger/chargermanager.h"
 #include "charger/icharger.h"
 
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstring>
@@ -72,8 +75,16 @@ private slots:
     void forwardsToTheOpenCharger();
     void enumeratesWhileClosedAndOpen();
     void destroyingTheManagerClosesTheCharger();
+    void quittingDoesNotWaitForAHangingPort();
     void simulatorEndToEnd_data();
     void simulatorEndToEnd();
+    void realLinesThroughTheSimulator();
+    void simulatorGoneLosesTheLink_data();
+    void simulatorGoneLosesTheLink();
+
+private:
+    // Opens the manager on the simulator's port as the port list offers it.
+    bool openOnSimulator(ChargerManager& m, const QString& portName, int subtype);
 };
 
 void TestChargerManager::classQueries()
@@ -179,10 +190,13 @@ void TestChargerManager::failedOpenLeavesTheManagerClosed()
     QCOMPARE(m.openCharger(0, 0, 0), 0);
     QCOMPARE(m.openCharger(5, 0, 0), 2);
     verifyClosed(m);
-    // A port that refuses to open.
+    // A port that refuses to open: the failure follows, and closing ends it.
     fed.feed->refuseOpen = true;
-    QCOMPARE(m.openCharger(0, 0, 0), 3);
+    QCOMPARE(m.openCharger(0, 0, 0), 0);
+    QTRY_COMPARE(m.linkState(), int(ChargerBase::LinkFailed));
+    QCOMPARE(m.close(), 0);
     verifyClosed(m);
+    QCOMPARE(m.linkState(), int(ChargerBase::LinkClosed));
 }
 
 void TestChargerManager::forwardsToTheOpenCharger()
@@ -195,7 +209,7 @@ void TestChargerManager::forwardsToTheOpenCharger()
     QCOMPARE(fed.feed->closes.load(), 1);
     fed.feed->push(
         StatusLine::compose({8, 11500, 8400, 120, 4200, 4200, 0, 0, 0, 0, 199, -3, 2200}));
-    QTRY_COMPARE(fed.counter.calls.load(), 1);
+    QTRY_COMPARE(fed.counter.calls.load(), 2); // the port opened, then the line
     double d = 0.0;
     QCOMPARE(m.getInputVoltage(&d), 0);
     QCOMPARE(d, 11.5);
@@ -247,10 +261,42 @@ void TestChargerManager::destroyingTheManagerClosesTheCharger()
 {
     FedManager fed;
     QCOMPARE(fed.manager->openCharger(0, 0, 0), 0);
-    QCOMPARE(fed.feed->liveReaders.load(), 1);
+    QTRY_COMPARE(fed.feed->liveReaders.load(), 1);
     fed.manager.reset();
     QCOMPARE(fed.feed->liveReaders.load(), 0);
     QCOMPARE(fed.feed->closes.load(), 1);
+}
+
+void TestChargerManager::quittingDoesNotWaitForAHangingPort()
+{
+    FedManager fed;
+    fed.feed->setHoldOpen(true); // a device that hangs in open
+    QCOMPARE(fed.manager->openCharger(0, 0, 0), 0);
+    QCOMPARE(fed.manager->linkState(), int(ChargerBase::LinkOpening));
+    // Were the manager to wait for the reader, this would never return: only the test lets
+    // the port go, below.
+    fed.manager.reset();
+    fed.feed->setHoldOpen(false);
+    QTRY_COMPARE(fed.feed->liveReaders.load(), 0);
+}
+
+bool TestChargerManager::openOnSimulator(ChargerManager& m, const QString& portName, int subtype)
+{
+    // The simulator is found by the ordinary port listing.
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 10000) {
+        m.enumeratePorts();
+        int n = 0;
+        m.getClassPortCount(0, &n);
+        char t[ChargerBase::kTextBufferSize];
+        for (int i = 0; i < n; ++i) {
+            if (m.getClassPortName(0, i, t) == 0 && portName == QString::fromUtf8(t))
+                return m.openCharger(0, subtype, i) == 0;
+        }
+        QTest::qWait(50);
+    }
+    return false;
 }
 
 void TestChargerManager::simulatorEndToEnd_data()
@@ -282,22 +328,12 @@ void TestChargerManager::simulatorEndToEnd()
     ChargerManager m;
     CallbackCounter counter;
     m.setCallback(&CallbackCounter::callback, &counter);
-    // The simulator is found by the ordinary port listing.
-    int port = -1;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [&] {
-            m.enumeratePorts();
-            int n = 0;
-            m.getClassPortCount(0, &n);
-            char t[ChargerBase::kTextBufferSize];
-            for (int i = 0; i < n; ++i) {
-                if (m.getClassPortName(0, i, t) == 0 && sim.portName() == QString::fromUtf8(t))
-                    port = i;
-            }
-            return port >= 0;
-        }(),
-        10000);
-    QCOMPARE(m.openCharger(0, subtype, port), 0);
+    QVERIFY(openOnSimulator(m, sim.portName(), subtype));
+    // The reader set the model's speed; the simulator sees it on its side of the terminal.
+    QVERIFY(sim.waitForOutput(subtype == 1 ? QStringLiteral("speed 128000")
+                                           : QStringLiteral("speed 9600")));
+    double first = 0.0;
+    QTRY_VERIFY_WITH_TIMEOUT((m.getInputVoltage(&first), first == 12.0), 10000);
 
     // Every reading must come from a good line of the scripted charge.
     const int cells = ICharger::kCellCounts[subtype + 1];
@@ -321,8 +357,124 @@ void TestChargerManager::simulatorEndToEnd()
         QVERIFY2(QByteArrayList({"Waiting", "Charging", "Done"}).contains(QByteArray(t)), t);
         QVERIFY2(sim.process().state() == QProcess::Running, "the simulator ended");
     }
+    int damaged = 0;
+    QCOMPARE(m.getDamagedLineCount(&damaged), 0);
+    QCOMPARE(damaged > 0, bad);
+    QCOMPARE(m.linkState(), int(ChargerBase::LinkUp));
     QCOMPARE(m.close(), 0);
     QVERIFY(sim.stop());
+#endif
+}
+
+namespace
+{
+// What the charger held at each call of the callback, read on the reader thread.
+struct Recorder {
+    ChargerManager* manager = nullptr;
+    std::mutex mutex;
+    QVector<double> capacities;
+    static void callback(void* context)
+    {
+        auto* self = static_cast<Recorder*>(context);
+        double capacity = -1.0;
+        int cells = 0;
+        if (self->manager->getChargedCapacity(&capacity) != 0 ||
+            self->manager->getCellCount(&cells) != 0 || cells != 8)
+            return;
+        std::lock_guard<std::mutex> lock(self->mutex);
+        if (self->capacities.isEmpty() || self->capacities.last() != capacity)
+            self->capacities.append(capacity);
+    }
+    QVector<double> seen()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return capacities;
+    }
+};
+
+// One digit of a line changed, as on a bad cable.
+QByteArray damaged(QByteArray line, const char* from, const char* to)
+{
+    return line.replace(from, to);
+}
+} // namespace
+
+void TestChargerManager::realLinesThroughTheSimulator()
+{
+#ifndef TARVELO_CHARGER_SIM
+    QSKIP("the charger simulator is not built on this platform");
+#else
+    // Three lines of a real 208B, each followed by a copy with one digit changed, then a line
+    // of a firmware that puts the time into its third field.
+    const QByteArray real[] = {"$1;1;;12250;3874;93;0;0;0;0;0;0;0;0;291;236;0;20",
+                               "$1;1;;12250;3877;89;0;0;0;0;0;0;0;0;291;236;1;29",
+                               "$1;1;;12250;3877;90;0;0;0;0;0;0;0;0;291;236;2;22"};
+    QByteArray script;
+    script += real[0] + "\n" + damaged(real[0], "3874", "3974") + "\n";
+    script += real[1] + "\n" + damaged(real[1], ";89;", ";99;") + "\n";
+    script += real[2] + "\n" + damaged(real[2], "236;2;", "236;8;") + "\n";
+    script += QByteArray::fromStdString(StatusLine::compose(
+        {1, 12250, 3880, 90, 0, 0, 0, 0, 0, 0, 0, 0, 291, 236, 3}, "61.5"));
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("lines")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(script) == script.size());
+    file.close();
+
+    RuntimeDir runtime;
+    Simulator sim({QStringLiteral("--model"), QStringLiteral("208B+"), QStringLiteral("--interval"),
+                   QStringLiteral("0.05"), QStringLiteral("--play"), file.fileName()});
+    ChargerManager m;
+    Recorder recorder;
+    recorder.manager = &m;
+    m.setCallback(&Recorder::callback, &recorder);
+    QVERIFY(openOnSimulator(m, sim.portName(), 1));
+    QVERIFY(sim.waitForOutput(QStringLiteral("speed 128000")));
+
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.seen(), (QVector<double>{0.0, 1.0, 2.0, 3.0}), 10000);
+    int count = 0;
+    QCOMPARE(m.getDamagedLineCount(&count), 0);
+    QCOMPARE(count, 3);
+    double d = 0.0;
+    QCOMPARE(m.getClampVoltage(&d), 0);
+    QCOMPARE(d, 3.88);
+    QCOMPARE(m.getTemperature(&d, 1), 0);
+    QCOMPARE(d, 23.6);
+    m.setCallback(nullptr, nullptr);
+    QCOMPARE(m.close(), 0);
+#endif
+}
+
+void TestChargerManager::simulatorGoneLosesTheLink_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::newRow("killed: the port hangs up") << int(SIGKILL);
+    QTest::newRow("stopped: the line falls silent") << int(SIGSTOP);
+}
+
+void TestChargerManager::simulatorGoneLosesTheLink()
+{
+#ifndef TARVELO_CHARGER_SIM
+    QSKIP("the charger simulator is not built on this platform");
+#else
+    QFETCH(int, how);
+    RuntimeDir runtime;
+    Simulator sim({QStringLiteral("--interval"), QStringLiteral("0.1")});
+    ChargerManager m;
+    CallbackCounter counter;
+    m.setCallback(&CallbackCounter::callback, &counter);
+    QVERIFY(openOnSimulator(m, sim.portName(), 0));
+    int status = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((m.getStatusCode(&status), status == 1), 10000); // charging
+    QElapsedTimer gone;
+    gone.start();
+    QVERIFY(sim.signal(how));
+    QTRY_VERIFY_WITH_TIMEOUT(m.linkState() == int(ChargerBase::LinkLost), 8000);
+    if (how == SIGSTOP) {
+        QVERIFY2(gone.elapsed() >= ICharger::kSilenceMs, qPrintable(QString::number(gone.elapsed())));
+        QVERIFY(sim.signal(SIGCONT));
+        QTRY_VERIFY_WITH_TIMEOUT(m.linkState() == int(ChargerBase::LinkUp), 8000);
+    }
+    QCOMPARE(m.close(), 0);
 #endif
 }
 

@@ -12,16 +12,26 @@
 #include <cstring>
 
 Q_DECLARE_METATYPE(std::string)
+Q_DECLARE_METATYPE(StatusLine::Verdict)
 
 namespace
 {
-const int k106 = 0;
-const int k208 = 1;
-const int k1010 = 2;
+using Verdict = StatusLine::Verdict;
 
-const char* exampleLine()
+// Three consecutive lines of a real 208B (8 cells, nothing on the balance lead).
+const char* const kReal208[] = {"$1;1;;12250;3874;93;0;0;0;0;0;0;0;0;291;236;0;20",
+                                "$1;1;;12250;3877;89;0;0;0;0;0;0;0;0;291;236;1;29",
+                                "$1;1;;12250;3877;90;0;0;0;0;0;0;0;0;291;236;2;22"};
+
+// A line up to its last ';', completed with its checksum and a line end.
+QByteArray summed(const char* body)
 {
-    return "$1;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;0\n";
+    return QByteArray(body) + QByteArray::number(StatusLine::checksum(body)) + "\r\n";
+}
+
+QByteArray example106()
+{
+    return summed("$1;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;");
 }
 
 // Marks every value, so that a dropped line can be seen to leave them alone.
@@ -29,6 +39,7 @@ ChargerValues sentinelValues()
 {
     ChargerValues v;
     v.m_iStatus = -77;
+    v.m_iCells = -77;
     v.m_dInputVoltage = v.m_dClampVoltage = v.m_dChargeCurrent = v.m_dChargedCapacity = -77.0;
     for (double& cell : v.m_adCellVoltage)
         cell = -77.0;
@@ -71,7 +82,6 @@ private slots:
     void decodesLine();
     void dropsLine_data();
     void dropsLine();
-    void cellsBeyondTheModelStayUntouched();
     void checksum_data();
     void checksum();
     void composedLinesDecode_data();
@@ -86,7 +96,6 @@ private slots:
 void TestStatusLine::decodesLine_data()
 {
     QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<int>("subtype");
     QTest::addColumn<int>("status");
     QTest::addColumn<double>("input");
     QTest::addColumn<double>("clamp");
@@ -96,61 +105,38 @@ void TestStatusLine::decodesLine_data()
     QTest::addColumn<double>("extTemp");
     QTest::addColumn<double>("capacity");
 
+    const QVector<double> eight0 = cells({0, 0, 0, 0, 0, 0, 0, 0});
+    QTest::newRow("real 208B, first") << QByteArray(kReal208[0]) << 1 << 12.25 << 3.874 << 0.93
+                                      << eight0 << 29.1 << 23.6 << 0.0;
+    QTest::newRow("real 208B, second") << QByteArray(kReal208[1]) << 1 << 12.25 << 3.877 << 0.89
+                                       << eight0 << 29.1 << 23.6 << 1.0;
+    QTest::newRow("real 208B, third") << QByteArray(kReal208[2]) + "\r\n" << 1 << 12.25 << 3.877
+                                      << 0.9 << eight0 << 29.1 << 23.6 << 2.0;
     const QVector<double> six42 = cells({4.2, 4.2, 4.2, 4.2, 4.2, 4.2});
-    QTest::newRow("106B+ example")
-        << QByteArray("$1;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;0\n")
-        << k106 << 1 << 12.0 << 16.8 << 2.5 << six42 << 25.3 << 25.1 << 1234.0;
-    QTest::newRow("106B+ kept carriage return")
-        << QByteArray("$1;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;0\r\n")
-        << k106 << 1 << 12.0 << 16.8 << 2.5 << six42 << 25.3 << 25.1 << 1234.0;
-    QTest::newRow("106B+ without line feed")
-        << QByteArray("$1;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;0") << k106
-        << 1 << 12.0 << 16.8 << 2.5 << six42 << 25.3 << 25.1 << 1234.0;
-    QTest::newRow("208B+")
-        << QByteArray("$1;6;;11900;33280;0;4150;4151;4152;4153;4154;4155;4156;4157;301;-50;"
-                      "2200;42\r\n")
-        << k208 << 6 << 11.9 << 33.28 << 0.0
-        << cells({4.15, 4.151, 4.152, 4.153, 4.154, 4.155, 4.156, 4.157}) << 30.1 << -5.0 << 2200.0;
+    QTest::newRow("106B+") << example106() << 1 << 12.0 << 16.8 << 2.5 << six42 << 25.3 << 25.1
+                           << 1234.0;
+    QTest::newRow("time in seconds")
+        << summed("$1;1;754;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;") << 1
+        << 12.0 << 16.8 << 2.5 << six42 << 25.3 << 25.1 << 1234.0;
+    QTest::newRow("time with a fraction")
+        << summed("$1;6;754.25;12000;16800;0;4200;4200;4200;4200;4200;4200;-5;-50;1234;") << 6
+        << 12.0 << 16.8 << 0.0 << six42 << -0.5 << -5.0 << 1234.0;
     QTest::newRow("1010B+")
-        << QByteArray("$1;4;;24000;37000;1000;3701;3702;3703;3704;3705;3706;3707;3708;3709;3710;"
-                      "199;200;5000;17\r\n")
-        << k1010 << 4 << 24.0 << 37.0 << 10.0
+        << summed("$1;4;;24000;37000;1000;3701;3702;3703;3704;3705;3706;3707;3708;3709;3710;"
+                  "199;200;5000;")
+        << 4 << 24.0 << 37.0 << 10.0
         << QVector<double>{3.701, 3.702, 3.703, 3.704, 3.705, 3.706, 3.707, 3.708, 3.709, 3.71}
         << 19.9 << 20.0 << 5000.0;
-    // A 208B+ line read as 106B+: the first fourteen integers by position.
-    QTest::newRow("208B+ line read as 106B+")
-        << QByteArray("$1;1;;12000;16800;250;4201;4202;4203;4204;4205;4206;4207;4208;253;251;"
-                      "1234;0\r\n")
-        << k106 << 1 << 12.0 << 16.8 << 2.5 << cells({4.201, 4.202, 4.203, 4.204, 4.205, 4.206})
-        << 420.7 << 420.8 << 253.0;
-    QTest::newRow("negative temperatures")
-        << QByteArray("$1;4;;12000;0;0;0;0;0;0;0;0;-5;-50;0;0\n") << k106 << 4 << 12.0 << 0.0 << 0.0
-        << cells({0, 0, 0, 0, 0, 0}) << -0.5 << -5.0 << 0.0;
     QTest::newRow("octal and hexadecimal fields")
-        << QByteArray("$1;06;;0x2EE0;16800;0xFA;4200;4200;4200;4200;4200;4200;0375;251;02322;0\n")
-        << k106 << 6 << 12.0 << 16.8 << 2.5 << six42 << 25.3 << 25.1 << 1234.0;
-    // In the last field a digit outside the base just ends the number: nothing follows.
-    QTest::newRow("bad octal digit in the last field")
-        << QByteArray("$1;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;09\n")
-        << k106 << 1 << 12.0 << 16.8 << 2.5 << six42 << 25.3 << 25.1 << 1234.0;
-    QTest::newRow("blanks before numbers")
-        << QByteArray("$1; 1;; 12000;\t16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;0\n")
-        << k106 << 1 << 12.0 << 16.8 << 2.5 << six42 << 25.3 << 25.1 << 1234.0;
-    QTest::newRow("signs")
-        << QByteArray("$1;+1;;12000;16800;-250;4200;4200;4200;4200;4200;4200;253;251;-1;0\n")
-        << k106 << 1 << 12.0 << 16.8 << -2.5 << six42 << 25.3 << 25.1 << -1.0;
-    QTest::newRow("numbers beyond int are clamped")
-        << QByteArray("$1;1;;99999999999999999999;-99999999999999999999;0;4200;4200;4200;4200;"
-                      "4200;4200;253;251;1234;0\n")
-        << k106 << 1 << 2147483.647 << -2147483.648 << 0.0 << six42 << 25.3 << 25.1 << 1234.0;
+        << summed("$1;06;;0x2EE0;16800;0xFA;4200;4200;4200;4200;4200;4200;0375;251;02322;") << 6
+        << 12.0 << 16.8 << 2.5 << six42 << 25.3 << 25.1 << 1234.0;
 }
 
 void TestStatusLine::decodesLine()
 {
     QFETCH(QByteArray, line);
-    QFETCH(int, subtype);
     ChargerValues v = sentinelValues();
-    QVERIFY(ICharger::decodeLine(line.constData(), subtype, &v));
+    QCOMPARE(StatusLine::decode(line.constData(), &v), Verdict::Good);
     QTEST(v.m_iStatus, "status");
     QTEST(v.m_dInputVoltage, "input");
     QTEST(v.m_dClampVoltage, "clamp");
@@ -159,67 +145,55 @@ void TestStatusLine::decodesLine()
     QTEST(v.m_adTemperature[0], "intTemp");
     QTEST(v.m_adTemperature[1], "extTemp");
     QTEST(v.m_dChargedCapacity, "capacity");
+    QCOMPARE(v.m_iCells, int(cellsOf(v).count(-77.0) == 0 ? 10 : cellsOf(v).indexOf(-77.0)));
 }
 
 void TestStatusLine::dropsLine_data()
 {
     QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<int>("subtype");
+    QTest::addColumn<Verdict>("verdict");
 
-    QTest::newRow("13 of 14 fields")
-        << QByteArray("$1;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234\n") << k106;
-    QTest::newRow("106B+ line read as 208B+")
-        << QByteArray("$1;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;0\n")
-        << k208;
-    QTest::newRow("208B+ line read as 1010B+")
-        << QByteArray("$1;1;;12000;16800;250;4201;4202;4203;4204;4205;4206;4207;4208;253;251;"
-                      "1234;0\r\n")
-        << k1010;
-    QTest::newRow("bad octal digit inside")
-        << QByteArray("$1;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;09;0\n") << k106;
-    QTest::newRow("empty hexadecimal")
-        << QByteArray("$1;1;;12000;16800;250;0x;4200;4200;4200;4200;4200;253;251;1234;0\n") << k106;
-    QTest::newRow("second field not empty")
-        << QByteArray("$1;1;5;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;0\n")
-        << k106;
-    QTest::newRow("other channel")
-        << QByteArray("$2;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;0\n")
-        << k106;
-    QTest::newRow("started in the middle")
-        << QByteArray("4200;4200;4200;4200;253;251;1234;0\n") << k106;
-    QTest::newRow("blank before dollar")
-        << QByteArray(" $1;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;0\n")
-        << k106;
+    // One digit changed on the way: the checksum no longer matches.
+    QTest::newRow("real 208B, input damaged")
+        << QByteArray("$1;1;;12350;3874;93;0;0;0;0;0;0;0;0;291;236;0;20") << Verdict::Damaged;
+    QTest::newRow("real 208B, capacity damaged")
+        << QByteArray("$1;1;;12250;3877;89;0;0;0;0;0;0;0;0;291;236;7;29") << Verdict::Damaged;
+    QTest::newRow("real 208B, checksum damaged")
+        << QByteArray("$1;1;;12250;3877;90;0;0;0;0;0;0;0;0;291;236;2;23") << Verdict::Damaged;
+    QTest::newRow("seven cells")
+        << summed("$1;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;4200;253;251;1234;")
+        << Verdict::Damaged;
+    QTest::newRow("eleven cells")
+        << summed("$1;1;;1;2;3;4;4;4;4;4;4;4;4;4;4;4;253;251;1234;") << Verdict::Damaged;
+    QTest::newRow("no checksum")
+        << QByteArray("$1;1;;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;\r\n")
+        << Verdict::Damaged;
+    QTest::newRow("time a word")
+        << summed("$1;1;x;12000;16800;250;4200;4200;4200;4200;4200;4200;253;251;1234;")
+        << Verdict::Damaged;
     QTest::newRow("word in a field")
-        << QByteArray("$1;1;;12000;16800;250;4200;4200;x;4200;4200;4200;253;251;1234;0\n") << k106;
+        << summed("$1;1;;12000;16800;250;4200;4200;x;4200;4200;4200;253;251;1234;")
+        << Verdict::Damaged;
     QTest::newRow("empty field")
-        << QByteArray("$1;1;;12000;16800;;4200;4200;4200;4200;4200;4200;253;251;1234;0\n") << k106;
-    QTest::newRow("cut off") << QByteArray("$1;1;;12000;16800;250;42") << k106;
-    QTest::newRow("empty") << QByteArray("") << k106;
-    QTest::newRow("only a line feed") << QByteArray("\r\n") << k106;
-    QTest::newRow("garbage") << QByteArray("#&%garbage\x01\x7f;;;\r\n") << k106;
-    QTest::newRow("no model") << QByteArray(exampleLine()) << -1;
-    QTest::newRow("unknown model") << QByteArray(exampleLine()) << 3;
+        << summed("$1;1;;12000;16800;;4200;4200;4200;4200;4200;4200;253;251;1234;")
+        << Verdict::Damaged;
+    QTest::newRow("text after the checksum") << example106().replace("\r\n", " x\r\n")
+                                             << Verdict::Damaged;
+    QTest::newRow("cut off") << QByteArray("$1;1;;12000;16800;250;42") << Verdict::Damaged;
+    QTest::newRow("started in the middle") << QByteArray("4200;253;251;1234;17\n")
+                                           << Verdict::Noise;
+    QTest::newRow("other channel") << example106().replace(0, 2, "$2") << Verdict::Noise;
+    QTest::newRow("empty") << QByteArray("") << Verdict::Noise;
+    QTest::newRow("garbage") << QByteArray("#&%garbage\x01\x7f;;;\r\n") << Verdict::Noise;
 }
 
 void TestStatusLine::dropsLine()
 {
     QFETCH(QByteArray, line);
-    QFETCH(int, subtype);
     const ChargerValues before = sentinelValues();
     ChargerValues v = before;
-    QVERIFY(!ICharger::decodeLine(line.constData(), subtype, &v));
+    QTEST(StatusLine::decode(line.constData(), &v), "verdict");
     QVERIFY(std::memcmp(&v, &before, sizeof v) == 0);
-}
-
-void TestStatusLine::cellsBeyondTheModelStayUntouched()
-{
-    ChargerValues v = sentinelValues();
-    QVERIFY(ICharger::decodeLine(exampleLine(), k106, &v));
-    QCOMPARE(v.m_adCellVoltage[5], 4.2);
-    QCOMPARE(v.m_adCellVoltage[6], -77.0);
-    QCOMPARE(v.m_adCellVoltage[9], -77.0);
-    QVERIFY(!ICharger::decodeLine(nullptr, k106, &v));
 }
 
 void TestStatusLine::checksum_data()
@@ -231,9 +205,11 @@ void TestStatusLine::checksum_data()
     QTest::newRow("bytes before the dollar are not counted") << std::string("xx$1;") << 0x2E;
     QTest::newRow("bytes after the last semicolon are not counted")
         << std::string("$1;123\r\n") << 0x2E;
-    QTest::newRow("status and empty field") << std::string("$1;1;;") << 0x1F;
     QTest::newRow("no semicolon") << std::string("$1") << 0;
-    QTest::newRow("no dollar") << std::string("1;;") << 0;
+    for (const char* real : kReal208) {
+        const std::string line(real);
+        QTest::newRow(real) << line << std::stoi(line.substr(line.rfind(';') + 1));
+    }
 }
 
 void TestStatusLine::checksum()
@@ -245,9 +221,9 @@ void TestStatusLine::checksum()
 void TestStatusLine::composedLinesDecode_data()
 {
     QTest::addColumn<int>("subtype");
-    QTest::newRow("106B+") << k106;
-    QTest::newRow("208B+") << k208;
-    QTest::newRow("1010B+") << k1010;
+    QTest::newRow("106B+") << 0;
+    QTest::newRow("208B+") << 1;
+    QTest::newRow("1010B+") << 2;
 }
 
 void TestStatusLine::composedLinesDecode()
@@ -267,7 +243,8 @@ void TestStatusLine::composedLinesDecode()
              StatusLine::checksum(line.substr(0, lastSemicolon + 1)));
 
     ChargerValues v = sentinelValues();
-    QVERIFY(ICharger::decodeLine(line.c_str(), subtype, &v));
+    QCOMPARE(StatusLine::decode(line.c_str(), &v), Verdict::Good);
+    QCOMPARE(ICharger::subtypeOfCells(v.m_iCells), subtype);
     QCOMPARE(v.m_adCellVoltage[cellCount - 1], (4100 + cellCount - 1) / 1000.0);
     QCOMPARE(v.m_adTemperature[1], -2.0);
     QCOMPARE(v.m_dChargedCapacity, 777.0);
