@@ -45,7 +45,21 @@ OptionsDialog::OptionsDialog(QWidget* parent, ChargerManager* chargerManager,
             &OptionsDialog::onComboChargerChanged);
 
     fillChargerCombo();
+    fillSpeedCombo();
     startFromSettings();
+}
+
+void OptionsDialog::fillSpeedCombo()
+{
+    // Other firmware may send at another speed than its model usually does.
+    QComboBox* combo = m_pUi->m_pComboChargerSpeed;
+    const int current = combo->currentIndex();
+    combo->clear();
+    combo->addItem(tr("as the model sends (106B+, 1010B+: 9600; 208B+: 128 000)"),
+                   SettingsValues::SpeedByModel);
+    combo->addItem(tr("9600 baud"), SettingsValues::Speed9600);
+    combo->addItem(tr("128 000 baud"), SettingsValues::Speed128000);
+    combo->setCurrentIndex(qMax(0, current));
 }
 
 OptionsDialog::~OptionsDialog() = default;
@@ -182,6 +196,7 @@ void OptionsDialog::applyChargerRule()
     const bool charger = m_pUi->m_pCheckCharger->isChecked();
     m_pUi->m_pComboChargerPort->setEnabled(charger);
     m_pUi->m_pComboCharger->setEnabled(charger);
+    m_pUi->m_pComboChargerSpeed->setEnabled(charger);
 }
 
 void OptionsDialog::onCheckSqLite()
@@ -224,6 +239,7 @@ void OptionsDialog::takeValues()
     m_edit.set(Key::UseCharger, m_pUi->m_pCheckCharger->isChecked());
     takeCharger();
     m_edit.set(Key::ChargerPort, m_pUi->m_pComboChargerPort->currentText());
+    m_edit.set(Key::ChargerSpeed, m_pUi->m_pComboChargerSpeed->currentData());
 }
 
 void OptionsDialog::showValues()
@@ -236,6 +252,8 @@ void OptionsDialog::showValues()
     m_pUi->m_pLineEditSqLiteFilename->setText(m_edit.sqliteFile());
     m_pUi->m_pCheckSqLite->setChecked(m_edit.useSqlite());
     m_pUi->m_pCheckCharger->setChecked(m_edit.useCharger());
+    m_pUi->m_pComboChargerSpeed->setCurrentIndex(
+        m_pUi->m_pComboChargerSpeed->findData(m_edit.chargerSpeed()));
 
     // The saved charger, or the first listed one where it is not listed; then its ports, with
     // the saved one selected.
@@ -256,6 +274,7 @@ void OptionsDialog::showValues()
 void OptionsDialog::retranslate()
 {
     m_pUi->retranslateUi(this);
+    fillSpeedCombo();
     QComboBox* ports = m_pUi->m_pComboChargerPort;
     const int none = ports->findData(kNoPort);
     if (none >= 0)

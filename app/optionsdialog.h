@@ -44,6 +44,7 @@ public:
     void showValues();
     void fillChargerCombo();
     void fillPortCombo();
+    void fillSpeedCombo();
     // The position of the copy's port name in the port list, or -1.
     int findPortIndex() const;
     int portIndex() const { return findPortIndex(); }

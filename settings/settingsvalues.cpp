@@ -29,6 +29,7 @@ const KeyInfo kKeys[] = {
     {"chargerclass", Kind::Number, "255", 0, SettingsValues::kNoCharger},
     {"chargersubtype", Kind::Number, "0", 0, INT_MAX},
     {"chargerportwin32", Kind::Text, "", 0, 0},
+    {"chargerspeed", Kind::Number, "0", SettingsValues::SpeedByModel, SettingsValues::Speed128000},
     {"window/geometry", Kind::Bytes, "", 0, 0},
     {"window/tab", Kind::Number, "0", 0, INT_MAX},
     {"window/logColumns", Kind::Widths, "", 1, 65535},
@@ -205,7 +206,7 @@ QVariant SettingsValues::defaultValue(Key key)
 QList<SettingsValues::Key> SettingsValues::optionKeys()
 {
     QList<Key> keys;
-    for (int k = Host; k <= ChargerPort; ++k)
+    for (int k = Host; k <= kLastOption; ++k)
         keys << Key(k);
     return keys;
 }
@@ -213,7 +214,7 @@ QList<SettingsValues::Key> SettingsValues::optionKeys()
 QList<SettingsValues::Key> SettingsValues::viewKeys()
 {
     QList<Key> keys;
-    for (int k = ChargerPort + 1; k < kKeyCount; ++k)
+    for (int k = kLastOption + 1; k < kKeyCount; ++k)
         keys << Key(k);
     return keys;
 }
@@ -242,6 +243,18 @@ QString SettingsValues::describe(Key k)
         return QStringLiteral("a list of file names");
     }
     return QString();
+}
+
+int SettingsValues::chargerBaudRate() const
+{
+    switch (chargerSpeed()) {
+    case Speed9600:
+        return 9600;
+    case Speed128000:
+        return 128000;
+    default:
+        return 0;
+    }
 }
 
 SettingsValues::Problem SettingsValues::set(Key key, const QVariant& value)

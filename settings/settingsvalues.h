@@ -28,6 +28,7 @@ public:
         ChargerClass,
         ChargerSubtype,
         ChargerPort,
+        ChargerSpeed,
         // What the program remembers of the last run.
         WindowGeometry,
         WindowTab,
@@ -37,8 +38,11 @@ public:
     };
     static constexpr int kKeyCount = RecentLogBooks + 1;
     static constexpr int kMaxRecentLogBooks = 5;
+    static constexpr Key kLastOption = ChargerSpeed;
     static constexpr int kMaxPort = 65535;
     static constexpr int kNoCharger = 255;
+    // ChargerSpeed: the charger model's own speed, or one the user chose.
+    enum ChargerSpeedChoice { SpeedByModel, Speed9600, Speed128000 };
 
     // Why a stored value was not taken.
     enum class Problem { None, Missing, WrongType, OutOfRange };
@@ -54,6 +58,7 @@ public:
     static QList<Key> viewKeys();
     // A missing option is worth a word, a missing remembered value is not: older files lack
     // them all.
+    // Options added later are missing from older files: no news either.
     static bool isOption(Key key) { return key <= ChargerPort; }
     // What the key allows, for messages ("a whole number from 1 to 65535").
     static QString describe(Key key);
@@ -79,6 +84,9 @@ public:
     int chargerClass() const { return number(ChargerClass); }
     int chargerSubtype() const { return number(ChargerSubtype); }
     QString chargerPort() const { return text(ChargerPort); }
+    int chargerSpeed() const { return number(ChargerSpeed); }
+    // The line speed in baud; 0 for the model's own.
+    int chargerBaudRate() const;
     QByteArray windowGeometry() const { return m_values[WindowGeometry].toByteArray(); }
     int windowTab() const { return number(WindowTab); }
     // Widths the user gave the log table's columns; empty while the table fits them itself.

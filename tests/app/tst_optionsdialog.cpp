@@ -298,18 +298,20 @@ void OptionsDialogTest::okSavesEveryOption()
         child<QCheckBox>("m_pCheckCharger")->click();
         child<QComboBox>("m_pComboCharger")->setCurrentIndex(1);
         child<QComboBox>("m_pComboChargerPort")->setCurrentIndex(1);
+        child<QComboBox>("m_pComboChargerSpeed")->setCurrentIndex(2);
         press(QDialogButtonBox::Ok);
     });
     QCOMPARE(result, 1);
     QCOMPARE(m_warnings, QStringList());
     // The settings took the copy and said so, once a changed key.
-    QCOMPARE(changed.size(), 11);
+    QCOMPARE(changed.size(), 12);
     QCOMPARE(m_dialog->settings()->values().host(), QStringLiteral("mariadb.local"));
     m_dialog.reset();
 
     QSettings ini(QStringLiteral("tarvelo.ini"), QSettings::IniFormat);
-    QCOMPARE(ini.allKeys().size(), 11);
+    QCOMPARE(ini.allKeys().size(), 12);
     QCOMPARE(ini.value("port").toString(), QStringLiteral("65535"));
+    QCOMPARE(ini.value("chargerspeed").toString(), QStringLiteral("2"));
     QCOMPARE(ini.value("usesqlite").toString(), QStringLiteral("true"));
     QCOMPARE(ini.value("usecharger").toString(), QStringLiteral("true"));
     QCOMPARE(ini.value("chargersubtype").toString(), QStringLiteral("1"));
@@ -373,7 +375,7 @@ void OptionsDialogTest::localIniModeAndItsMessage()
     } else {
         QSettings user(QStringLiteral("Kelvorn"), QStringLiteral("Tarvelo"));
         QCOMPARE(user.value("host").toString(), QStringLiteral("written"));
-        QCOMPARE(user.allKeys().size(), 11);
+        QCOMPARE(user.allKeys().size(), 12);
     }
 }
 

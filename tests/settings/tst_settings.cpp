@@ -23,7 +23,7 @@ const char* const kPortable = "UsbStick mode - using local ini file\n";
 const char* const kFullStore = "[General]\nhost=db.example.org\ndb=logbook\nusername=pilot\n"
                                "port=5432\npw=secret\nsqlitefilename=my.sqlite\nusesqlite=true\n"
                                "usecharger=true\nchargerclass=0\nchargersubtype=2\n"
-                               "chargerportwin32=ttyUSB1\nlanguage=de\n\n[window]\n"
+                               "chargerportwin32=ttyUSB1\nchargerspeed=2\nlanguage=de\n\n[window]\n"
                                "geometry=@ByteArray(xyz)\ntab=2\nlogColumns=90 100 110\n";
 
 QByteArray readAll(const QString& file)
@@ -123,8 +123,12 @@ void SettingsTest::badKeyTakesItsDefault_data()
         "should be a language code such as en or de");
     row("a column width 0", "logColumns=90 100 110", "logColumns=90 0 110", Key::LogColumns,
         "should be widths from 1 to 65535, separated by spaces");
-    // Remembered values are missing from every file an older program wrote.
+    row("chargerspeed 3", "chargerspeed=2", "chargerspeed=3", Key::ChargerSpeed,
+        "should be a whole number from 0 to 2");
+    // Remembered values, and options added later, are missing from files an older program
+    // wrote.
     row("tab missing", "tab=2", "", Key::WindowTab, "");
+    row("chargerspeed missing", "chargerspeed=2", "", Key::ChargerSpeed, "");
 }
 
 void SettingsTest::badKeyTakesItsDefault()
@@ -240,9 +244,10 @@ void SettingsTest::saveWritesTheKeysAndAnnouncesChanges()
     QCOMPARE(changed[0][0].value<Key>(), Key::Port);
     QCOMPARE(settings->values().port(), 3307);
     QCOMPARE(settings->values().windowTab(), 0);
-    // All eleven options are in the file, as the program has always written them.
+    // All eleven options are in the file, as the program has always written them, and the
+    // line speed.
     QSettings ini(iniFile(), QSettings::IniFormat);
-    QCOMPARE(ini.allKeys().size(), 11);
+    QCOMPARE(ini.allKeys().size(), 12);
     QCOMPARE(ini.value("host").toString(), QStringLiteral("db.example.org"));
     QCOMPARE(ini.value("port").toString(), QStringLiteral("3307"));
     QCOMPARE(ini.value("chargerclass").toString(), QStringLiteral("255"));
