@@ -421,9 +421,74 @@ void LogTab::revert()
 
 void LogTab::applyFromCharger(int accuId, int charged)
 {
-    if (accuId != -1)
+    if (accuId == -1) {
+        // No pack was proposed: the amount alone, for whatever the editor holds.
+        m_pUi->m_pCharged->setValue(charged);
+        return;
+    }
+    // The editor is about to be filled; what it holds unsaved is settled first.
+    if (!settleEdits())
+        return;
+
+    // The usual way: the pack was flown and logged with nothing charged yet, and this charge
+    // completes that entry. Newest first; a new entry takes the model the pack last flew in.
+    const int kMaxOffered = 5;
+    QVector<int> open;
+    QStringList buttons;
+    int lastModel = -1;
+    for (int row = m_pBook->count() - 1; row >= 0; --row) {
+        const LogEntry* entry = m_pBook->entryAt(row);
+        if (entry->m_iAccuId != accuId)
+            continue;
+        if (lastModel < 0)
+            lastModel = entry->m_iModelId;
+        if (entry->m_iCharged != 0 || open.size() == kMaxOffered)
+            continue;
+        ModelEntry model;
+        m_pBook->model(entry->m_iModelId, &model);
+        open << entry->m_iId;
+        buttons << tr("%1, %2 in %3")
+                       .arg(entry->m_date.toString(Qt::ISODate),
+                            entry->m_time.toString(QStringLiteral("hh:mm:ss")), model.m_strName);
+    }
+    int chosen = open.size(); // a new entry
+    if (!open.isEmpty()) {
+        buttons << tr("New entry") << tr("Cancel");
+        AccuEntry accu;
+        m_pBook->accu(accuId, &accu);
+        chosen = MessageBox::question(
+            m_pWindow, tr("Complete which entry?"),
+            tr("%1 mAh were charged into %2. Which flight do they complete?")
+                .arg(charged)
+                .arg(accu.m_strDescr),
+            buttons);
+        if (chosen < 0 || chosen > open.size())
+            return;
+    }
+
+    if (chosen < open.size()) {
+        const int id = open[chosen];
+        // The entry to complete must be in the table for Change.
+        if (m_pModel->rowOfId(id) < 0) {
+            for (QCheckBox* filter : {m_pUi->m_pCheckFilterByDate, m_pUi->m_pCheckFilterByModel,
+                                      m_pUi->m_pCheckFilterByAccu})
+                filter->setChecked(false);
+        }
+        selectAndShow(id);
+    } else {
+        m_bMoving = true;
+        select(-1);
+        m_bMoving = false;
+        m_shown = LogEntry();
+        m_pUi->m_pDate->setDate(QDate::currentDate());
+        m_pUi->m_pTime->setTime(QTime(0, 0));
         RecordCombo::choose(m_pUi->m_pAccuList, accuId);
+        if (lastModel >= 0)
+            RecordCombo::choose(m_pUi->m_pModelList, lastModel);
+    }
+    // Nothing is stored until the user presses Change or Add.
     m_pUi->m_pCharged->setValue(charged);
+    updateButtons();
 }
 
 void LogTab::updateCount()

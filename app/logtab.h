@@ -35,7 +35,8 @@ public:
     void remove();
     // The editor shows the current entry again, dropping unsaved edits.
     void revert();
-    // Takes a pack and a charged amount from the charger into the editor.
+    // Takes a pack and a charged amount from the charger into the editor: one of the pack's
+    // entries still without a charge, as the user chooses, or a new one. Stores nothing.
     void applyFromCharger(int accuId, int charged);
     void retranslate();
 

@@ -68,11 +68,8 @@ MainWindow::MainWindow(QTranslator* translator, QApplication* app, const QString
          ui->m_pCheckFilterStatsByAccu2, ui->m_pFilterStatsAccu2, ui->m_pTableAccuStats},
         m_pBook, this);
     m_pOptions = new OptionsDialog(this, m_pChargerManager, m_pSettings);
-    m_pChargerStatus = new ChargerStatus(this, m_pChargerManager, nullptr);
-    connect(m_pBook, &LogBook::storeReplaced, this, [this]() {
-        m_pChargerStatus->setDb(m_pBook->isOpen() ? m_pBook->store() : nullptr);
-        updateStoreActions();
-    });
+    m_pChargerStatus = new ChargerStatus(this, m_pChargerManager, m_pBook);
+    connect(m_pBook, &LogBook::storeReplaced, this, &MainWindow::updateStoreActions);
     m_pFiles = new LogBookFiles(ui, m_pSettings, this);
     connect(m_pFiles, &LogBookFiles::openWanted, this, &MainWindow::openLogBookFile);
     connect(m_pBook, &LogBook::storeReplaced, this, &MainWindow::onStoreOpened);
@@ -105,7 +102,6 @@ MainWindow::~MainWindow()
     // The reader thread calls back into the status window; it must be gone first.
     if (m_pChargerManager->isOpen())
         m_pChargerManager->close();
-    m_pChargerStatus->setDb(nullptr);
     // The tabs let go of their tables before the log book and the form go.
     delete m_pLogTab;
     delete m_pModelStatsTab;
@@ -131,6 +127,10 @@ void MainWindow::makeConnections()
     connect(ui->m_pTabs, &QTabWidget::currentChanged, this, &MainWindow::onCurrentTabChanged);
     connect(m_pChargerStatus, &ChargerStatus::signalApplyNewEntry, this,
             &MainWindow::onApplyEntryFromCharger);
+    connect(m_pChargerStatus, &ChargerStatus::signalOpenFailed, this, [this]() {
+        const int chargerClass = m_pSettings->values().chargerClass();
+        warnPortNotOpened(chargerClass, chargerPortIndex(chargerClass));
+    });
     connect(m_pLogTab, &LogTab::packsWanted, this, &MainWindow::showAccuManagement);
     connect(m_pLogTab, &LogTab::modelsWanted, this, &MainWindow::showModelManagement);
     connect(m_pLogTab, &LogTab::demoWanted, this, &MainWindow::openDemoBook);
@@ -442,22 +442,32 @@ int MainWindow::chargerPortIndex(int chargerClass) const
 
 void MainWindow::showChargerStatus()
 {
-    const int chargerClass = m_pSettings->values().chargerClass();
-    const int subtype = m_pSettings->values().chargerSubtype();
+    const SettingsValues& values = m_pSettings->values();
+    const int chargerClass = values.chargerClass();
+    const int subtype = values.chargerSubtype();
     const int port = chargerPortIndex(chargerClass);
 
-    char className[ChargerBase::kTextBufferSize] = {};
-    char subtypeName[ChargerBase::kTextBufferSize] = {};
-    if (m_pChargerManager->openCharger(chargerClass, subtype, port) == ChargerBase::ResultDone) {
-        if (m_pChargerManager->getClassName(chargerClass, className) == ChargerBase::ResultDone &&
-            m_pChargerManager->getClassSubtypeName(chargerClass, subtype, subtypeName) ==
-                ChargerBase::ResultDone) {
-            m_pChargerStatus->setChargerName(QString::fromUtf8(className) + QLatin1Char(' ') +
-                                             QString::fromUtf8(subtypeName));
-            m_pChargerStatus->show();
-        }
+    // The port opens in the background; a port that fails to open closes the window again
+    // and says so (signalOpenFailed).
+    m_pChargerManager->setLineSpeed(values.chargerBaudRate());
+    if (m_pChargerManager->openCharger(chargerClass, subtype, port) != ChargerBase::ResultDone) {
+        warnPortNotOpened(chargerClass, port);
         return;
     }
+    char className[ChargerBase::kTextBufferSize] = {};
+    char subtypeName[ChargerBase::kTextBufferSize] = {};
+    if (m_pChargerManager->getClassName(chargerClass, className) == ChargerBase::ResultDone &&
+        m_pChargerManager->getClassSubtypeName(chargerClass, subtype, subtypeName) ==
+            ChargerBase::ResultDone) {
+        m_pChargerStatus->setChargerName(QString::fromUtf8(className) + QLatin1Char(' ') +
+                                         QString::fromUtf8(subtypeName));
+        m_pChargerStatus->show();
+        m_pChargerStatus->updateChargerDataSlot();
+    }
+}
+
+void MainWindow::warnPortNotOpened(int chargerClass, int port)
+{
     // Composed as a string: a long port name or translation is never cut.
     QString message = tr("Couldn't open port\n");
     char portName[ChargerBase::kTextBufferSize] = {};
@@ -487,7 +497,7 @@ bool MainWindow::changeLanguage(QString file)
     }
     retranslate();
     m_pOptions->retranslate();
-    m_pChargerStatus->retranslateUi(m_pChargerStatus);
+    m_pChargerStatus->retranslate();
     // The column titles come from the table models; let the headers ask again.
     for (QTableView* table :
          {m_pUi->m_pTableLogList, m_pUi->m_pTableModelStats, m_pUi->m_pTableAccuStats})

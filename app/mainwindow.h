@@ -104,6 +104,7 @@ private:
     void updateStoreActions();
     // The charger manager's index of the port chosen in the options.
     int chargerPortIndex(int chargerClass) const;
+    void warnPortNotOpened(int chargerClass, int port);
     void onSettingChanged(SettingsValues::Key key);
     TableColumnFitter* logColumnFitter() const;
     void restoreViewState();

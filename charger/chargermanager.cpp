@@ -168,7 +168,8 @@ bool ChargerManager::isChargeComplete()
 
 int ChargerManager::linkState()
 {
-    return isOpen() ? current()->linkState() : LinkClosed;
+    ChargerBase* open = current();
+    return open && open->isOpen() ? open->linkState() : LinkClosed;
 }
 
 int ChargerManager::getDamagedLineCount(int* _piCount)

@@ -1,10 +1,11 @@
 #include "charger/chargerstatus.h"
 
 #include "charger/chargermanager.h"
-#include "storage/sqlbase.h"
+#include "storage/logbook.h"
 
 #include <QEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -12,6 +13,8 @@ namespace
 // Absorbs the rounding of decimal currents, so that a pack right on a window's edge fits as it
 // should: at 4.03 A the window would start at 3627.0000000000005 mAh instead of 3627.
 const double kWindowSlack = 1e-6;
+const int kCharging = 1;
+const int kDischarging = 2;
 
 QString number(double value, const char* unit)
 {
@@ -30,10 +33,21 @@ void chargerStatusCallback(void* _pContext)
         emit static_cast<ChargerStatus*>(_pContext)->updateChargerDataSignal();
 }
 
-ChargerStatus::ChargerStatus(QWidget* parent, ChargerManager* _pManager, SqlBase* _pDb)
-    : QDialog(parent), m_pManager(_pManager), m_pDb(_pDb)
+ChargerStatus::ChargerStatus(QWidget* parent, ChargerManager* _pManager, LogBook* _pBook)
+    : QDialog(parent), m_pManager(_pManager), m_pBook(_pBook)
 {
     setupUi(this);
+    m_apCellTexts = {m_pLabelTextCell1, m_pLabelTextCell2, m_pLabelTextCell3, m_pLabelTextCell4,
+                     m_pLabelTextCell5, m_pLabelTextCell6, m_pLabelTextCell7, m_pLabelTextCell8,
+                     m_pLabelTextCell9, m_pLabelTextCell10};
+    m_apCells = {m_pLabelCell1, m_pLabelCell2, m_pLabelCell3, m_pLabelCell4, m_pLabelCell5,
+                 m_pLabelCell6, m_pLabelCell7, m_pLabelCell8, m_pLabelCell9, m_pLabelCell10};
+    // Until a charger says otherwise, the rows of the smallest one.
+    for (int cell = 6; cell < kMaxCells; ++cell) {
+        m_apCellTexts[cell]->hide();
+        m_apCells[cell]->hide();
+    }
+    m_pLabelDetectedModel->hide();
     connect(this, &ChargerStatus::updateChargerDataSignal, this,
             &ChargerStatus::updateChargerDataSlot, Qt::AutoConnection);
     connect(m_pButtonApply, &QPushButton::clicked, this, &ChargerStatus::onButtonApply);
@@ -42,6 +56,12 @@ ChargerStatus::ChargerStatus(QWidget* parent, ChargerManager* _pManager, SqlBase
     m_pButtonApply->setEnabled(false);
     m_pComboFittingAccus->setEnabled(false);
     m_pButtonResetPrediction->setEnabled(false);
+    if (m_pBook) {
+        // Packs of another log book, or a pack that has gone, must not be handed on.
+        connect(m_pBook, &LogBook::storeReplaced, this, &ChargerStatus::onButtonResetPrediction);
+        connect(m_pBook, &LogBook::reloaded, this, &ChargerStatus::onButtonResetPrediction);
+        connect(m_pBook, &LogBook::accusChanged, this, &ChargerStatus::onButtonResetPrediction);
+    }
     if (m_pManager)
         m_pManager->setCallback(chargerStatusCallback, this);
 }
@@ -56,7 +76,43 @@ ChargerStatus::~ChargerStatus()
 
 void ChargerStatus::setChargerName(const QString& _strName)
 {
+    m_strChargerName = _strName;
     m_pGroupBoxCharger->setTitle(_strName);
+}
+
+QList<QLabel*> ChargerStatus::valueLabels() const
+{
+    QList<QLabel*> labels = {m_pLabelChargerStatus, m_pLabelInputVoltage, m_pLabelClampVoltage,
+                             m_pLabelCellSpread,    m_pLabelChargeCurrent, m_pLabelIntTemperature,
+                             m_pLabelExtTemperature, m_pLabelChargedCapacity};
+    labels.append(QList<QLabel*>(m_apCells.begin(), m_apCells.end()));
+    return labels;
+}
+
+bool ChargerStatus::showLink(int state)
+{
+    switch (state) {
+    case ChargerBase::LinkOpening:
+        m_pLabelLink->setText(tr("Opening the port..."));
+        break;
+    case ChargerBase::LinkUp:
+        m_pLabelLink->setText(tr("Connected"));
+        break;
+    case ChargerBase::LinkLost:
+        m_pLabelLink->setText(tr("Link lost: no line from the charger"));
+        break;
+    case ChargerBase::LinkFailed:
+        m_pLabelLink->setText(tr("The port could not be opened"));
+        break;
+    default:
+        m_pLabelLink->setText(tr("Closed"));
+        break;
+    }
+    // Values that no longer come in are shown grey.
+    const bool live = state == ChargerBase::LinkUp;
+    for (QLabel* label : valueLabels())
+        label->setEnabled(live);
+    return live;
 }
 
 void ChargerStatus::updateChargerDataSlot()
@@ -65,10 +121,21 @@ void ChargerStatus::updateChargerDataSlot()
         return;
     ChargerManager& charger = *m_pManager;
 
+    const int link = charger.linkState();
+    const bool live = showLink(link);
+    const bool failedNow = link == ChargerBase::LinkFailed && m_iLastLink != link;
+    m_iLastLink = link;
+    if (failedNow) {
+        done(QDialog::Rejected);
+        emit signalOpenFailed();
+        return;
+    }
+
     char text[ChargerBase::kTextBufferSize];
     if (charger.getStatusText(text) == ChargerBase::ResultDone) {
         m_pLabelChargerStatus->setText(QString::fromUtf8(text));
-        if (charger.isChargeComplete()) {
+        m_bShowsValues = true;
+        if (live && charger.isChargeComplete()) {
             m_pButtonApply->setEnabled(true);
             m_pComboFittingAccus->setEnabled(m_pComboFittingAccus->count() > 0);
         } else {
@@ -86,21 +153,7 @@ void ChargerStatus::updateChargerDataSlot()
         clampVolts = static_cast<int>(value);
     }
 
-    int activeCells = 0;
-    int cellCount = 0;
-    if (charger.getCellCount(&cellCount) == ChargerBase::ResultDone) {
-        QLabel* const cellLabels[] = {m_pLabelCell1, m_pLabelCell2, m_pLabelCell3,
-                                      m_pLabelCell4, m_pLabelCell5, m_pLabelCell6};
-        QVector<double> cells;
-        for (int cell = 0; cell < cellCount; ++cell) {
-            if (charger.getCellVoltage(&value, cell) != ChargerBase::ResultDone)
-                continue;
-            cells.append(value);
-            if (cell < 6)
-                cellLabels[cell]->setText(number(value, "V"));
-        }
-        activeCells = countActiveCells(cells);
-    }
+    const int activeCells = showCells();
 
     double current = 0.0;
     if (charger.getChargeCurrent(&value) == ChargerBase::ResultDone) {
@@ -120,6 +173,14 @@ void ChargerStatus::updateChargerDataSlot()
     if (charger.getChargedCapacity(&value) == ChargerBase::ResultDone)
         m_pLabelChargedCapacity->setText(number(value, "mAh"));
 
+    int damaged = 0;
+    if (charger.getDamagedLineCount(&damaged) == ChargerBase::ResultDone)
+        m_pLabelDamagedLines->setText(QString::number(damaged));
+
+    int status = 0;
+    if (charger.getStatusCode(&status) == ChargerBase::ResultDone)
+        followCharge(status, activeCells);
+
     if (!m_bDetected) {
         AccuIdList ids;
         if (detectAccus(activeCells, clampVolts, current, ids)) {
@@ -131,14 +192,67 @@ void ChargerStatus::updateChargerDataSlot()
     }
 }
 
+int ChargerStatus::showCells()
+{
+    ChargerManager& charger = *m_pManager;
+    int cellCount = 0;
+    if (charger.getCellCount(&cellCount) != ChargerBase::ResultDone)
+        return 0;
+    cellCount = std::min(cellCount, kMaxCells);
+    QVector<double> cells;
+    for (int cell = 0; cell < kMaxCells; ++cell) {
+        double volts = 0.0;
+        const bool shown = cell < cellCount;
+        m_apCellTexts[cell]->setVisible(shown);
+        m_apCells[cell]->setVisible(shown);
+        if (!shown || charger.getCellVoltage(&volts, cell) != ChargerBase::ResultDone)
+            continue;
+        cells.append(volts);
+        m_apCells[cell]->setText(number(volts, "V"));
+    }
+
+    // The spread of the cells that carry a pack: how far the balancer still has to go.
+    QVector<double> active;
+    std::copy_if(cells.begin(), cells.end(), std::back_inserter(active),
+                 [](double volts) { return volts > 0.5; });
+    if (active.size() < 2) {
+        m_pLabelCellSpread->setText(tr("none"));
+    } else {
+        const auto [low, high] = std::minmax_element(active.begin(), active.end());
+        m_pLabelCellSpread->setText(number(std::round((*high - *low) * 1000.0), "mV"));
+    }
+
+    // A charger that sends another model's cell count is that model.
+    int detected = 0;
+    char name[ChargerBase::kTextBufferSize] = {};
+    const bool other = charger.getDetectedSubtype(&detected) == ChargerBase::ResultDone &&
+                       detected != charger.currentSubtype() &&
+                       charger.getClassSubtypeName(charger.currentClass(), detected, name) ==
+                           ChargerBase::ResultDone;
+    if (other)
+        m_pLabelDetectedModel->setText(
+            tr("The charger sends %1 cells: it is a %2, not the model chosen in the options.")
+                .arg(cellCount)
+                .arg(QString::fromUtf8(name)));
+    m_pLabelDetectedModel->setVisible(other);
+    return countActiveCells(cells);
+}
+
+void ChargerStatus::followCharge(int status, int activeCells)
+{
+    const bool chargeStarts = status == kCharging && m_iLastStatus >= 0 &&
+                              m_iLastStatus != kCharging && m_iLastStatus != kDischarging;
+    const bool otherCells = m_iLastActiveCells >= 0 && activeCells != m_iLastActiveCells;
+    m_iLastStatus = status;
+    m_iLastActiveCells = activeCells;
+    if (chargeStarts || otherCells)
+        onButtonResetPrediction();
+}
+
 int ChargerStatus::countActiveCells(const QVector<double>& _cellVoltages)
 {
-    int active = 0;
-    for (double volts : _cellVoltages) {
-        if (volts > 0.5)
-            ++active;
-    }
-    return active;
+    return static_cast<int>(std::count_if(_cellVoltages.begin(), _cellVoltages.end(),
+                                          [](double volts) { return volts > 0.5; }));
 }
 
 bool ChargerStatus::detectAccus(int _iCells, int _iVoltage, double _dCurrent,
@@ -152,14 +266,10 @@ bool ChargerStatus::detectAccus(int _iCells, int _iVoltage, double _dCurrent,
     const double voltsLow = volts - 0.1 * volts;
     const double voltsHigh = volts + 0.1 * volts;
 
-    if (!m_pDb)
+    if (!m_pBook || !m_pBook->isOpen())
         return false;
-    QVector<AccuEntry> accus;
-    if (!m_pDb->getAccus(&accus))
-        return false;
-
     int found = 0;
-    for (const AccuEntry& accu : accus) {
+    for (const AccuEntry& accu : m_pBook->accus()) {
         if (found == kMaxFittingAccus)
             break;
         if (_iCells >= 2 && accu.m_iCells != _iCells)
@@ -179,10 +289,8 @@ void ChargerStatus::fillFittingAccus(const AccuIdList& _aiAccuIds)
 {
     m_pComboFittingAccus->clear();
     for (int id : _aiAccuIds) {
-        if (id == -1 || !m_pDb)
-            continue;
         AccuEntry accu;
-        if (m_pDb->getAccu(id, &accu))
+        if (id != -1 && m_pBook && m_pBook->accu(id, &accu))
             m_pComboFittingAccus->addItem(accu.m_strDescr, id);
     }
 }
@@ -213,12 +321,39 @@ void ChargerStatus::done(int r)
     m_pButtonApply->setEnabled(false);
     m_pComboFittingAccus->setEnabled(false);
     m_pButtonResetPrediction->setEnabled(false);
+    m_iLastStatus = -1;
+    m_iLastActiveCells = -1;
+    m_iLastLink = -1;
+    showLink(ChargerBase::LinkClosed);
     QDialog::done(r);
+}
+
+void ChargerStatus::retranslate()
+{
+    // The form's texts change; the title and the values shown stay.
+    QStringList values;
+    for (QLabel* label : valueLabels())
+        values << label->text();
+    const QString damaged = m_pLabelDamagedLines->text();
+    retranslateUi(this);
+    if (m_bShowsValues) {
+        const QList<QLabel*> labels = valueLabels();
+        for (int i = 0; i < labels.size(); ++i)
+            labels[i]->setText(values[i]);
+        m_pLabelDamagedLines->setText(damaged);
+    }
+    if (!m_strChargerName.isEmpty())
+        m_pGroupBoxCharger->setTitle(m_strChargerName);
+    // Texts of our own, such as the status, in the new language.
+    if (m_pManager && m_pManager->isOpen())
+        updateChargerDataSlot();
+    else
+        showLink(ChargerBase::LinkClosed);
 }
 
 void ChargerStatus::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange)
-        retranslateUi(this);
+        retranslate();
     QDialog::changeEvent(event);
 }

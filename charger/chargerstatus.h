@@ -10,31 +10,33 @@
 #include <array>
 
 class ChargerManager;
-class SqlBase;
+class LogBook;
 
 // The modeless window that shows what the open charger reports and proposes the packs of the
-// store that fit the charge in progress. "Apply to new entry" hands the chosen pack and the
-// charged capacity on; closing the window closes the charger.
+// log book that fit the charge in progress. "Apply to log entry" hands the chosen pack and the
+// charged capacity on; closing the window closes the charger. A new charge, another cell
+// count, another log book or a changed pack list start a new detection.
 class ChargerStatus : public QDialog, public Ui::ChargerStatus
 {
     Q_OBJECT
 
 public:
     static constexpr int kMaxFittingAccus = 10;
+    static constexpr int kMaxCells = 10;
     using AccuIdList = std::array<int, kMaxFittingAccus>;
 
-    ChargerStatus(QWidget* parent, ChargerManager* _pManager, SqlBase* _pDb);
+    ChargerStatus(QWidget* parent, ChargerManager* _pManager, LogBook* _pBook);
     ~ChargerStatus() override;
 
+    // The form's texts in the current language; the title and the values shown stay.
+    void retranslate();
     // The title of the charger group, e.g. "Junsi iCharger 106B+".
     void setChargerName(const QString& _strName);
-    // The store to take packs from; may be null.
-    void setDb(SqlBase* _pDb) { m_pDb = _pDb; }
-    SqlBase* db() const { return m_pDb; }
-    // A detection has found packs; no new one runs until "new detection".
+    // A detection has found packs; no new one runs until the charge changes or "new
+    // detection".
     bool isDetected() const { return m_bDetected; }
 
-    // Fills `_aiAccuIds` with up to ten packs of the store that fit a charge: the capacity
+    // Fills `_aiAccuIds` with up to ten packs of the log book that fit a charge: the capacity
     // within 10 % of the charge current taken as 1C, or the nominal voltage within 10 % of
     // the whole clamp volts; with two or more active cells only packs of that many cells.
     // The rest of the list is -1. True when any pack fits.
@@ -47,6 +49,8 @@ public:
 signals:
     void updateChargerDataSignal();
     void signalApplyNewEntry(int _iAccuId, int _iCharged);
+    // The port could not be opened; the window has closed.
+    void signalOpenFailed();
 
 public slots:
     void updateChargerDataSlot();
@@ -58,9 +62,24 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Shows the state of the line; false while no values come over it.
+    bool showLink(int state);
+    // The cells of the line, their spread and the model they tell; answers the active cells.
+    int showCells();
+    // Starts a new detection when a charge begins or the cells change.
+    void followCharge(int status, int activeCells);
+    QList<QLabel*> valueLabels() const;
+
     ChargerManager* m_pManager = nullptr; // not owned
-    SqlBase* m_pDb = nullptr;             // not owned
+    LogBook* m_pBook = nullptr;           // not owned
     bool m_bDetected = false;
+    QString m_strChargerName;
+    bool m_bShowsValues = false; // a line has been shown since the window was made
+    int m_iLastStatus = -1;      // of the previous update; -1 before the first line
+    int m_iLastActiveCells = -1;
+    int m_iLastLink = -1;
+    std::array<QLabel*, kMaxCells> m_apCellTexts{};
+    std::array<QLabel*, kMaxCells> m_apCells{};
 };
 
 // Registered with the charger: raises updateChargerDataSignal() of the ChargerStatus given as

@@ -242,12 +242,68 @@
         <translation>Neue Erkennung</translation>
     </message>
     <message>
-        <source>Apply to new entry</source>
-        <translation>In neuen Eintrag übernehmen</translation>
-    </message>
-    <message>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Link:</source>
+        <translation>Verbindung:</translation>
+    </message>
+    <message>
+        <source>Voltage Cell 7:</source>
+        <translation>Spannung Zelle 7:</translation>
+    </message>
+    <message>
+        <source>Voltage Cell 8:</source>
+        <translation>Spannung Zelle 8:</translation>
+    </message>
+    <message>
+        <source>Voltage Cell 9:</source>
+        <translation>Spannung Zelle 9:</translation>
+    </message>
+    <message>
+        <source>Voltage Cell 10:</source>
+        <translation>Spannung Zelle 10:</translation>
+    </message>
+    <message>
+        <source>Cell spread:</source>
+        <translation>Zellendifferenz:</translation>
+    </message>
+    <message>
+        <source>Damaged lines:</source>
+        <translation>Beschädigte Zeilen:</translation>
+    </message>
+    <message>
+        <source>Apply to log entry</source>
+        <translation>In Logeintrag übernehmen</translation>
+    </message>
+    <message>
+        <source>Opening the port...</source>
+        <translation>Port wird geöffnet...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Verbunden</translation>
+    </message>
+    <message>
+        <source>Link lost: no line from the charger</source>
+        <translation>Verbindung verloren: keine Zeile vom Ladegerät</translation>
+    </message>
+    <message>
+        <source>The port could not be opened</source>
+        <translation>Der Port konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Closed</source>
+        <translation>Geschlossen</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>The charger sends %1 cells: it is a %2, not the model chosen in the options.</source>
+        <translation>Das Ladegerät sendet %1 Zellen: Es ist ein %2, nicht das in den Einstellungen gewählte Modell.</translation>
     </message>
 </context>
 <context>
@@ -490,6 +546,26 @@ gibt es schon, und Tarvelo ersetzt nie eine Datei. Wählen Sie einen anderen Nam
     <message>
         <source>The log book is open read-only.</source>
         <translation>Das Logbuch ist schreibgeschützt geöffnet.</translation>
+    </message>
+    <message>
+        <source>%1, %2 in %3</source>
+        <translation>%1, %2 in %3</translation>
+    </message>
+    <message>
+        <source>New entry</source>
+        <translation>Neuer Eintrag</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Complete which entry?</source>
+        <translation>Welchen Eintrag vervollständigen?</translation>
+    </message>
+    <message>
+        <source>%1 mAh were charged into %2. Which flight do they complete?</source>
+        <translation>In %2 wurden %1 mAh geladen. Welchen Flug vervollständigen sie?</translation>
     </message>
 </context>
 <context>
@@ -959,6 +1035,22 @@ Is the file or its folder read-only?</source>
         <translation>Die Einstellungen konnten nicht gespeichert werden in
 %1
 Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
+    </message>
+    <message>
+        <source>Line speed</source>
+        <translation>Übertragungsrate</translation>
+    </message>
+    <message>
+        <source>as the model sends (106B+, 1010B+: 9600; 208B+: 128 000)</source>
+        <translation>wie das Modell sendet (106B+, 1010B+: 9600; 208B+: 128 000)</translation>
+    </message>
+    <message>
+        <source>9600 baud</source>
+        <translation>9600 Baud</translation>
+    </message>
+    <message>
+        <source>128 000 baud</source>
+        <translation>128 000 Baud</translation>
     </message>
 </context>
 <context>

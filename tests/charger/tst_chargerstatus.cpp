@@ -4,10 +4,12 @@
 #include "chargertestsupport.h"
 
 #include "charger/chargerstatus.h"
+#include "storage/logbook.h"
 #include "storage/sqliteconnection.h"
 #include "storage/sqliteschema.h"
 
 #include <QApplication>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -24,6 +26,7 @@ public:
     bool complete = false;
 
     bool isOpen() override { return open; }
+    int linkState() override { return open ? LinkUp : LinkClosed; }
     int getChargedCapacity(double* d) override
     {
         *d = open ? capacity : 0.0;
@@ -83,51 +86,55 @@ private slots:
     void detectAccus();
     void detectionOffersAtMostTen();
     void detectionWithoutAStore();
-    void updateDetectsAndFreezes();
-    void manyCellsCountButSixShow();
+    void detectionFollowsTheCharge();
+    void detectionFollowsTheLogBook();
+    void everyCellIsShown_data();
+    void everyCellIsShown();
     void applyFollowsTheChargeState();
+    void lostLinkGreysOut();
     void applyHandsOverPackAndCapacity_data();
     void applyHandsOverPackAndCapacity();
     void vanishedPackIsLeftOut();
     void closingClosesTheCharger_data();
     void closingClosesTheCharger();
-    void languageChangeResetsTheTexts();
+    void languageChangeKeepsTitleAndValues();
     void windowGoneWhileLinesArrive();
     void countActiveCells_data();
     void countActiveCells();
 
 private:
-    int addAccu(SqlBase& db, const QString& descr, int typ, int cells, int capacity);
-    std::unique_ptr<SqLiteConnection> newStore();
+    int addAccu(LogBook& book, const QString& descr, int typ, int cells, int capacity);
+    std::unique_ptr<LogBook> newBook();
 
     QTemporaryDir m_dir;
     int m_iStores = 0;
-    std::unique_ptr<SqLiteConnection> m_pDb;
+    std::unique_ptr<LogBook> m_pDb;
     QHash<QString, int> m_ids;
 };
 
-int TestChargerStatus::addAccu(SqlBase& db, const QString& descr, int typ, int cells, int capacity)
+int TestChargerStatus::addAccu(LogBook& book, const QString& descr, int typ, int cells,
+                               int capacity)
 {
-    AccuEntry accu(&db, QStringLiteral("Brand"), descr, capacity, cells, 25, typ, -1);
-    return db.addAccu(&accu);
+    return book.addAccu(AccuEntry(nullptr, QStringLiteral("Brand"), descr, capacity, cells, 25,
+                                  typ, -1));
 }
 
-std::unique_ptr<SqLiteConnection> TestChargerStatus::newStore()
+std::unique_ptr<LogBook> TestChargerStatus::newBook()
 {
     const QString file = m_dir.filePath(QStringLiteral("store%1.sqlite").arg(++m_iStores));
     QString error;
     if (!SqliteSchema::createDatabase(file, &error))
         return nullptr;
-    auto db = std::make_unique<SqLiteConnection>(file);
-    if (!db->openDb(&error))
+    auto book = std::make_unique<LogBook>();
+    if (!book->open(std::make_unique<SqLiteConnection>(file), &error))
         return nullptr;
-    return db;
+    return book;
 }
 
 void TestChargerStatus::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    m_pDb = newStore();
+    m_pDb = newBook();
     QVERIFY(m_pDb);
     const struct {
         const char* descr;
@@ -149,11 +156,13 @@ void TestChargerStatus::formStartsEmptyAndDisabled()
     ChargerManager manager;
     ChargerStatus w(nullptr, &manager, m_pDb.get());
     QCOMPARE(w.windowTitle(), QStringLiteral("ChargerStatus"));
-    QCOMPARE(w.size(), QSize(572, 560));
+    QCOMPARE(w.size(), QSize(572, 700));
     QCOMPARE(w.m_pGroupBoxCharger->title(), QStringLiteral("ChargerName"));
     for (QLabel* label : valueLabels(w))
         QCOMPARE(label->text(), QStringLiteral("Receiving..."));
     QCOMPARE(w.m_pLabelTextCell6->text(), QStringLiteral("Voltage Cell 6:"));
+    QVERIFY(w.m_pLabelTextCell6->isVisibleTo(&w));
+    QVERIFY(!w.m_pLabelTextCell7->isVisibleTo(&w));
     QVERIFY(!w.m_pButtonApply->isEnabled());
     QVERIFY(!w.m_pComboFittingAccus->isEnabled());
     QVERIFY(!w.m_pButtonResetPrediction->isEnabled());
@@ -249,7 +258,7 @@ void TestChargerStatus::detectAccus()
 
 void TestChargerStatus::detectionOffersAtMostTen()
 {
-    auto db = newStore();
+    auto db = newBook();
     QVERIFY(db);
     QVector<int> ids;
     for (int i = 0; i < 12; ++i)
@@ -274,54 +283,123 @@ void TestChargerStatus::detectionWithoutAStore()
     QCOMPARE(ids[9], -1);
     QVERIFY(!w.isDetected());
 
-    SqLiteConnection closed(m_dir.filePath(QStringLiteral("missing.sqlite")));
-    w.setDb(&closed);
-    QVERIFY(!w.detectAccus(4, 16, 2.5, ids));
-    QVERIFY(!w.m_pButtonResetPrediction->isEnabled());
+    LogBook closed;
+    QString error;
+    QVERIFY(!closed.open(std::make_unique<SqLiteConnection>(
+                             m_dir.filePath(QStringLiteral("missing.sqlite"))),
+                         &error));
+    ChargerStatus onClosed(nullptr, nullptr, &closed);
+    QVERIFY(!onClosed.detectAccus(4, 16, 2.5, ids));
+    QVERIFY(!onClosed.m_pButtonResetPrediction->isEnabled());
 }
 
-void TestChargerStatus::updateDetectsAndFreezes()
+void TestChargerStatus::detectionFollowsTheCharge()
 {
     FedManager fed;
     ChargerStatus w(nullptr, fed.manager.get(), m_pDb.get());
     QCOMPARE(fed.manager->openCharger(0, 0, 0), 0);
+    const std::vector<int> four = {4200, 4200, 4200, 4200, 0, 0};
+    const std::vector<int> three = {4200, 4200, 4200, 0, 0, 0};
     // Four active cells (two at 0 V), 16.8 V, 2.5 A.
-    fed.feed->push(StatusLine::compose(
-        line(1, 12000, 16800, 250, {4200, 4200, 4200, 4200, 0, 0}, 250, 250, 100)));
+    fed.feed->push(StatusLine::compose(line(1, 12000, 16800, 250, four, 250, 250, 100)));
     QTRY_COMPARE(comboTexts(w.m_pComboFittingAccus), QStringList({"lipo4s5000", "life4s2500"}));
     QVERIFY(w.m_pComboFittingAccus->isEnabled());
     QVERIFY(w.m_pButtonResetPrediction->isEnabled());
     QVERIFY(w.isDetected());
 
-    // Another charge: the detection stays as it was.
-    fed.feed->push(StatusLine::compose(
-        line(1, 12000, 12600, 250, {4200, 4200, 4200, 0, 0, 0}, 250, 250, 200)));
-    QTRY_COMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("200mAh"));
-    QCOMPARE(comboTexts(w.m_pComboFittingAccus), QStringList({"lipo4s5000", "life4s2500"}));
+    // The same charge goes on: the detection stays as it was, and the user's choice too.
+    w.m_pComboFittingAccus->setCurrentIndex(1);
+    fed.feed->push(StatusLine::compose(line(1, 12000, 16900, 230, four, 250, 250, 150)));
+    QTRY_COMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("150mAh"));
+    QCOMPARE(w.m_pComboFittingAccus->currentIndex(), 1);
 
-    QTest::mouseClick(w.m_pButtonResetPrediction, Qt::LeftButton);
-    QVERIFY(!w.m_pButtonResetPrediction->isEnabled());
-    QVERIFY(!w.m_pComboFittingAccus->isEnabled());
-    QCOMPARE(w.m_pComboFittingAccus->count(), 0);
-    QVERIFY(!w.isDetected());
+    // It ends; the detection stays.
+    fed.feed->push(StatusLine::compose(line(6, 12000, 16800, 0, four, 250, 250, 2000)));
+    QTRY_COMPARE(w.m_pLabelChargerStatus->text(), QStringLiteral("Done"));
+    QCOMPARE(w.m_pComboFittingAccus->count(), 2);
 
-    fed.feed->push(StatusLine::compose(
-        line(1, 12000, 12600, 250, {4200, 4200, 4200, 0, 0, 0}, 250, 250, 300)));
+    // The next charge is another pack's: 5 A and 13 V fit other packs.
+    fed.feed->push(StatusLine::compose(line(1, 12000, 13000, 500, four, 250, 250, 10)));
+    QTRY_COMPARE(comboTexts(w.m_pComboFittingAccus),
+                 QStringList({"lipo4s5000", "life4s5000", "life4s2500"}));
+
+    // Another pack on the balance lead: three cells.
+    fed.feed->push(StatusLine::compose(line(1, 12000, 12600, 250, three, 250, 250, 20)));
     QTRY_COMPARE(comboTexts(w.m_pComboFittingAccus), QStringList({"lipo3s2500"}));
-    QVERIFY(w.m_pComboFittingAccus->isEnabled());
 }
 
-void TestChargerStatus::manyCellsCountButSixShow()
+void TestChargerStatus::detectionFollowsTheLogBook()
 {
+    auto book = newBook();
+    QVERIFY(book);
+    const int pack = addAccu(*book, QStringLiteral("lipo4s2500"), LiPo, 4, 2500);
+    addAccu(*book, QStringLiteral("lipo4s2400"), LiPo, 4, 2400);
+    ScriptedManager manager;
+    ChargerStatus w(nullptr, &manager, book.get());
+    ChargerStatus::AccuIdList ids;
+    // A store switch, a reload or a changed pack list: the packs proposed may be gone.
+    const std::function<void()> changes[] = {
+        [&] { book->reload(nullptr); },
+        [&] { addAccu(*book, QStringLiteral("other"), LiPo, 2, 100); },
+        [&] { book->removeAccu(pack); },
+        [&] {
+            QString error;
+            book->open(std::make_unique<SqLiteConnection>(m_dir.filePath("missing")), &error);
+        }};
+    for (const auto& change : changes) {
+        QVERIFY(w.detectAccus(4, 16, 2.5, ids));
+        w.fillFittingAccus(ids);
+        change();
+        QCOMPARE(w.m_pComboFittingAccus->count(), 0);
+        QVERIFY(!w.isDetected());
+    }
+}
+
+void TestChargerStatus::everyCellIsShown_data()
+{
+    QTest::addColumn<int>("subtype"); // chosen
+    QTest::addColumn<QVector<int>>("cellsMv");
+    QTest::addColumn<QString>("spread");
+    QTest::addColumn<QString>("detected"); // empty: the model chosen
+    QTest::newRow("106B+") << 0 << QVector<int>{4001, 4002, 4003, 4004, 4005, 4006}
+                           << "5mV" << "";
+    QTest::newRow("208B+, one cell low")
+        << 1 << QVector<int>{4001, 4002, 4003, 4004, 4005, 4006, 4007, 3950} << "57mV" << "";
+    QTest::newRow("208B+, nothing on the balance lead")
+        << 1 << QVector<int>(8, 0) << "none" << "";
+    QTest::newRow("1010B+ chosen as 106B+")
+        << 0 << QVector<int>{3701, 3702, 3703, 3704, 3705, 3706, 3707, 3708, 3709, 3710} << "9mV"
+        << "The charger sends 10 cells: it is a 1010B+, not the model chosen in the options.";
+}
+
+void TestChargerStatus::everyCellIsShown()
+{
+    QFETCH(int, subtype);
+    QFETCH(QVector<int>, cellsMv);
     FedManager fed;
     ChargerStatus w(nullptr, fed.manager.get(), m_pDb.get());
-    QCOMPARE(fed.manager->openCharger(0, 1, 0), 0); // 208B+
-    fed.feed->push(StatusLine::compose(line(
-        1, 24000, 32000, 250, {4001, 4002, 4003, 4004, 4005, 4006, 4007, 4008}, 250, 250, 10)));
-    QTRY_COMPARE(w.m_pLabelCell6->text(), QStringLiteral("4.006V"));
-    QCOMPARE(w.m_pLabelCell1->text(), QStringLiteral("4.001V"));
-    // Eight active cells at 32 V: only the eight-cell pack fits.
-    QCOMPARE(comboTexts(w.m_pComboFittingAccus), QStringList({"lipo8s1000"}));
+    w.show();
+    QCOMPARE(fed.manager->openCharger(0, subtype, 0), 0);
+    fed.feed->push(StatusLine::compose(
+        line(1, 24000, 32000, 250, std::vector<int>(cellsMv.begin(), cellsMv.end()), 250, 250,
+             10)));
+    QTRY_COMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("10mAh"));
+    const QList<QLabel*> texts = w.findChildren<QLabel*>(
+        QRegularExpression(QStringLiteral("^m_pLabelTextCell\\d+$")));
+    QCOMPARE(texts.size(), 10);
+    for (int cell = 1; cell <= 10; ++cell) {
+        auto* text = w.findChild<QLabel*>(QStringLiteral("m_pLabelTextCell%1").arg(cell));
+        auto* value = w.findChild<QLabel*>(QStringLiteral("m_pLabelCell%1").arg(cell));
+        QCOMPARE(text->isVisible(), cell <= cellsMv.size());
+        QCOMPARE(value->isVisible(), cell <= cellsMv.size());
+        if (cell <= cellsMv.size())
+            QCOMPARE(value->text(), QString::number(cellsMv[cell - 1] / 1000.0) + "V");
+    }
+    QTEST(w.m_pLabelCellSpread->text(), "spread");
+    QFETCH(QString, detected);
+    QCOMPARE(w.m_pLabelDetectedModel->isVisible(), !detected.isEmpty());
+    if (!detected.isEmpty())
+        QCOMPARE(w.m_pLabelDetectedModel->text(), detected);
 }
 
 void TestChargerStatus::applyFollowsTheChargeState()
@@ -353,6 +431,33 @@ void TestChargerStatus::applyFollowsTheChargeState()
     fed.feed->push(StatusLine::compose(line(7, 12000, 16800, 0, cells, 250, 250, 2350)));
     QTRY_COMPARE(w.m_pLabelChargerStatus->text(), QStringLiteral("Error"));
     QVERIFY(!w.m_pButtonApply->isEnabled());
+}
+
+void TestChargerStatus::lostLinkGreysOut()
+{
+    FedManager fed;
+    ChargerStatus w(nullptr, fed.manager.get(), m_pDb.get());
+    QCOMPARE(fed.manager->openCharger(0, 0, 0), 0);
+    const std::vector<int> cells = {4200, 4200, 4200, 4200, 0, 0};
+    fed.feed->push(StatusLine::compose(line(6, 12000, 16800, 0, cells, 250, 250, 2345)));
+    QTRY_VERIFY(w.m_pButtonApply->isEnabled());
+    QVERIFY(w.m_pLabelChargedCapacity->isEnabled());
+    QCOMPARE(w.m_pLabelLink->text(), QStringLiteral("Connected"));
+    fed.feed->setFailing(true); // the cable is pulled
+    QTRY_COMPARE(w.m_pLabelLink->text(), QStringLiteral("Link lost: no line from the charger"));
+    QVERIFY(!w.m_pButtonApply->isEnabled());
+    QVERIFY(!w.m_pLabelChargedCapacity->isEnabled());
+    QVERIFY(!w.m_pLabelCell1->isEnabled());
+    QCOMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("2345mAh"));
+
+    // A port that cannot be opened closes the window and says so.
+    QSignalSpy failed(&w, &ChargerStatus::signalOpenFailed);
+    fed.feed->refuseOpen = true;
+    w.show();
+    QCOMPARE(fed.manager->openCharger(0, 0, 0), 0);
+    QTRY_COMPARE(failed.count(), 1);
+    QVERIFY(!w.isVisible());
+    QVERIFY(!fed.manager->isOpen());
 }
 
 void TestChargerStatus::applyHandsOverPackAndCapacity_data()
@@ -389,20 +494,17 @@ void TestChargerStatus::applyHandsOverPackAndCapacity()
 
 void TestChargerStatus::vanishedPackIsLeftOut()
 {
-    auto db = newStore();
+    auto db = newBook();
     QVERIFY(db);
     const int keep = addAccu(*db, QStringLiteral("keep"), LiPo, 4, 2500);
     const int gone = addAccu(*db, QStringLiteral("gone"), LiPo, 4, 2500);
     ChargerStatus w(nullptr, nullptr, db.get());
     ChargerStatus::AccuIdList ids;
     QVERIFY(w.detectAccus(4, 16, 2.5, ids));
-    QVERIFY(db->deleteAccu(gone));
+    QVERIFY(db->store()->deleteAccu(gone)); // behind the log book's back
     w.fillFittingAccus(ids);
     QCOMPARE(comboTexts(w.m_pComboFittingAccus), QStringList({"keep"}));
     QCOMPARE(w.m_pComboFittingAccus->itemData(0).toInt(), keep);
-    w.setDb(nullptr);
-    w.fillFittingAccus(ids);
-    QCOMPARE(w.m_pComboFittingAccus->count(), 0);
 }
 
 void TestChargerStatus::closingClosesTheCharger_data()
@@ -443,7 +545,7 @@ void TestChargerStatus::closingClosesTheCharger()
     QCOMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("2000mAh"));
 }
 
-void TestChargerStatus::languageChangeResetsTheTexts()
+void TestChargerStatus::languageChangeKeepsTitleAndValues()
 {
     FedManager fed;
     ChargerStatus w(nullptr, fed.manager.get(), nullptr);
@@ -451,11 +553,16 @@ void TestChargerStatus::languageChangeResetsTheTexts()
     QCOMPARE(fed.manager->openCharger(0, 0, 0), 0);
     fed.feed->push(exampleLine106());
     QTRY_COMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("1234mAh"));
+    QStringList before;
+    for (QLabel* label : valueLabels(w))
+        before << label->text();
     QEvent change(QEvent::LanguageChange);
     QCoreApplication::sendEvent(&w, &change);
+    QStringList after;
     for (QLabel* label : valueLabels(w))
-        QCOMPARE(label->text(), QStringLiteral("Receiving..."));
-    QCOMPARE(w.m_pGroupBoxCharger->title(), QStringLiteral("ChargerName"));
+        after << label->text();
+    QCOMPARE(after, before);
+    QCOMPARE(w.m_pGroupBoxCharger->title(), QStringLiteral("Junsi iCharger 208B+"));
 }
 
 void TestChargerStatus::windowGoneWhileLinesArrive()

@@ -1,6 +1,7 @@
 // The charger path of the whole program: the simulator on a pseudo-terminal, the status window
-// with its values and pack detection, the detected pack into the log editor and the log; the
-// charger the options name, and not one chosen in cancelled options.
+// with its values and pack detection, the charge completing the entry of a flight or starting a
+// new one; the charger the options name, and not one chosen in cancelled options; a language
+// switch while the status window shows a charge.
 #include "mainwindowfixture.h"
 
 #include "charger/chargermanager.h"
@@ -9,6 +10,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDateEdit>
+#include <QTimeEdit>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -24,6 +27,7 @@ private slots:
     void cleanup();
     void chargeBecomesALogEntry();
     void closingTheProgramWhileReading();
+    void languageSwitchKeepsTheStatus();
     void cancelledChoiceIsNotUsed_data();
     void cancelledChoiceIsNotUsed();
 
@@ -45,7 +49,10 @@ static const char* const kPacks = R"(
 INSERT INTO accus(accuId,accuBrand,accuCapacity,numCells,accuStrength,accuTyp,accuDescr) VALUES
   (1,'SLS',2500,6,30,0,'Lipo 6S 2500'), (2,'SLS',2500,3,30,0,'Lipo 3S 2500'),
   (3,'A123',5000,6,20,1,'LiFe 6S 5000'), (4,'Gens',2400,6,40,0,'Lipo 6S 2400');
-INSERT INTO modelList(modelId,modelName,modelTyp) VALUES (1,'T-Rex 700',1);
+INSERT INTO modelList(modelId,modelName,modelTyp) VALUES (1,'T-Rex 700',1), (2,'Extra 300',0);
+INSERT INTO logList(date,time,charged,accuId,modelId) VALUES
+  ('2026-05-01','00:07:00',2100,1,2),
+  ('2026-05-02','00:05:00',0,4,1), ('2026-05-03','00:06:30',0,4,2), ('2026-05-04','00:04:00',1800,4,1);
 )";
 
 void MainWindowChargerTest::cleanup()
@@ -122,23 +129,54 @@ void MainWindowChargerTest::chargeBecomesALogEntry()
     QCOMPARE(fitting->itemText(1), QStringLiteral("Lipo 6S 2400"));
     QCOMPARE(fitting->itemData(1).toInt(), 4);
 
-    // The charge ends with 1200 mAh; then the result can go to a new entry.
+    // The charge ends with 1200 mAh. Pack 1 has no flight to complete: a new entry, in the
+    // model it last flew in. Nothing is stored yet.
     QPushButton* apply = status->findChild<QPushButton*>(QStringLiteral("m_pButtonApply"));
     QTRY_VERIFY_WITH_TIMEOUT(apply->isEnabled(), 30000);
     QTRY_COMPARE_WITH_TIMEOUT(label("m_pLabelChargedCapacity"), QStringLiteral("1200mAh"), 10000);
-    fitting->setCurrentIndex(1);
+    m_f->clickRow(3);
     apply->click();
-    QCOMPARE(m_f->child<QComboBox>("m_pAccuList")->currentData().toInt(), 4);
+    QVERIFY(m_f->takeQuestions().isEmpty());
+    QCOMPARE(m_f->child<QComboBox>("m_pAccuList")->currentData().toInt(), 1);
+    QCOMPARE(m_f->child<QComboBox>("m_pModelList")->currentData().toInt(), 2);
     QCOMPARE(m_f->child<QSpinBox>("m_pCharged")->value(), 1200);
-
-    m_f->child<QPushButton>("m_pButtonAdd")->click();
-    QVERIFY(m_f->warnings().isEmpty());
+    QCOMPARE(m_f->child<QTimeEdit>("m_pTime")->time(), QTime(0, 0));
+    QCOMPARE(m_f->child<QDateEdit>("m_pDate")->date(), QDate::currentDate());
+    QVERIFY(!m_f->child<QPushButton>("m_pButtonChange")->isEnabled());
     SqlBase* db = w->store();
-    QCOMPARE(db->logCache().size(), 1);
-    QCOMPARE(db->logCache().first()->m_iAccuId, 4);
-    QCOMPARE(db->logCache().first()->m_iCharged, 1200);
-    QCOMPARE(m_f->rows(), 1);
-    QCOMPARE(m_f->cell(0, 1), QStringLiteral("Lipo 6S 2400"));
+    QCOMPARE(db->logCache().size(), 4);
+    m_f->child<QPushButton>("m_pButtonAdd")->click();
+    QCOMPARE(db->logCache().size(), 5);
+
+    // Pack 4 flew twice without being charged: the charge completes the newer flight.
+    fitting->setCurrentIndex(1);
+    m_f->answerWith(0);
+    apply->click();
+    const QList<Question> questions = m_f->takeQuestions();
+    QCOMPARE(questions.size(), 1);
+    QCOMPARE(questions[0].title, QStringLiteral("Complete which entry?"));
+    QCOMPARE(questions[0].buttons,
+             QStringList({"2026-05-03, 00:06:30 in Extra 300", "2026-05-02, 00:05:00 in T-Rex 700",
+                          "New entry", "Cancel"}));
+    QCOMPARE(m_f->child<QDateEdit>("m_pDate")->date(), QDate(2026, 5, 3));
+    QCOMPARE(m_f->child<QSpinBox>("m_pCharged")->value(), 1200);
+    QCOMPARE(db->logCache().size(), 5);
+    QVERIFY(m_f->child<QPushButton>("m_pButtonChange")->isEnabled());
+    m_f->child<QPushButton>("m_pButtonChange")->click();
+    QVERIFY(m_f->warnings().isEmpty());
+    QCOMPARE(db->logCache().size(), 5);
+    int completed = 0;
+    for (const LogEntry* entry : db->logCache())
+        completed += entry->m_date == QDate(2026, 5, 3) && entry->m_iCharged == 1200 &&
+                     entry->m_iAccuId == 4 && entry->m_iModelId == 2 &&
+                     entry->m_time == QTime(0, 6, 30);
+    QCOMPARE(completed, 1);
+
+    // Cancelled: the editor stays as it was.
+    m_f->answerWith(2);
+    apply->click();
+    QCOMPARE(m_f->takeQuestions()[0].buttons.size(), 3);
+    QCOMPARE(m_f->child<QDateEdit>("m_pDate")->date(), QDate(2026, 5, 3));
 
     // Closing the window closes the charger.
     status->findChild<QPushButton*>(QStringLiteral("m_pButtonClose"))->click();
@@ -159,6 +197,27 @@ void MainWindowChargerTest::closingTheProgramWhileReading()
     m_f->closeWindow();
     QCoreApplication::processEvents();
     QVERIFY(m_sim->stop());
+}
+
+void MainWindowChargerTest::languageSwitchKeepsTheStatus()
+{
+    QVERIFY(start());
+    QVERIFY(m_f->copyGerman());
+    m_f->child<QAction>("actionShowChargerStatus")->trigger();
+    auto* status = m_f->window()->findChild<ChargerStatus*>();
+    auto* voltage = status->findChild<QLabel*>(QStringLiteral("m_pLabelInputVoltage"));
+    QTRY_COMPARE_WITH_TIMEOUT(voltage->text(), QStringLiteral("12V"), 20000);
+    m_f->child<QAction>("actionGerman")->trigger();
+    QVERIFY(m_f->warnings().isEmpty());
+    QCOMPARE(status->findChild<QGroupBox*>(QStringLiteral("m_pGroupBoxCharger"))->title(),
+             QStringLiteral("Junsi iCharger 106B+"));
+    QCOMPARE(voltage->text(), QStringLiteral("12V"));
+    QCOMPARE(status->findChild<QLabel*>(QStringLiteral("m_pLabelTextInputVoltage"))->text(),
+             QStringLiteral("Eingangsspannung:"));
+    const QString state = status->findChild<QLabel*>(QStringLiteral("m_pLabelChargerStatus"))->text();
+    QVERIFY2(QStringList({"Warten", "Laden", "Fertig"}).contains(state), qPrintable(state));
+    QCOMPARE(status->findChild<QLabel*>(QStringLiteral("m_pLabelLink"))->text(),
+             QStringLiteral("Verbunden"));
 }
 
 void MainWindowChargerTest::cancelledChoiceIsNotUsed_data()
