@@ -37,7 +37,6 @@ struct Feed {
     bool failing = false;
     bool refuseOpen = false;
     bool holdOpen = false; // open() waits until this is cleared, as a hanging device would
-    std::atomic<int> baud{0}; // of the last open
     std::atomic<int> opens{0};
     std::atomic<int> closes{0};
     std::atomic<int> failedReads{0};
@@ -77,11 +76,10 @@ public:
     }
     ~FeedPort() override { --m_feed->liveReaders; }
 
-    bool open(const QString&, int baudRate) override
+    bool open(const QString&, int) override
     {
         std::unique_lock<std::mutex> lock(m_feed->mutex);
         m_feed->changed.wait(lock, [this] { return !m_feed->holdOpen; });
-        m_feed->baud = baudRate;
         if (m_feed->refuseOpen)
             return false;
         ++m_feed->opens;

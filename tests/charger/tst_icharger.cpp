@@ -5,7 +5,6 @@
 
 #include "charger/icharger.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QTest>
@@ -98,9 +97,6 @@ private slots:
     void openFailsWithoutPort_data();
     void openFailsWithoutPort();
     void openFailsWhenThePortRefuses();
-    void openDoesNotWaitForThePort();
-    void lineSpeedPerModel_data();
-    void lineSpeedPerModel();
     void readerDecodesStream_data();
     void readerDecodesStream();
     void gettersAfterOpenAndClose();
@@ -109,8 +105,6 @@ private slots:
     void closeStopsTheReader();
     void destroyingAnOpenChargerLeavesNoThread();
     void vanishedPortDoesNotSpin();
-    void silenceLosesTheLink_data();
-    void silenceLosesTheLink();
     void replacedCallbackIsNoLongerCalled();
     void readingsStayWholeWhileLinesArrive();
     void subtypeAndPortQueries();
@@ -170,41 +164,6 @@ void TestICharger::openFailsWhenThePortRefuses()
     QCOMPARE(fed.feed->liveReaders.load(), 0);
     QCOMPARE(fed.charger.close(), int(ChargerBase::ResultDone));
     QCOMPARE(fed.charger.linkState(), int(ChargerBase::LinkClosed));
-}
-
-void TestICharger::openDoesNotWaitForThePort()
-{
-    FedCharger fed;
-    fed.feed->setHoldOpen(true); // a device that takes its time
-    QCOMPARE(fed.charger.open(0, 0), int(ChargerBase::ResultDone));
-    QCOMPARE(fed.charger.linkState(), int(ChargerBase::LinkOpening));
-    QCOMPARE(fed.counter.calls.load(), 0);
-    fed.feed->setHoldOpen(false);
-    QTRY_COMPARE(fed.charger.linkState(), int(ChargerBase::LinkUp));
-    QCOMPARE(fed.counter.calls.load(), 1);
-}
-
-void TestICharger::lineSpeedPerModel_data()
-{
-    QTest::addColumn<int>("subtype");
-    QTest::addColumn<int>("chosen"); // 0: the model's
-    QTest::addColumn<int>("baud");
-    QTest::newRow("106B+") << 0 << 0 << 9600;
-    QTest::newRow("208B+") << 1 << 0 << 128000;
-    QTest::newRow("1010B+") << 2 << 0 << 9600;
-    QTest::newRow("208B+ at a chosen 9600") << 1 << 9600 << 9600;
-    QTest::newRow("106B+ at a chosen 128 000") << 0 << 128000 << 128000;
-}
-
-void TestICharger::lineSpeedPerModel()
-{
-    QFETCH(int, subtype);
-    QFETCH(int, chosen);
-    FedCharger fed;
-    fed.charger.setLineSpeed(chosen);
-    QCOMPARE(fed.charger.open(subtype, 0), 0);
-    QTRY_COMPARE(fed.charger.linkState(), int(ChargerBase::LinkUp));
-    QTEST(fed.feed->baud.load(), "baud");
 }
 
 void TestICharger::readerDecodesStream_data()
@@ -422,43 +381,6 @@ void TestICharger::vanishedPortDoesNotSpin()
     QCOMPARE(fed.feed->failedReads.load(), 1);
     QCOMPARE(value(fed.charger, &ICharger::getChargedCapacity), 10.0);
     QCOMPARE(fed.charger.close(), 0);
-}
-
-void TestICharger::silenceLosesTheLink_data()
-{
-    QTest::addColumn<int>("status");
-    QTest::addColumn<bool>("lost");
-    QTest::newRow("charging") << 1 << true;
-    QTest::newRow("trickle") << 8 << true;
-    QTest::newRow("done: the charger may stop sending") << 6 << false;
-}
-
-void TestICharger::silenceLosesTheLink()
-{
-    QFETCH(int, status);
-    QFETCH(bool, lost);
-    FedCharger fed;
-    QCOMPARE(fed.charger.open(0, 0), 0);
-    QElapsedTimer silence;
-    silence.start();
-    fed.feed->push(line106(status, 10));
-    QTRY_COMPARE(fed.counter.calls.load(), 2);
-    // Garbage is no sign of life.
-    for (int i = 0; i < 20; ++i) {
-        fed.feed->push("#&%garbage\r\n");
-        QTest::qWait(100);
-    }
-    if (!lost) {
-        QTest::qWait(ICharger::kSilenceMs);
-        QCOMPARE(fed.charger.linkState(), int(ChargerBase::LinkUp));
-        return;
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(fed.charger.linkState() == int(ChargerBase::LinkLost), 8000);
-    QVERIFY2(silence.elapsed() >= ICharger::kSilenceMs,
-             qPrintable(QString::number(silence.elapsed())));
-    // The next good line brings it back.
-    fed.feed->push(line106(status, 11));
-    QTRY_COMPARE(fed.charger.linkState(), int(ChargerBase::LinkUp));
 }
 
 void TestICharger::replacedCallbackIsNoLongerCalled()
