@@ -70,7 +70,7 @@ void SqlBase::clearLogCache()
 bool SqlBase::openDb(QString* errorText)
 {
     m_bConnected = connectDb(errorText);
-    if (m_bConnected && !reload(errorText)) {
+    if (m_bConnected && !settleOpen(reload(errorText), errorText)) {
         disconnectDb();
         m_bConnected = false;
     }
@@ -102,6 +102,11 @@ bool SqlBase::reload(QString* errorText)
     m_bModelsCached = m_bAccusCached = true;
     takeLog(std::move(log));
     return true;
+}
+
+bool SqlBase::settleOpen(bool loaded, QString*)
+{
+    return loaded;
 }
 
 bool SqlBase::resume(QString*)

@@ -192,6 +192,10 @@ protected:
     // The whole log for the cache, in any order; the caller owns the entries, also after a
     // failure. By default the filtered read without a filter.
     virtual bool readLog(QVector<LogEntry*>* out);
+    // Called by openDb() once the three tables were read (loaded) or not: a store that finds
+    // its database damaged opens it read-only with what can be read. Answers whether the
+    // store is open.
+    virtual bool settleOpen(bool loaded, QString* errorText);
     // Called by reload() first: a store that went offline connects again here.
     virtual bool resume(QString* errorText);
     // The cached records, or null when the cache lacks them.

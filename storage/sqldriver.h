@@ -73,6 +73,10 @@ public:
     // Why writes cannot succeed on this connection, when the driver can tell without writing;
     // empty otherwise.
     virtual QString cannotWrite() const { return QString(); }
+    // Starts a check of the database's structure beside the statements that follow.
+    virtual void startCheck() {}
+    // What that check found damaged; empty when nothing. Waits for the check to end.
+    virtual QString damage() { return QString(); }
 };
 
 #endif

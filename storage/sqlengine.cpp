@@ -2,6 +2,7 @@
 
 #include <QVariantList>
 
+#include <climits>
 #include <optional>
 #include <vector>
 
@@ -307,6 +308,8 @@ bool SqlEngine::connectDb(QString* errorText)
         if (problem.isEmpty()) {
             m_strReadOnlyReason = probeWrites();
             m_bReadOnly = !m_strReadOnlyReason.isEmpty();
+            // Runs while the tables are read; settleOpen() waits for it.
+            m_pDriver->startCheck();
             m_lastFailure = Failure::None;
             return true;
         }
@@ -354,6 +357,73 @@ QString SqlEngine::probeWrites()
             return m_strLastError;
     }
     return QString();
+}
+
+bool SqlEngine::settleOpen(bool loaded, QString*)
+{
+    m_strDamage = m_pDriver->damage();
+    m_iUnreadableRows = 0;
+    if (m_strDamage.isEmpty())
+        return loaded;
+    // Nothing is written into a damaged file: a write could spread the damage.
+    m_bReadOnly = true;
+    m_strReadOnlyReason = m_strDamage;
+    m_models = readReadable(kModels, &m_iUnreadableRows);
+    m_accus = readReadable(kAccus, &m_iUnreadableRows);
+    QVector<LogEntry*> log;
+    for (const LogEntry& entry : readReadable(kLog, &m_iUnreadableRows))
+        log.append(new LogEntry(entry));
+    m_bModelsCached = m_bAccusCached = true;
+    takeLog(std::move(log));
+    m_lastFailure = Failure::None;
+    return true;
+}
+
+template <class Record>
+QVector<Record> SqlEngine::readReadable(const SqlTable<Record>& table, int* lost)
+{
+    const QByteArray from = QByteArray("SELECT * FROM ") + table.name + " WHERE " + table.idColumn +
+                            ">=? ORDER BY " + table.idColumn;
+    QVector<Record> rows;
+    // Whether the rows from `start` on read to their end; a probe takes only the first.
+    const auto readFrom = [&](qint64 start, bool probe) {
+        return query(
+            probe ? from + " LIMIT 1" : from, [start](SqlDriver& d) { d.bind(int(start)); },
+            []() {},
+            [&](const SqlDriver& d) {
+                if (!probe)
+                    rows.append(table.fromRow(this, d));
+            });
+    };
+    qint64 start = INT_MIN, skipped = 0;
+    while (!readFrom(start, false)) {
+        // Identifiers are positive in practice; below them the steps would never get there.
+        const qint64 bad = qMax<qint64>(
+            0, rows.isEmpty() || rows.last().m_iId < start ? start : rows.last().m_iId + 1);
+        // Ahead in growing steps to a start that reads, then back to the first such start.
+        qint64 failing = bad, next = -1;
+        for (qint64 step = 1; next < 0 && bad + step <= INT_MAX; step *= 2) {
+            if (readFrom(bad + step, true))
+                next = bad + step;
+            else
+                failing = bad + step;
+        }
+        if (next < 0)
+            break; // nothing after it reads; how much is lost only a count can tell
+        while (next - failing > 1) {
+            const qint64 middle = failing + (next - failing) / 2;
+            (readFrom(middle, true) ? next : failing) = middle;
+        }
+        skipped += next - bad;
+        start = next;
+    }
+    // Counted through an index where there is one, which the damage may have spared.
+    qint64 count = -1;
+    query(
+        QByteArray("SELECT count(*) FROM ") + table.name, [](SqlDriver&) {}, []() {},
+        [&](const SqlDriver& d) { count = d.intAt(0); });
+    *lost += int(count >= rows.size() ? count - rows.size() : skipped);
+    return rows;
 }
 
 bool SqlEngine::disconnectDb()

@@ -54,6 +54,8 @@ protected:
     bool readLog(QVector<LogEntry*>* out) override;
     // Connects again after the server stopped answering.
     bool resume(QString* errorText) override;
+    // A damaged database is opened read-only with every row that can be read.
+    bool settleOpen(bool loaded, QString* errorText) override;
 
 public:
     SqlDriver* driver() const { return m_pDriver.get(); }
@@ -109,6 +111,9 @@ private:
     // wanted (or is gone), else the row changed elsewhere and its current values are cached.
     template <class Record>
     bool settle(const SqlTable<Record>& table, int id, const Record* wanted);
+    // Every row of the table that can be read, in identifier order, stepping over the
+    // identifiers whose pages cannot be read; *lost grows by the rows left behind.
+    template <class Record> QVector<Record> readReadable(const SqlTable<Record>& table, int* lost);
     // After an insert lost its reply: the identifier of a row above `highest` that holds the
     // entry's values, or -1.
     template <class Record>

@@ -18,6 +18,11 @@ void SqLiteConnection::setBusyTimeout(int milliseconds)
     m_pSqliteDriver->setBusyTimeout(milliseconds);
 }
 
+void SqLiteConnection::setCheckAtOpen(bool check)
+{
+    m_pSqliteDriver->setCheckAtOpen(check);
+}
+
 sqlite3* SqLiteConnection::handle() const
 {
     return m_pSqliteDriver->handle();

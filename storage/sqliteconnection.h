@@ -20,6 +20,9 @@ public:
     // How long a change waits for another program's write to finish before it gives up.
     // Takes effect at the next connect.
     void setBusyTimeout(int milliseconds);
+    // Whether an open checks the whole file for damage (on by default). Takes effect at the
+    // next connect.
+    void setCheckAtOpen(bool check);
     // The open database, or null; for tools that run their own statements on it.
     sqlite3* handle() const;
 

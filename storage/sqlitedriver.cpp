@@ -24,8 +24,7 @@ bool SqliteDriver::open(const SqlBase& store, QString* problem)
     if (sqlite3_open_v2(name.constData(), &m_pDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
                         nullptr) == SQLITE_OK) {
         sqlite3_busy_timeout(m_pDb, m_iBusyTimeoutMs);
-        *problem = checkLength(name);
-        if (problem->isEmpty())
+        if (checkLength(name, problem))
             return true;
     } else {
         *problem = QString::fromUtf8(sqlite3_errmsg(m_pDb));
@@ -34,9 +33,53 @@ bool SqliteDriver::open(const SqlBase& store, QString* problem)
     return false;
 }
 
+// On a connection of its own, which only reads: the log loads meanwhile.
+QString SqliteDriver::quickCheck(const QByteArray& name)
+{
+    sqlite3* db = nullptr;
+    sqlite3_stmt* st = nullptr;
+    QStringList found;
+    int rc =
+        sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    // Another program may be writing for a moment.
+    sqlite3_busy_timeout(db, 5000);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_prepare_v2(db, "PRAGMA quick_check(3)", -1, &st, nullptr);
+    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+        rc = sqlite3_step(st);
+        const auto* text =
+            rc == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(st, 0)) : nullptr;
+        // The first finding begins with a line that only names the database.
+        if (text && qstrcmp(text, "ok") != 0)
+            found << QString::fromUtf8(text).remove(QStringLiteral("*** in database main ***\n"));
+    }
+    if (rc != SQLITE_DONE)
+        found << QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return found.join(QStringLiteral("; "));
+}
+
+void SqliteDriver::startCheck()
+{
+    if (m_bCheckAtOpen && m_pDb && !m_check.joinable())
+        m_check =
+            std::thread([this, name = m_strFile.toUtf8()]() { m_strChecked = quickCheck(name); });
+}
+
+QString SqliteDriver::damage()
+{
+    if (m_check.joinable())
+        m_check.join();
+    QStringList found{m_strCut, m_strChecked};
+    found.removeAll(QString());
+    return found.join(QStringLiteral("; "));
+}
+
 // A file cut short (a copy that stopped early, a full disk) may still read without an error
-// when its lost end held only index pages, and then answers filtered queries wrongly.
-QString SqliteDriver::checkLength(const QByteArray& name)
+// when its lost end held only index pages, and then answers filtered queries wrongly. False
+// when the file does not even tell its pages.
+bool SqliteDriver::checkLength(const QByteArray& name, QString* problem)
 {
     const auto pragma = [this](const char* sql) {
         sqlite3_stmt* st = nullptr;
@@ -51,20 +94,27 @@ QString SqliteDriver::checkLength(const QByteArray& name)
     const qint64 pages = pragma("PRAGMA page_count");
     const QString file = QString::fromUtf8(name);
     const qint64 bytes = QFileInfo(file).size();
-    if (pageSize <= 0 || pages < 0)
-        return QString::fromUtf8(sqlite3_errmsg(m_pDb));
+    if (pageSize <= 0 || pages < 0) {
+        *problem = QString::fromUtf8(sqlite3_errmsg(m_pDb));
+        return false;
+    }
     // In write-ahead mode the newest pages may still live in the log beside the file.
     const bool inLog = QFileInfo::exists(file + QStringLiteral("-wal"));
-    if (bytes % pageSize == 0 && (bytes >= pages * pageSize || inLog))
-        return QString();
-    return QStringLiteral("the file is cut short: %1 bytes where %2 pages of %3 bytes belong")
-        .arg(bytes)
-        .arg(pages)
-        .arg(pageSize);
+    if (bytes % pageSize != 0 || (bytes < pages * pageSize && !inLog))
+        m_strCut = QStringLiteral("the file is cut short: %1 bytes where %2 pages of %3 bytes "
+                                  "belong")
+                       .arg(bytes)
+                       .arg(pages)
+                       .arg(pageSize);
+    return true;
 }
 
 void SqliteDriver::close()
 {
+    if (m_check.joinable())
+        m_check.join();
+    m_strCut.clear();
+    m_strChecked.clear();
     finish();
     sqlite3_close(m_pDb);
     m_pDb = nullptr;

@@ -3,6 +3,8 @@
 
 #include "storage/sqldriver.h"
 
+#include <thread>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -46,14 +48,20 @@ public:
     void bindSameText(const QString& text) override;
     bool writeRefused() const override { return m_bWriteRefused; }
     QString cannotWrite() const override;
+    void startCheck() override;
+    QString damage() override;
 
     // How long a write waits for another program's write to finish; from the next open on.
     void setBusyTimeout(int milliseconds) { m_iBusyTimeoutMs = milliseconds; }
     sqlite3* handle() const { return m_pDb; }
+    // Whether startCheck() has PRAGMA quick_check look at the whole file, on a second
+    // connection that only reads; on by default.
+    void setCheckAtOpen(bool check) { m_bCheckAtOpen = check; }
 
 private:
     bool fail();
-    QString checkLength(const QByteArray& name);
+    bool checkLength(const QByteArray& name, QString* problem);
+    static QString quickCheck(const QByteArray& name);
 
     sqlite3* m_pDb = nullptr;
     sqlite3_stmt* m_pStmt = nullptr;
@@ -63,6 +71,10 @@ private:
     QString m_strError;
     QString m_strFile;
     int m_iBusyTimeoutMs = 2000;
+    bool m_bCheckAtOpen = true;
+    std::thread m_check; // writes m_strChecked
+    QString m_strChecked;
+    QString m_strCut;
 };
 
 #endif

@@ -64,6 +64,8 @@ public:
     void bindSameText(const QString& text) override { m_pInner->bindSameText(text); }
     bool writeRefused() const override { return m_pInner->writeRefused(); }
     QString cannotWrite() const override { return m_pInner->cannotWrite(); }
+    void startCheck() override { m_pInner->startCheck(); }
+    QString damage() override { return m_pInner->damage(); }
 
 private:
     std::unique_ptr<SqlDriver> m_pInner;

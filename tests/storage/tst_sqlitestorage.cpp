@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <sqlite3.h>
 
@@ -109,7 +110,8 @@ private slots:
     void foreignFilesAreRefusedAndUntouched();
     void connectWritesDiagnosticLine();
     void failedReopenEmptiesCaches();
-    void fileCutInItsLastPageIsRefused();
+    void damagedFileOpensReadOnly_data();
+    void damagedFileOpensReadOnly();
     void textsAreStoredAsUtf8WithoutZeroByte_data();
     void textsAreStoredAsUtf8WithoutZeroByte();
     void datesAndTimesAreStoredAsText();
@@ -262,9 +264,19 @@ void SqliteStorageTest::failedReopenEmptiesCaches()
     QVERIFY(!db.getModel(m.m_iId, &found));
 }
 
-void SqliteStorageTest::fileCutInItsLastPageIsRefused()
+void SqliteStorageTest::damagedFileOpensReadOnly_data()
 {
-    const QString file = freshDb("cut");
+    QTest::addColumn<bool>("cut"); // else a b-tree page of the log gets a garbage header
+    QTest::newRow("cut in its last page") << true;
+    QTest::newRow("log page header overwritten") << false;
+}
+
+// What can be read is shown, how much could not is said, and nothing is written into it.
+void SqliteStorageTest::damagedFileOpensReadOnly()
+{
+    QFETCH(bool, cut);
+    const QString file = freshDb("damaged");
+    int leaf = 0, pageSize = 0;
     {
         RawDb raw(file);
         QVERIFY(
@@ -273,18 +285,38 @@ void SqliteStorageTest::fileCutInItsLastPageIsRefused()
                      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<600)"
                      " INSERT INTO logList(date,time,accuId,modelId,charged)"
                      " SELECT printf('2024-%02d-%02d',i%12+1,i%28+1),'00:10:00',1,1,i FROM n;"));
+        pageSize = raw.value("PRAGMA page_size").toInt();
+        leaf = raw.value("SELECT rootpage FROM sqlite_master WHERE name='logList'").toInt();
     }
     QFile f(file);
-    QVERIFY(f.size() > 8192);
-    QVERIFY(f.resize(f.size() - 1500));
+    if (cut) {
+        QVERIFY(f.resize(f.size() - 1500));
+    } else {
+        // The log's root is an interior page; its first cell leads to the first leaf.
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.seek(qint64(leaf - 1) * pageSize));
+        const QByteArray root = f.read(pageSize);
+        QCOMPARE(int(root.at(0)), 5);
+        const int cell = (uchar(root.at(12)) << 8) | uchar(root.at(13));
+        leaf = qFromBigEndian<qint32>(root.constData() + cell);
+        QVERIFY(f.seek(qint64(leaf - 1) * pageSize));
+        QCOMPARE(f.write(QByteArray(8, '\xff')), qint64(8));
+        f.close();
+    }
+    const QByteArray before = readAll(file);
 
     SqLiteConnection db(file);
     QString error;
-    QVERIFY2(!db.openDb(&error),
-             qPrintable(QStringLiteral("opened with %1 of 600 entries").arg(db.logCount())));
-    QVERIFY2(error.startsWith(QLatin1String("SqLiteError: ")) && error.size() > 13,
-             qPrintable(error));
-    QCOMPARE(db.logCount(), 0);
+    QVERIFY2(db.openDb(&error), qPrintable(error));
+    QVERIFY(!db.damage().isEmpty());
+    QVERIFY(db.isReadOnly());
+    QVERIFY(cut || db.logCount() < 600); // a whole leaf of entries is lost
+    QVERIFY(db.logCount() > 400);        // the other leaves are read
+    QCOMPARE(db.logCount() + db.unreadableRows(), 600);
+    QCOMPARE(db.m_accus.size(), 1);
+    ModelEntry m(&db, QStringLiteral("new"), 0, -1);
+    QCOMPARE(db.addModel(&m), -1);
+    QCOMPARE(readAll(file), before);
 }
 
 void SqliteStorageTest::textsAreStoredAsUtf8WithoutZeroByte_data()
