@@ -86,6 +86,7 @@ private slots:
     void failedReconnectKeepsCaches();
     void frozenServerFailsInBoundedTime();
     void insertWithLostReplyIsNotRepeated();
+    void readingAccountOpensReadOnly();
     void statementErrorsAnswerFalse();
     void textsAreStoredAsUtf8_data();
     void textsAreStoredAsUtf8();
@@ -487,6 +488,22 @@ void MysqlStorageTest::insertWithLostReplyIsNotRepeated()
     QCOMPARE(count(QStringLiteral("SELECT count(*) FROM logList WHERE charged=640")), 1);
     QCOMPARE(count(QStringLiteral("SELECT id FROM logList WHERE charged=640")), id);
     QCOMPARE(m_db->logCache().size(), 2);
+}
+
+// An account that may only read opens the log book read-only instead of failing each write.
+void MysqlStorageTest::readingAccountOpensReadOnly()
+{
+    if (!qEnvironmentVariableIsSet("TARVELO_MYSQL_READER"))
+        QSKIP("the server has no account that only reads");
+    m_db.reset(m_pServer->newStore(m_strDatabase));
+    m_db->m_strUser = qEnvironmentVariable("TARVELO_MYSQL_READER");
+    QVERIFY(m_db->openDb(nullptr));
+    QVERIFY(m_db->isReadOnly());
+    ModelEntry m(m_db.get(), QStringLiteral("refused"), 0, -1);
+    QCOMPARE(m_db->addModel(&m), -1);
+    QCOMPARE(m_db->lastFailure(), SqlBase::Failure::ReadOnly);
+    openStore(m_strDatabase);
+    QVERIFY(!m_db->isReadOnly());
 }
 
 void MysqlStorageTest::statementErrorsAnswerFalse()
