@@ -328,7 +328,7 @@ void MainWindow::onStoreOpened()
                             "read-only, with every row that could be read; nothing is written "
                             "into it. Keep a copy of the file and restore a backup.");
     MessageBox::warning(this, tr("Damaged log book"),
-                        text.arg(opened->damage()).arg(opened->unreadableRows()));
+                        text.arg(opened->damage(), QString::number(opened->unreadableRows())));
 }
 
 // ---- tabs -------------------------------------------------------------------------------
