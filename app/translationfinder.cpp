@@ -1,14 +1,18 @@
 #include "app/translationfinder.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTranslator>
 
 QStringList TranslationFinder::directories()
 {
     QStringList dirs{QString()};
-    if (QCoreApplication::instance())
-        dirs << QCoreApplication::applicationDirPath();
-    dirs << QStringLiteral(TARVELO_TRANSLATIONS_DIR);
+    if (QCoreApplication::instance()) {
+        const QString program = QCoreApplication::applicationDirPath();
+        dirs << program
+             << QDir::cleanPath(program + QLatin1Char('/') +
+                                QLatin1String(TARVELO_TRANSLATIONS_RELATIVE));
+    }
     return dirs;
 }
 

@@ -7,7 +7,8 @@
 class QTranslator;
 
 // Finds the program's translation files: in the working directory first (a portable data
-// folder may bring its own), then beside the program, then in the installed data folder.
+// folder may bring its own), then beside the program (the build tree), then in the data
+// folder of the prefix the program is installed in.
 class TranslationFinder
 {
 public:

@@ -23,6 +23,14 @@
         <source>The Tarvelo developers at Kelvorn</source>
         <translation>Die Tarvelo-Entwickler bei Kelvorn</translation>
     </message>
+    <message>
+        <source>Licence:</source>
+        <translation>Lizenz:</translation>
+    </message>
+    <message>
+        <source>Copyright the Tarvelo developers. Tarvelo is free software under the GNU General Public License, version 3 or (at your option) any later version (GPL-3.0-or-later). It comes with no warranty.</source>
+        <translation>Copyright die Tarvelo-Entwickler. Tarvelo ist freie Software unter der GNU General Public License, Version 3 oder (nach Ihrer Wahl) jeder späteren Version (GPL-3.0-or-later). Es gibt keine Gewährleistung.</translation>
+    </message>
 </context>
 <context>
     <name>AccuEntry</name>
