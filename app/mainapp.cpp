@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "settings/tarvelosettings.h"
 
+#include <QIcon>
 #include <QLocale>
 
 MainApp::MainApp(int& argc, char** argv) : QApplication(argc, argv)
@@ -11,6 +12,12 @@ MainApp::MainApp(int& argc, char** argv) : QApplication(argc, argv)
     // settings are.
     setOrganizationName(QStringLiteral("Kelvorn"));
     setApplicationName(QStringLiteral("Tarvelo"));
+    // Lets the desktop match the windows to the installed menu entry and its icon.
+    setDesktopFileName(QStringLiteral("org.kelvorn.Tarvelo"));
+    QIcon icon;
+    for (const char* size : {"32", "64", "256"})
+        icon.addFile(QStringLiteral(":/icons/org.kelvorn.Tarvelo-%1.png").arg(QLatin1String(size)));
+    setWindowIcon(icon);
 }
 
 // The window goes before the application object it lives in.
