@@ -19,11 +19,13 @@
 #include "views/accumanagementdialog.h"
 #include "views/messagebox.h"
 #include "views/modelmanagementdialog.h"
+#include "views/packhistorywindow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QTranslator>
 
 using Key = SettingsValues::Key;
@@ -60,15 +62,16 @@ MainWindow::MainWindow(QTranslator* translator, QApplication* app, const QString
         {ui->m_pModelStatsTab, ui->m_pCheckFilterStatsByDate, ui->m_pFilterStatsStartDate,
          ui->m_pFilterStatsEndDate, ui->m_pCheckFilterStatsByModel, ui->m_pFilterStatsModel,
          ui->m_pCheckFilterStatsByAccu, ui->m_pFilterStatsAccu, ui->m_pTableModelStats},
-        m_pBook, this);
+        m_pBook, nullptr, this);
     m_pAccuStatsTab = new StatsTab(
         StatsTab::Kind::Accus,
         {ui->m_pAccuStatsTab, ui->m_pCheckFilterStatsByDate2, ui->m_pFilterStatsStartDate2,
          ui->m_pFilterStatsEndDate2, ui->m_pCheckFilterStatsByModel2, ui->m_pFilterStatsModel2,
          ui->m_pCheckFilterStatsByAccu2, ui->m_pFilterStatsAccu2, ui->m_pTableAccuStats},
-        m_pBook, this);
+        m_pBook, m_pSettings, this);
     m_pOptions = new OptionsDialog(this, m_pChargerManager, m_pSettings);
     m_pChargerStatus = new ChargerStatus(this, m_pChargerManager, m_pBook);
+    m_pChargerStatus->setSettings(m_pSettings);
     connect(m_pBook, &LogBook::storeReplaced, this, &MainWindow::updateStoreActions);
     m_pFiles = new LogBookFiles(ui, m_pSettings, this);
     connect(m_pFiles, &LogBookFiles::openWanted, this, &MainWindow::openLogBookFile);
@@ -118,6 +121,8 @@ void MainWindow::makeConnections()
     connect(ui->actionExit, &QAction::triggered, qApp, &QApplication::closeAllWindows);
     connect(ui->actionAccuManagement, &QAction::triggered, this, &MainWindow::showAccuManagement);
     connect(ui->actionModelManagement, &QAction::triggered, this, &MainWindow::showModelManagement);
+    connect(ui->actionPackHistory, &QAction::triggered, this, &MainWindow::choosePackHistory);
+    connect(m_pAccuStatsTab, &StatsTab::recordOpened, this, &MainWindow::showPackHistory);
     connect(ui->actionSettings, &QAction::triggered, this, &MainWindow::showOptionsDialog);
     connect(ui->actionEnglish, &QAction::triggered, this, &MainWindow::onLanguageEnglish);
     connect(ui->actionGerman, &QAction::triggered, this, &MainWindow::onLanguageGerman);
@@ -178,6 +183,7 @@ void MainWindow::updateStoreActions()
     const bool open = m_pBook->isOpen();
     m_pUi->actionAccuManagement->setEnabled(open);
     m_pUi->actionModelManagement->setEnabled(open);
+    m_pUi->actionPackHistory->setEnabled(open);
 }
 
 QString MainWindow::sqliteFileInUse() const
@@ -397,6 +403,55 @@ void MainWindow::showModelManagement()
     dialog.exec();
 }
 
+void MainWindow::choosePackHistory()
+{
+    if (!storeReady())
+        return;
+    QStringList names;
+    QVector<int> ids;
+    for (const AccuEntry& accu : m_pBook->accus()) {
+        names << accu.toString();
+        ids << accu.m_iId;
+    }
+    if (ids.isEmpty()) {
+        MessageBox::warning(this, tr("Pack history"), tr("The log book has no packs yet."));
+        return;
+    }
+    bool chosen = false;
+    const QString name = QInputDialog::getItem(
+        this, tr("Pack history"), tr("The history of which pack?"), names, 0, false, &chosen);
+    if (chosen)
+        showPackHistory(ids.value(int(names.indexOf(name)), -1));
+}
+
+void MainWindow::showPackHistory(int _iAccuId)
+{
+    AccuEntry accu;
+    if (!storeReady() || !m_pBook->accu(_iAccuId, &accu))
+        return;
+    PackHistoryWindow* window = nullptr;
+    // A closed window lingers hidden until it is deleted.
+    for (PackHistoryWindow* open :
+         findChildren<PackHistoryWindow*>(QString(), Qt::FindDirectChildrenOnly))
+        if (open->accuId() == _iAccuId && open->isVisible())
+            window = open;
+    if (!window) {
+        window = new PackHistoryWindow(m_pBook, m_pSettings, _iAccuId, this);
+        window->setLocale(languageLocale());
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+QLocale MainWindow::languageLocale() const
+{
+    const QString language = m_pTranslator && !m_pTranslator->isEmpty() ? m_pTranslator->language()
+                                                                        : QStringLiteral("en");
+    const QLocale shown(language);
+    return QLocale::system().language() == shown.language() ? QLocale::system() : shown;
+}
+
 void MainWindow::showOptionsDialog()
 {
     // The dialog has saved what the user accepted; OK also opens the store again. Setting up
@@ -498,6 +553,10 @@ bool MainWindow::changeLanguage(QString file)
     retranslate();
     m_pOptions->retranslate();
     m_pChargerStatus->retranslate();
+    const QLocale locale = languageLocale();
+    for (PackHistoryWindow* history :
+         findChildren<PackHistoryWindow*>(QString(), Qt::FindDirectChildrenOnly))
+        history->setLocale(locale);
     // The column titles come from the table models; let the headers ask again.
     for (QTableView* table :
          {m_pUi->m_pTableLogList, m_pUi->m_pTableModelStats, m_pUi->m_pTableAccuStats})

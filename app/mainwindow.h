@@ -4,6 +4,7 @@
 #include "settings/settingsvalues.h"
 
 #include <QList>
+#include <QLocale>
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QString>
@@ -54,6 +55,11 @@ public:
     void refreshAccuStats();
     // Applies the form's texts again in the current language.
     void retranslate();
+    // The history window of a pack: opened, or raised when it is open already.
+    void showPackHistory(int _iAccuId);
+    // The locale of the language the texts are shown in: the system's when it speaks that
+    // language, else the language's own.
+    QLocale languageLocale() const;
 
     LogBook* logBook() const { return m_pBook; }
     // The store in use; null before the first connect. Not connected after a failed one.
@@ -71,6 +77,8 @@ protected:
 private slots:
     void showAccuManagement();
     void showModelManagement();
+    // Asks for a pack, then shows its history.
+    void choosePackHistory();
     void showOptionsDialog();
     void showChargerStatus();
     void showAboutDialog();

@@ -2,6 +2,7 @@
 
 #include "app/logbookfiles.h"
 #include "charger/chargermanager.h"
+#include "records/accuentry.h"
 #include "settings/tarvelosettings.h"
 #include "ui_optionsdialog.h"
 #include "views/filechooser.h"
@@ -9,8 +10,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
 #include <QPoint>
 #include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
 
 namespace
 {
@@ -44,9 +49,48 @@ OptionsDialog::OptionsDialog(QWidget* parent, ChargerManager* chargerManager,
     connect(m_pUi->m_pComboCharger, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &OptionsDialog::onComboChargerChanged);
 
+    buildPacksTab();
     fillChargerCombo();
     fillSpeedCombo();
     startFromSettings();
+}
+
+void OptionsDialog::buildPacksTab()
+{
+    // Named after the keys, so that tests and style sheets find them.
+    const char* const names[kChemistries] = {"LiPo", "LiFe", "NiMh", "NiCd", "Ene", "Pb"};
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("m_pTabPacks"));
+    auto* layout = new QVBoxLayout(page);
+    m_pLabelCycleLimits = new QLabel;
+    m_pLabelCycleLimits->setWordWrap(true);
+    layout->addWidget(m_pLabelCycleLimits);
+    auto* form = new QFormLayout;
+    for (int typ = 0; typ < kChemistries; ++typ) {
+        auto* spin = new QSpinBox;
+        spin->setObjectName(QStringLiteral("m_pSpinCycleLimit") + QLatin1String(names[typ]));
+        spin->setRange(1, SettingsValues::kMaxCycleLimit);
+        m_apCycleLimits[typ] = spin;
+        m_apChemistries[typ] = new QLabel;
+        form->addRow(m_apChemistries[typ], spin);
+    }
+    layout->addLayout(form);
+    layout->addStretch();
+    m_pUi->m_pTabWidgetOptions->addTab(page, QString());
+    retranslatePacksTab();
+}
+
+void OptionsDialog::retranslatePacksTab()
+{
+    QTabWidget* tabs = m_pUi->m_pTabWidgetOptions;
+    tabs->setTabText(tabs->indexOf(m_pLabelCycleLimits->parentWidget()), tr("Packs"));
+    m_pLabelCycleLimits->setText(
+        tr("Cycles after which a pack should be retired. The pack statistics mark packs from "
+           "80 % of their limit on (amber) and at their limit (red)."));
+    for (int typ = 0; typ < kChemistries; ++typ) {
+        m_apChemistries[typ]->setText(AccuEntry::typText(typ) + QLatin1Char(':'));
+        m_apCycleLimits[typ]->setSuffix(tr(" cycles"));
+    }
 }
 
 void OptionsDialog::fillSpeedCombo()
@@ -240,6 +284,8 @@ void OptionsDialog::takeValues()
     takeCharger();
     m_edit.set(Key::ChargerPort, m_pUi->m_pComboChargerPort->currentText());
     m_edit.set(Key::ChargerSpeed, m_pUi->m_pComboChargerSpeed->currentData());
+    for (int typ = 0; typ < kChemistries; ++typ)
+        m_edit.set(SettingsValues::cycleLimitKey(typ), m_apCycleLimits[typ]->value());
 }
 
 void OptionsDialog::showValues()
@@ -254,6 +300,8 @@ void OptionsDialog::showValues()
     m_pUi->m_pCheckCharger->setChecked(m_edit.useCharger());
     m_pUi->m_pComboChargerSpeed->setCurrentIndex(
         m_pUi->m_pComboChargerSpeed->findData(m_edit.chargerSpeed()));
+    for (int typ = 0; typ < kChemistries; ++typ)
+        m_apCycleLimits[typ]->setValue(m_edit.cycleLimit(typ));
 
     // The saved charger, or the first listed one where it is not listed; then its ports, with
     // the saved one selected.
@@ -274,6 +322,7 @@ void OptionsDialog::showValues()
 void OptionsDialog::retranslate()
 {
     m_pUi->retranslateUi(this);
+    retranslatePacksTab();
     fillSpeedCombo();
     QComboBox* ports = m_pUi->m_pComboChargerPort;
     const int none = ports->findData(kNoPort);

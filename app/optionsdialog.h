@@ -7,10 +7,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <utility>
 
+class QLabel;
+class QSpinBox;
 class ChargerManager;
 class TarveloSettings;
 
@@ -19,9 +22,10 @@ namespace Ui
 class OptionsDialog;
 }
 
-// The dialog that edits the options (database and charger). Created once with the main window
-// and shown again each time. It edits a copy of the settings: OK saves the copy and hands it to
-// the settings object; Cancel drops it, and every showing starts from the settings again.
+// The dialog that edits the options (database, charger, cycle limits of the packs). Created once
+// with the main window and shown again each time. It edits a copy of the settings: OK saves the
+// copy and hands it to the settings object; Cancel drops it, and every showing starts from the
+// settings again.
 class OptionsDialog : public QDialog
 {
     Q_OBJECT
@@ -75,6 +79,9 @@ private slots:
 
 private:
     void startFromSettings();
+    // The tab of the cycle limits: one field per chemistry.
+    void buildPacksTab();
+    void retranslatePacksTab();
     // The charger chosen in the list into the copy.
     void takeCharger();
     void applySqliteRule();
@@ -84,6 +91,11 @@ private:
     ChargerManager* m_pChargerManager = nullptr; // not owned
     TarveloSettings* m_pSettings = nullptr;      // not owned, unless a child of the dialog
     SettingsValues m_edit;
+    static constexpr int kChemistries =
+        SettingsValues::CycleLimitPb - SettingsValues::CycleLimitLiPo + 1;
+    std::array<QSpinBox*, kChemistries> m_apCycleLimits{};
+    std::array<QLabel*, kChemistries> m_apChemistries{};
+    QLabel* m_pLabelCycleLimits = nullptr;
 };
 
 #endif

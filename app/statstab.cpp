@@ -2,6 +2,7 @@
 
 #include "app/recordcombo.h"
 #include "app/tablecolumnfitter.h"
+#include "settings/tarvelosettings.h"
 #include "storage/logbook.h"
 #include "storage/sqlbase.h"
 #include "storage/statsmanager.h"
@@ -14,12 +15,14 @@
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTableView>
 
-StatsTab::StatsTab(Kind kind, const Widgets& widgets, LogBook* book, QObject* parent)
-    : QObject(parent), m_kind(kind), m_w(widgets), m_pBook(book),
+StatsTab::StatsTab(Kind kind, const Widgets& widgets, LogBook* book,
+                   const TarveloSettings* settings, QObject* parent)
+    : QObject(parent), m_kind(kind), m_w(widgets), m_pBook(book), m_pSettings(settings),
       m_pModel(kind == Kind::Models ? static_cast<StatsTableModel*>(new ModelStatsTableModel)
                                     : new AccuStatsTableModel)
 {
@@ -27,6 +30,13 @@ StatsTab::StatsTab(Kind kind, const Widgets& widgets, LogBook* book, QObject* pa
     m_w.table->setModel(m_pModel);
     m_w.table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_w.table->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The cells are not enabled, so the view itself reports no double click.
+    m_w.table->viewport()->installEventFilter(this);
+    if (m_pSettings && kind == Kind::Accus)
+        connect(m_pSettings, &TarveloSettings::changed, this, [this](SettingsValues::Key key) {
+            if (key >= SettingsValues::CycleLimitLiPo && key <= SettingsValues::CycleLimitPb)
+                refreshIfShown();
+        });
 
     connect(m_w.byDate, &QCheckBox::toggled, this, [this](bool on) {
         m_w.start->setEnabled(on);
@@ -65,7 +75,37 @@ StatsTab::StatsTab(Kind kind, const Widgets& widgets, LogBook* book, QObject* pa
 
 StatsTab::~StatsTab()
 {
+    m_w.table->viewport()->removeEventFilter(this);
     m_w.table->setModel(nullptr);
+}
+
+bool StatsTab::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_w.table->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        const auto* click = static_cast<QMouseEvent*>(event);
+        const QModelIndex index = m_w.table->indexAt(click->position().toPoint());
+        const EntryBase* record = index.isValid() ? m_pModel->entryAt(index.row()) : nullptr;
+        if (record && click->button() == Qt::LeftButton) {
+            emit recordOpened(record->m_iId);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void StatsTab::addWear(const QVector<AccuStatEntry*>& accus) const
+{
+    if (accus.isEmpty())
+        return;
+    const QHash<int, int> cycles = m_pBook->entriesPerAccu();
+    for (AccuStatEntry* stat : accus) {
+        AccuEntry accu;
+        if (!m_pBook->accu(stat->m_iId, &accu))
+            continue;
+        stat->m_iTyp = accu.m_iTyp;
+        stat->m_iCycles = cycles.value(stat->m_iId);
+        stat->m_iCycleLimit = m_pSettings ? m_pSettings->values().cycleLimit(accu.m_iTyp) : 0;
+    }
 }
 
 void StatsTab::onStoreReplaced()
@@ -134,6 +174,7 @@ void StatsTab::refresh()
     QVector<AccuStatEntry*> accus;
     const bool ok = m_kind == Kind::Models ? stats->getModelStats(&models, flags)
                                            : stats->getAccuStats(&accus, flags);
+    addWear(accus);
     std::vector<std::unique_ptr<StatEntry>> records;
     for (StatEntry* s : models)
         records.emplace_back(s);

@@ -1,7 +1,9 @@
 #include "charger/chargerstatus.h"
 
 #include "charger/chargermanager.h"
+#include "settings/tarvelosettings.h"
 #include "storage/logbook.h"
+#include "views/wearmark.h"
 
 #include <QEvent>
 
@@ -48,6 +50,10 @@ ChargerStatus::ChargerStatus(QWidget* parent, ChargerManager* _pManager, LogBook
         m_apCells[cell]->hide();
     }
     m_pLabelDetectedModel->hide();
+    m_pLabelAccuWear->hide();
+    m_pLabelAccuWear->setAutoFillBackground(true);
+    connect(m_pComboFittingAccus, &QComboBox::currentIndexChanged, this,
+            &ChargerStatus::showChosenWear);
     connect(this, &ChargerStatus::updateChargerDataSignal, this,
             &ChargerStatus::updateChargerDataSlot, Qt::AutoConnection);
     connect(m_pButtonApply, &QPushButton::clicked, this, &ChargerStatus::onButtonApply);
@@ -61,6 +67,10 @@ ChargerStatus::ChargerStatus(QWidget* parent, ChargerManager* _pManager, LogBook
         connect(m_pBook, &LogBook::storeReplaced, this, &ChargerStatus::onButtonResetPrediction);
         connect(m_pBook, &LogBook::reloaded, this, &ChargerStatus::onButtonResetPrediction);
         connect(m_pBook, &LogBook::accusChanged, this, &ChargerStatus::onButtonResetPrediction);
+        // An entry applied from here is one more cycle of the pack.
+        connect(m_pBook, &LogBook::entryAdded, this, &ChargerStatus::markWear);
+        connect(m_pBook, &LogBook::entryRemoved, this, &ChargerStatus::markWear);
+        connect(m_pBook, &LogBook::entryChanged, this, &ChargerStatus::markWear);
     }
     if (m_pManager)
         m_pManager->setCallback(chargerStatusCallback, this);
@@ -293,6 +303,51 @@ void ChargerStatus::fillFittingAccus(const AccuIdList& _aiAccuIds)
         if (id != -1 && m_pBook && m_pBook->accu(id, &accu))
             m_pComboFittingAccus->addItem(accu.m_strDescr, id);
     }
+    markWear();
+}
+
+void ChargerStatus::setSettings(const TarveloSettings* _pSettings)
+{
+    if (m_pSettings)
+        disconnect(m_pSettings, nullptr, this, nullptr);
+    m_pSettings = _pSettings;
+    if (m_pSettings)
+        connect(m_pSettings, &TarveloSettings::changed, this, &ChargerStatus::markWear);
+    markWear();
+}
+
+void ChargerStatus::markWear()
+{
+    QComboBox* combo = m_pComboFittingAccus;
+    if (combo->count() > 0 && m_pBook) {
+        const QHash<int, int> cycles = m_pBook->entriesPerAccu();
+        for (int i = 0; i < combo->count(); ++i) {
+            const int id = combo->itemData(i).toInt();
+            AccuEntry accu;
+            const int limit = m_pSettings && m_pBook->accu(id, &accu)
+                                  ? m_pSettings->values().cycleLimit(accu.m_iTyp)
+                                  : 0;
+            const int n = cycles.value(id);
+            const QColor mark = WearMark::color(PackHistory::wear(n, limit));
+            combo->setItemData(i, mark.isValid() ? QVariant(mark) : QVariant(), Qt::BackgroundRole);
+            const QString why = WearMark::reason(n, limit, accu.m_iTyp);
+            combo->setItemData(i, why.isEmpty() ? QVariant() : QVariant(why), Qt::ToolTipRole);
+        }
+    }
+    showChosenWear();
+}
+
+void ChargerStatus::showChosenWear()
+{
+    QComboBox* combo = m_pComboFittingAccus;
+    const int i = combo->currentIndex();
+    const QString why = i < 0 ? QString() : combo->itemData(i, Qt::ToolTipRole).toString();
+    m_pLabelAccuWear->setText(why);
+    QPalette palette = this->palette();
+    if (!why.isEmpty())
+        palette.setColor(QPalette::Window, combo->itemData(i, Qt::BackgroundRole).value<QColor>());
+    m_pLabelAccuWear->setPalette(palette);
+    m_pLabelAccuWear->setVisible(!why.isEmpty());
 }
 
 void ChargerStatus::onButtonApply()
@@ -312,6 +367,7 @@ void ChargerStatus::onButtonResetPrediction()
     m_pComboFittingAccus->setEnabled(false);
     m_pComboFittingAccus->clear();
     m_bDetected = false;
+    showChosenWear();
 }
 
 void ChargerStatus::done(int r)
@@ -344,6 +400,7 @@ void ChargerStatus::retranslate()
     }
     if (!m_strChargerName.isEmpty())
         m_pGroupBoxCharger->setTitle(m_strChargerName);
+    markWear();
     // Texts of our own, such as the status, in the new language.
     if (m_pManager && m_pManager->isOpen())
         updateChargerDataSlot();

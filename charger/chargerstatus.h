@@ -11,6 +11,7 @@
 
 class ChargerManager;
 class LogBook;
+class TarveloSettings;
 
 // The modeless window that shows what the open charger reports and proposes the packs of the
 // log book that fit the charge in progress. "Apply to log entry" hands the chosen pack and the
@@ -43,6 +44,9 @@ public:
     bool detectAccus(int _iCells, int _iVoltage, double _dCurrent, AccuIdList& _aiAccuIds);
     // The combo box gets the packs of the list that can still be read, in list order.
     void fillFittingAccus(const AccuIdList& _aiAccuIds);
+    // The cycle limits that mark a proposed pack near or past its end; without settings no
+    // pack is marked.
+    void setSettings(const TarveloSettings* _pSettings);
     // Cells above 0.5 V.
     static int countActiveCells(const QVector<double>& _cellVoltages);
 
@@ -69,9 +73,13 @@ private:
     // Starts a new detection when a charge begins or the cells change.
     void followCharge(int status, int activeCells);
     QList<QLabel*> valueLabels() const;
+    // Marks the proposed packs by their cycles, and says so for the one chosen.
+    void markWear();
+    void showChosenWear();
 
     ChargerManager* m_pManager = nullptr; // not owned
     LogBook* m_pBook = nullptr;           // not owned
+    const TarveloSettings* m_pSettings = nullptr; // not owned
     bool m_bDetected = false;
     QString m_strChargerName;
     bool m_bShowsValues = false; // a line has been shown since the window was made

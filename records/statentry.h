@@ -6,8 +6,8 @@
 #include <QString>
 #include <QTime>
 
-// Usage figures of one model or one pack. Computed, never stored: the three storage
-// operations refuse.
+// Usage figures of one model or one pack, whose identifier is the record's. Computed, never
+// stored: the three storage operations refuse.
 class StatEntry : public EntryBase
 {
 public:
@@ -57,9 +57,14 @@ class ModelStatEntry : public StatEntry
 {
 };
 
-// Statistics of one pack; the name is the pack's description.
+// Statistics of one pack; the name is the pack's description. The wear figures are the
+// pack's whole life, whatever the filter the others were collected with.
 class AccuStatEntry : public StatEntry
 {
+public:
+    int m_iTyp = 0;        // chemistry, as stored
+    int m_iCycles = 0;     // every entry of the pack
+    int m_iCycleLimit = 0; // for its chemistry; 0: none
 };
 
 #endif

@@ -30,6 +30,12 @@ const KeyInfo kKeys[] = {
     {"chargersubtype", Kind::Number, "0", 0, INT_MAX},
     {"chargerportwin32", Kind::Text, "", 0, 0},
     {"chargerspeed", Kind::Number, "0", SettingsValues::SpeedByModel, SettingsValues::Speed128000},
+    {"cyclelimits/lipo", Kind::Number, "300", 1, SettingsValues::kMaxCycleLimit},
+    {"cyclelimits/life", Kind::Number, "1000", 1, SettingsValues::kMaxCycleLimit},
+    {"cyclelimits/nimh", Kind::Number, "500", 1, SettingsValues::kMaxCycleLimit},
+    {"cyclelimits/nicd", Kind::Number, "1000", 1, SettingsValues::kMaxCycleLimit},
+    {"cyclelimits/ene", Kind::Number, "500", 1, SettingsValues::kMaxCycleLimit},
+    {"cyclelimits/pb", Kind::Number, "200", 1, SettingsValues::kMaxCycleLimit},
     {"window/geometry", Kind::Bytes, "", 0, 0},
     {"window/tab", Kind::Number, "0", 0, INT_MAX},
     {"window/logColumns", Kind::Widths, "", 1, 65535},
@@ -255,6 +261,13 @@ int SettingsValues::chargerBaudRate() const
     default:
         return 0;
     }
+}
+
+int SettingsValues::cycleLimit(int typ) const
+{
+    if (typ < 0 || typ > CycleLimitPb - CycleLimitLiPo)
+        return 0;
+    return number(cycleLimitKey(typ));
 }
 
 SettingsValues::Problem SettingsValues::set(Key key, const QVariant& value)

@@ -29,6 +29,14 @@ public:
         ChargerSubtype,
         ChargerPort,
         ChargerSpeed,
+        // Cycles after which a pack should be retired, per chemistry in the order of the
+        // stored chemistry index.
+        CycleLimitLiPo,
+        CycleLimitLiFe,
+        CycleLimitNiMh,
+        CycleLimitNiCd,
+        CycleLimitEne,
+        CycleLimitPb,
         // What the program remembers of the last run.
         WindowGeometry,
         WindowTab,
@@ -38,7 +46,8 @@ public:
     };
     static constexpr int kKeyCount = RecentLogBooks + 1;
     static constexpr int kMaxRecentLogBooks = 5;
-    static constexpr Key kLastOption = ChargerSpeed;
+    static constexpr Key kLastOption = CycleLimitPb;
+    static constexpr int kMaxCycleLimit = 100000;
     static constexpr int kMaxPort = 65535;
     static constexpr int kNoCharger = 255;
     // ChargerSpeed: the charger model's own speed, or one the user chose.
@@ -87,6 +96,9 @@ public:
     int chargerSpeed() const { return number(ChargerSpeed); }
     // The line speed in baud; 0 for the model's own.
     int chargerBaudRate() const;
+    // The cycle limit of a chemistry (its stored index); 0 for an unknown one.
+    int cycleLimit(int typ) const;
+    static Key cycleLimitKey(int typ) { return Key(CycleLimitLiPo + typ); }
     QByteArray windowGeometry() const { return m_values[WindowGeometry].toByteArray(); }
     int windowTab() const { return number(WindowTab); }
     // Widths the user gave the log table's columns; empty while the table fits them itself.

@@ -8,6 +8,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <iterator>
 #include <random>
 
@@ -38,6 +39,10 @@ const Model kModels[] = {
     {"Buggy 1:8", 2, {1, 1}, 10 * 60, 22 * 60},     {"Harbour tug", 3, {0, 4}, 12 * 60, 30 * 60},
     {"Transmitter", 4, {5, 5}, 2 * 3600, 5 * 3600},
 };
+
+// This pack is past its best: its rest capacity falls from use to use, so that its history
+// shows a trend at first look.
+const int kAgeingPack = 0;
 
 bool exec(SqLiteConnection& db, const char* sql, QString* problem)
 {
@@ -76,6 +81,7 @@ bool fill(SqLiteConnection& db, const QDate& today, QString* problem)
     auto between = [&random](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(random);
     };
+    int ageingUses = 0;
     const QDate first = today.addDays(-182);
     for (QDate day = first; day < today; day = day.addDays(1)) {
         const bool weekend = day.dayOfWeek() >= 6;
@@ -91,7 +97,12 @@ bool fill(SqLiteConnection& db, const QDate& today, QString* problem)
             const Pack& pack = kPacks[packIndex];
             const int seconds = between(model.minSec, model.maxSec);
             // Most packs come home with a fair rest; now and then one was flown too long.
-            const int usedPercent = between(0, 9) == 0 ? between(81, 92) : between(45, 79);
+            int usedPercent = between(0, 9) == 0 ? between(81, 92) : between(45, 79);
+            if (packIndex == kAgeingPack) {
+                // Some tenths of a percent less each time, a few percent up or down.
+                const int rest = 58 - ageingUses++ * 3 / 5 + usedPercent % 7 - 3;
+                usedPercent = 100 - std::max(rest, 5);
+            }
             // The packs of the last days are not charged yet.
             const int charged = lastDays && u > 0 ? 0 : pack.capacity * usedPercent / 100;
             LogEntry entry(&db, day, QTime(0, 0).addSecs(seconds), charged, packIds[packIndex],

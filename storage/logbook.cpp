@@ -123,6 +123,14 @@ int LogBook::entriesWithModel(int modelId) const
     return n;
 }
 
+QHash<int, int> LogBook::entriesPerAccu() const
+{
+    QHash<int, int> counts;
+    for (int row = 0; row < count(); ++row)
+        ++counts[entryAt(row)->m_iAccuId];
+    return counts;
+}
+
 int LogBook::addEntry(LogEntry entry)
 {
     if (!isOpen())

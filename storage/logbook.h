@@ -5,6 +5,7 @@
 #include "records/logentry.h"
 #include "records/modelentry.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -56,6 +57,8 @@ public:
     // How many entries name that pack or model.
     int entriesWithAccu(int accuId) const;
     int entriesWithModel(int modelId) const;
+    // How many entries name each pack, from one pass over the log.
+    QHash<int, int> entriesPerAccu() const;
 
     // The writes. Each answers the new identifier (-1) or whether it was stored, and on
     // success announces it.

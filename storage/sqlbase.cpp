@@ -276,6 +276,7 @@ bool statsOf(SqlBase* db, SqlBase::UsageGroup group, int id, bool (SqlBase::*loo
     const bool found = (db->*lookup)(id, &record);
     if (found)
         out->m_strName = label(record);
+    out->m_iId = id;
     return read && found && totals.completeUses() > 0;
 }
 

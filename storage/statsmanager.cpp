@@ -29,6 +29,7 @@ void appendListed(SqlBase* db, const QVector<int>& ids, const QHash<int, Usage::
             continue;
         auto* stat = new Stat;
         SqlBase::fillStats(*totals, stat);
+        stat->m_iId = id;
         stat->m_strName = label(record);
         out->append(stat);
     }

@@ -1,0 +1,81 @@
+#ifndef TARVELO_CHART_H
+#define TARVELO_CHART_H
+
+#include <QHash>
+#include <QLocale>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+
+QT_BEGIN_NAMESPACE
+class QAbstractSeries;
+class QChart;
+class QChartView;
+class QValueAxis;
+QT_END_NAMESPACE
+
+// A chart in a widget: point series over a value axis with one or two value axes beside, or
+// bars stacked by category. The one place that knows the chart library, so that it can be
+// exchanged without touching the windows that show charts. Numbers on the axes follow the
+// locale given.
+class Chart : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class Axis { Left, Right };
+    // One stack part of every category: a name and a value per category.
+    struct Bars {
+        QString name;
+        QVector<int> values;
+    };
+
+    explicit Chart(QWidget* parent = nullptr);
+    ~Chart() override;
+
+    // Removes every series and axis.
+    void clear();
+    void setChartLocale(const QLocale& locale);
+    void setTitle(const QString& title);
+    // The horizontal value axis; the series added after share it.
+    void setXAxis(const QString& title, double min, double max);
+    void setYAxis(Axis side, const QString& title, double min, double max);
+    // Points joined by a line, against the x axis and the axis on `side`. Hovering near a
+    // point shows its tip (one per point, in the same order).
+    void addPoints(const QString& name, const QVector<QPointF>& points, const QStringList& tips,
+                   Axis side);
+    // A dashed straight line from one point to another.
+    void addLine(const QString& name, QPointF from, QPointF to, Axis side);
+    // Bars per category, each stacked from the parts given; replaces what the chart showed.
+    void setStackedBars(const QStringList& categories, const QVector<Bars>& parts,
+                        const QString& valueTitle);
+
+    QStringList seriesNames() const;
+    // The points of a point or line series; empty for bars or an unknown name.
+    QVector<QPointF> seriesPoints(const QString& name) const;
+    // The tip of the point of a series nearest to x; empty when it has none.
+    QString tipNear(const QString& name, double x) const;
+    // The labels under the bars.
+    QStringList categories() const;
+
+private:
+    QChart* chart() const;
+    QValueAxis* makeValueAxis(const QString& title, double min, double max);
+    void showTip(const QString& text, bool shown);
+
+    struct Tips {
+        QVector<double> xs; // ascending
+        QStringList texts;
+    };
+
+    QChartView* m_pView;           // owned (child)
+    QValueAxis* m_pX = nullptr;    // owned by the chart
+    QValueAxis* m_pLeft = nullptr; // owned by the chart
+    QValueAxis* m_pRight = nullptr;
+    QHash<QString, Tips> m_tips;
+    QStringList m_categories;
+};
+
+#endif
