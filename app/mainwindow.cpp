@@ -449,7 +449,11 @@ QLocale MainWindow::languageLocale() const
     const QString language = m_pTranslator && !m_pTranslator->isEmpty() ? m_pTranslator->language()
                                                                         : QStringLiteral("en");
     const QLocale shown(language);
-    return QLocale::system().language() == shown.language() ? QLocale::system() : shown;
+    const QLocale system = QLocale::system();
+    // Without a language of its own (the C locale) the system's formats are the English ones.
+    const bool same = system.language() == shown.language() ||
+                      (system.language() == QLocale::C && shown.language() == QLocale::English);
+    return same ? system : shown;
 }
 
 void MainWindow::showOptionsDialog()

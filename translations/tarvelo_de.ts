@@ -866,6 +866,22 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
         <source>Damaged log book</source>
         <translation>Beschädigtes Logbuch</translation>
     </message>
+    <message>
+        <source>Pack history...</source>
+        <translation>Akkuverlauf...</translation>
+    </message>
+    <message>
+        <source>Pack history</source>
+        <translation>Akkuverlauf</translation>
+    </message>
+    <message>
+        <source>The log book has no packs yet.</source>
+        <translation>Das Logbuch enthält noch keine Akkus.</translation>
+    </message>
+    <message>
+        <source>The history of which pack?</source>
+        <translation>Den Verlauf welches Akkus?</translation>
+    </message>
 </context>
 <context>
     <name>ModelEntry</name>
@@ -1060,6 +1076,113 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
         <source>128 000 baud</source>
         <translation>128 000 Baud</translation>
     </message>
+    <message>
+        <source>Packs</source>
+        <translation>Akkus</translation>
+    </message>
+    <message>
+        <source>Cycles after which a pack should be retired. The pack statistics mark packs from 80 % of their limit on (amber) and at their limit (red).</source>
+        <translation>Zyklen, nach denen ein Akku ausgemustert werden sollte. Die Akkustatistik markiert Akkus ab 80 % ihrer Grenze (gelb) und ab der Grenze (rot).</translation>
+    </message>
+    <message>
+        <source> cycles</source>
+        <translation> Zyklen</translation>
+    </message>
+</context>
+<context>
+    <name>PackHistoryWindow</name>
+    <message>
+        <source>Pack:</source>
+        <translation>Akku:</translation>
+    </message>
+    <message>
+        <source>Cycles:</source>
+        <translation>Zyklen:</translation>
+    </message>
+    <message>
+        <source>First use:</source>
+        <translation>Erster Einsatz:</translation>
+    </message>
+    <message>
+        <source>Last use:</source>
+        <translation>Letzter Einsatz:</translation>
+    </message>
+    <message>
+        <source>Total time:</source>
+        <translation>Gesamtzeit:</translation>
+    </message>
+    <message>
+        <source>Average current:</source>
+        <translation>Mittlerer Strom:</translation>
+    </message>
+    <message>
+        <source>Models:</source>
+        <translation>Modelle:</translation>
+    </message>
+    <message>
+        <source>Rest capacity trend over the last:</source>
+        <translation>Trend der Restkapazität über die letzten:</translation>
+    </message>
+    <message>
+        <source> uses</source>
+        <translation> Einsätze</translation>
+    </message>
+    <message>
+        <source>History of %1</source>
+        <translation>Verlauf von %1</translation>
+    </message>
+    <message>
+        <source>%1 of %2 for %3 packs</source>
+        <translation>%1 von %2 für %3-Akkus</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keiner</translation>
+    </message>
+    <message>
+        <source>deleted model %1</source>
+        <translation>gelöschtes Modell %1</translation>
+    </message>
+    <message>
+        <source>%1 % per 100 uses</source>
+        <translation>%1 % pro 100 Einsätze</translation>
+    </message>
+    <message>
+        <source>too few uses with a rest capacity</source>
+        <translation>zu wenige Einsätze mit Restkapazität</translation>
+    </message>
+    <message>
+        <source>Rest capacity and charged mAh by use</source>
+        <translation>Restkapazität und geladene mAh je Einsatz</translation>
+    </message>
+    <message>
+        <source>Use %1, %2: %3 % rest, %4 mAh charged</source>
+        <translation>Einsatz %1, %2: %3 % Rest, %4 mAh geladen</translation>
+    </message>
+    <message>
+        <source>Use</source>
+        <translation>Einsatz</translation>
+    </message>
+    <message>
+        <source>Rest capacity (%)</source>
+        <translation>Restkapazität (%)</translation>
+    </message>
+    <message>
+        <source>Charged (mAh)</source>
+        <translation>Geladen (mAh)</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <source>Uses</source>
+        <translation>Einsätze</translation>
+    </message>
+    <message>
+        <source>Uses per month</source>
+        <translation>Einsätze pro Monat</translation>
+    </message>
 </context>
 <context>
     <name>SimulatorPorts</name>
@@ -1070,6 +1193,17 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
     <message>
         <source>Charger simulator</source>
         <translation>Ladegeräte-Simulator</translation>
+    </message>
+</context>
+<context>
+    <name>WearMark</name>
+    <message>
+        <source>%1 of the %2 cycles set for %3 packs: time to retire it</source>
+        <translation>%1 der %2 Zyklen, die für %3-Akkus gelten: Zeit, ihn auszumustern</translation>
+    </message>
+    <message>
+        <source>%1 of the %2 cycles set for %3 packs: nearing its limit</source>
+        <translation>%1 der %2 Zyklen, die für %3-Akkus gelten: nahe an seiner Grenze</translation>
     </message>
 </context>
 <context>

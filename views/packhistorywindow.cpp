@@ -91,9 +91,9 @@ PackHistoryWindow::PackHistoryWindow(LogBook* book, const TarveloSettings* setti
     splitter->addWidget(topWidget);
     splitter->addWidget(m_pChartUses);
     splitter->addWidget(m_pTableEntries);
-    splitter->setStretchFactor(0, 2);
-    splitter->setStretchFactor(1, 3);
-    splitter->setStretchFactor(2, 2);
+    // The chart of the uses is what the window is for; it gets the most room.
+    splitter->setSizes({260, 400, 160});
+    splitter->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
 
@@ -200,7 +200,7 @@ void PackHistoryWindow::showFigures()
     m_pLabelAvgCurrent->setText(l.toString(h.avgCurrentAmps(), 'f', 2) + QStringLiteral(" A"));
     QStringList models;
     for (const PackHistory::Model& m : h.models()) {
-        models << tr("%1 (%2)").arg(modelName(m), l.toString(m.uses));
+        models << QStringLiteral("%1 (%2)").arg(modelName(m), l.toString(m.uses));
     }
     m_pLabelModels->setText(models.isEmpty() ? none : models.join(QStringLiteral(", ")));
 }
@@ -233,7 +233,7 @@ void PackHistoryWindow::showUses()
     chart->setTitle(tr("Rest capacity and charged mAh by use"));
     QVector<QPointF> rest, charged;
     QStringList restTips, chargedTips;
-    int highestCharged = 0, lowestRest = 0, highestRest = 100;
+    int highestCharged = 0, lowestRest = 100, highestRest = 0;
     for (const PackHistory::Use& u : h.uses()) {
         const QString tip =
             tr("Use %1, %2: %3 % rest, %4 mAh charged")
@@ -252,7 +252,12 @@ void PackHistoryWindow::showUses()
     const int first = h.uses().isEmpty() ? 1 : h.uses().first().number;
     const int last = h.uses().isEmpty() ? 1 : h.uses().last().number;
     chart->setXAxis(tr("Use"), first, std::max(last, first + 1));
-    chart->setYAxis(Chart::Axis::Left, tr("Rest capacity (%)"), lowestRest, highestRest);
+    // Close around the figures, so that a few percent lost show; at least 0 to 100 otherwise.
+    if (rest.isEmpty())
+        lowestRest = 0, highestRest = 100;
+    chart->setYAxis(Chart::Axis::Left, tr("Rest capacity (%)"),
+                    std::floor(lowestRest / 10.0 - 0.5) * 10,
+                    std::ceil(highestRest / 10.0 + 0.5) * 10);
     chart->setYAxis(Chart::Axis::Right, tr("Charged (mAh)"), 0, std::max(highestCharged, 1));
     chart->addPoints(tr("Rest capacity (%)"), rest, restTips, Chart::Axis::Left);
     chart->addPoints(tr("Charged (mAh)"), charged, chargedTips, Chart::Axis::Right);
@@ -267,7 +272,7 @@ void PackHistoryWindow::showMonths()
     const QVector<PackHistory::Month>& months = m_history.months();
     QStringList categories;
     for (const PackHistory::Month& m : months)
-        categories << l.toString(m.first, QStringLiteral("MMM yyyy"));
+        categories << l.toString(m.first, QStringLiteral("MMM \u2019yy"));
     QVector<Chart::Bars> parts;
     const QVector<PackHistory::Model>& models = m_history.models();
     for (int i = 0; i < models.size(); ++i) {

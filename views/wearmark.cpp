@@ -24,8 +24,8 @@ QString WearMark::reason(int cycles, int limit, int typ)
     const QString text =
         wear == PackHistory::Wear::Reached
             ? QCoreApplication::translate("WearMark",
-                                          "%1 cycles of the %2 set for %3 packs: time to retire it")
+                                          "%1 of the %2 cycles set for %3 packs: time to retire it")
             : QCoreApplication::translate(
-                  "WearMark", "%1 cycles of the %2 set for %3 packs: nearing its limit");
+                  "WearMark", "%1 of the %2 cycles set for %3 packs: nearing its limit");
     return text.arg(cycles).arg(limit).arg(AccuEntry::typText(typ));
 }

@@ -13,7 +13,7 @@ class WearMark
 public:
     // Amber when near the limit, red once it is reached; invalid (no mark) otherwise.
     static QColor color(PackHistory::Wear wear);
-    // "312 cycles of the 300 set for LiPo packs: time to retire it"; empty when fine.
+    // "312 of the 300 cycles set for LiPo packs: time to retire it"; empty when fine.
     static QString reason(int cycles, int limit, int typ);
 };
 

@@ -299,17 +299,22 @@ void OptionsDialogTest::okSavesEveryOption()
         child<QComboBox>("m_pComboCharger")->setCurrentIndex(1);
         child<QComboBox>("m_pComboChargerPort")->setCurrentIndex(1);
         child<QComboBox>("m_pComboChargerSpeed")->setCurrentIndex(2);
+        type("m_pSpinCycleLimitLiPo", QStringLiteral("250"));
+        type("m_pSpinCycleLimitPb", QStringLiteral("100000"));
         press(QDialogButtonBox::Ok);
     });
     QCOMPARE(result, 1);
     QCOMPARE(m_warnings, QStringList());
     // The settings took the copy and said so, once a changed key.
-    QCOMPARE(changed.size(), 12);
+    QCOMPARE(changed.size(), 14);
     QCOMPARE(m_dialog->settings()->values().host(), QStringLiteral("mariadb.local"));
     m_dialog.reset();
 
     QSettings ini(QStringLiteral("tarvelo.ini"), QSettings::IniFormat);
-    QCOMPARE(ini.allKeys().size(), 12);
+    QCOMPARE(ini.allKeys().size(), 18);
+    QCOMPARE(ini.value("cyclelimits/lipo").toString(), QStringLiteral("250"));
+    QCOMPARE(ini.value("cyclelimits/pb").toString(), QStringLiteral("100000"));
+    QCOMPARE(ini.value("cyclelimits/nimh").toString(), QStringLiteral("500"));
     QCOMPARE(ini.value("port").toString(), QStringLiteral("65535"));
     QCOMPARE(ini.value("chargerspeed").toString(), QStringLiteral("2"));
     QCOMPARE(ini.value("usesqlite").toString(), QStringLiteral("true"));
@@ -329,6 +334,8 @@ void OptionsDialogTest::okSavesEveryOption()
     QCOMPARE(v.useCharger(), true);
     QCOMPARE(m_dialog->chargerSelection(), std::make_pair(0, 1));
     QCOMPARE(v.chargerPort(), QStringLiteral("ttyUSB1"));
+    QCOMPARE(v.cycleLimit(0), 250);
+    QCOMPARE(child<QSpinBox>("m_pSpinCycleLimitPb")->value(), 100000);
 }
 
 void OptionsDialogTest::localIniModeAndItsMessage_data()
@@ -375,7 +382,7 @@ void OptionsDialogTest::localIniModeAndItsMessage()
     } else {
         QSettings user(QStringLiteral("Kelvorn"), QStringLiteral("Tarvelo"));
         QCOMPARE(user.value("host").toString(), QStringLiteral("written"));
-        QCOMPARE(user.allKeys().size(), 12);
+        QCOMPARE(user.allKeys().size(), 18);
     }
 }
 
@@ -644,7 +651,7 @@ void OptionsDialogTest::cancelDropsEveryChange_data()
 {
     QTest::addColumn<QString>("edit");
     for (const char* edit : {"host typed", "port typed", "sqlite clicked", "charger clicked",
-                             "charger chosen", "port chosen", "book browsed"})
+                             "charger chosen", "port chosen", "book browsed", "limit typed"})
         QTest::newRow(edit) << edit;
 }
 
@@ -671,6 +678,8 @@ void OptionsDialogTest::cancelDropsEveryChange()
                      type("m_pLineEditHostname", QStringLiteral("typed"));
                  else if (edit == QLatin1String("port typed"))
                      type("m_pSpinBoxPort", QStringLiteral("1234"));
+                 else if (edit == QLatin1String("limit typed"))
+                     type("m_pSpinCycleLimitNiMh", QStringLiteral("42"));
                  else if (edit == QLatin1String("sqlite clicked"))
                      child<QCheckBox>("m_pCheckSqLite")->click();
                  else if (edit == QLatin1String("charger clicked"))

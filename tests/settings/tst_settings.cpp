@@ -24,7 +24,9 @@ const char* const kFullStore = "[General]\nhost=db.example.org\ndb=logbook\nuser
                                "port=5432\npw=secret\nsqlitefilename=my.sqlite\nusesqlite=true\n"
                                "usecharger=true\nchargerclass=0\nchargersubtype=2\n"
                                "chargerportwin32=ttyUSB1\nchargerspeed=2\nlanguage=de\n\n[window]\n"
-                               "geometry=@ByteArray(xyz)\ntab=2\nlogColumns=90 100 110\n";
+                               "geometry=@ByteArray(xyz)\ntab=2\nlogColumns=90 100 110\n\n"
+                               "[cyclelimits]\nlipo=250\nlife=900\nnimh=400\nnicd=800\nene=450\n"
+                               "pb=150\n";
 
 QByteArray readAll(const QString& file)
 {
@@ -125,10 +127,13 @@ void SettingsTest::badKeyTakesItsDefault_data()
         "should be widths from 1 to 65535, separated by spaces");
     row("chargerspeed 3", "chargerspeed=2", "chargerspeed=3", Key::ChargerSpeed,
         "should be a whole number from 0 to 2");
+    row("a cycle limit 0", "lipo=250", "lipo=0", Key::CycleLimitLiPo,
+        "should be a whole number from 1 to 100000");
     // Remembered values, and options added later, are missing from files an older program
     // wrote.
     row("tab missing", "tab=2", "", Key::WindowTab, "");
     row("chargerspeed missing", "chargerspeed=2", "", Key::ChargerSpeed, "");
+    row("a cycle limit missing", "pb=150", "", Key::CycleLimitPb, "");
 }
 
 void SettingsTest::badKeyTakesItsDefault()
@@ -244,10 +249,11 @@ void SettingsTest::saveWritesTheKeysAndAnnouncesChanges()
     QCOMPARE(changed[0][0].value<Key>(), Key::Port);
     QCOMPARE(settings->values().port(), 3307);
     QCOMPARE(settings->values().windowTab(), 0);
-    // All eleven options are in the file, as the program has always written them, and the
-    // line speed.
+    // All eleven options are in the file, as the program has always written them, the line
+    // speed and the six cycle limits.
     QSettings ini(iniFile(), QSettings::IniFormat);
-    QCOMPARE(ini.allKeys().size(), 12);
+    QCOMPARE(ini.allKeys().size(), 18);
+    QCOMPARE(ini.value("cyclelimits/life").toString(), QStringLiteral("1000"));
     QCOMPARE(ini.value("host").toString(), QStringLiteral("db.example.org"));
     QCOMPARE(ini.value("port").toString(), QStringLiteral("3307"));
     QCOMPARE(ini.value("chargerclass").toString(), QStringLiteral("255"));

@@ -1,7 +1,8 @@
 // The log book object without any widget: what it announces for each write, what it refuses,
-// and its in-memory filter against the store's SQL filter.
+// its in-memory filter against the store's SQL filter, and the history of a pack read from it.
 #include "storage/logbook.h"
 #include "storage/logfilter.h"
+#include "storage/packhistory.h"
 #include "storage/sqliteconnection.h"
 #include "storage/sqliteschema.h"
 
@@ -20,9 +21,16 @@ private slots:
     void usesOfPacksAndModels();
     void memoryFilterSelectsAsTheStore_data();
     void memoryFilterSelectsAsTheStore();
+    void packHistoryFigures();
+    void packHistoryTrend_data();
+    void packHistoryTrend();
+    void wearAtTheEdges_data();
+    void wearAtTheEdges();
 
 private:
     int add(QDate date, int charged, int accu, int model);
+    // Pack 0 (2200 mAh): four entries over three months, one not charged, one a month apart.
+    void addHistory();
 
     QTemporaryDir m_dir;
     std::unique_ptr<LogBook> m_book;
@@ -153,6 +161,108 @@ void LogBookTest::memoryFilterSelectsAsTheStore()
         qDeleteAll(read);
         QVERIFY2(inMemory == fromStore, qPrintable(QStringLiteral("flags %1").arg(flags)));
     }
+}
+
+void LogBookTest::addHistory()
+{
+    // rest = 100 - charged * 100 / 2200, truncated: 50, 45, 36.
+    add(QDate(2024, 1, 10), 1100, m_accu[0], m_model[1]);
+    add(QDate(2024, 1, 20), 0, m_accu[0], m_model[0]);
+    add(QDate(2024, 1, 25), 500, m_accu[1], m_model[0]); // another pack
+    add(QDate(2024, 3, 5), 1210, m_accu[0], m_model[0]);
+    add(QDate(2024, 3, 6), 1408, m_accu[0], m_model[0]);
+}
+
+void LogBookTest::packHistoryFigures()
+{
+    addHistory();
+    const PackHistory h = PackHistory::of(*m_book, m_accu[0]);
+    QCOMPARE(h.cycles(), 4);
+    // Numbered among all its entries; the one not charged is no use.
+    QVector<int> numbers, rests;
+    for (const PackHistory::Use& u : h.uses()) {
+        numbers << u.number;
+        rests << u.rest;
+    }
+    QCOMPARE(numbers, (QVector<int>{1, 3, 4}));
+    QCOMPARE(rests, (QVector<int>{50, 45, 36}));
+    QCOMPARE(h.firstUse(), QDate(2024, 1, 10));
+    QCOMPARE(h.lastUse(), QDate(2024, 3, 6));
+    QCOMPARE(h.totalSeconds(), qint64(4 * 600));
+    // (6600 + 7260 + 8448) / 3 mA
+    QCOMPARE(h.avgCurrentAmps(), 7.436);
+    // The model flown most first.
+    QCOMPARE(h.models().size(), 2);
+    QCOMPARE(h.models()[0].name, QStringLiteral("M0"));
+    QCOMPARE(h.models()[0].uses, 3);
+    QCOMPARE(h.models()[1].uses, 1);
+    // February had no use and is there all the same.
+    QCOMPARE(h.months().size(), 3);
+    QCOMPARE(h.months()[0].first, QDate(2024, 1, 1));
+    QCOMPARE(h.months()[0].uses, (QVector<int>{1, 1}));
+    QCOMPARE(h.months()[1].uses, (QVector<int>{0, 0}));
+    QCOMPARE(h.months()[2].first, QDate(2024, 3, 1));
+    QCOMPARE(h.months()[2].uses, (QVector<int>{2, 0}));
+
+    const PackHistory none = PackHistory::of(*m_book, 999);
+    QCOMPARE(none.cycles(), 0);
+    QVERIFY(none.months().isEmpty());
+    QVERIFY(!none.trend(20).valid);
+}
+
+void LogBookTest::packHistoryTrend_data()
+{
+    QTest::addColumn<int>("lastN");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<double>("per100Uses");
+    // Through (1, 50), (3, 45), (4, 36): around the mean (8/3, 131/3) the sums are
+    // sxy = -183/9 and sxx = 14/3, so the slope is -61/14 percent per use.
+    QTest::newRow("all of them") << 20 << 3 << -6100.0 / 14;
+    QTest::newRow("every use") << 0 << 3 << -6100.0 / 14;
+    QTest::newRow("the last two") << 2 << 2 << -900.0;
+}
+
+void LogBookTest::packHistoryTrend()
+{
+    QFETCH(int, lastN);
+    QFETCH(int, points);
+    QFETCH(double, per100Uses);
+    addHistory();
+    const PackHistory::Trend t = PackHistory::of(*m_book, m_accu[0]).trend(lastN);
+    QVERIFY(t.valid);
+    QCOMPARE(t.points, points);
+    QCOMPARE(t.toNumber, 4);
+    QVERIFY2(qAbs(t.per100Uses() - per100Uses) < 1e-9, qPrintable(QString::number(t.per100Uses())));
+    // The line goes through the mean of its points.
+    if (points == 2)
+        QCOMPARE(t.at(3.5), 40.5);
+}
+
+void LogBookTest::wearAtTheEdges_data()
+{
+    QTest::addColumn<int>("cycles");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("wear");
+    using W = PackHistory::Wear;
+    QTest::newRow("79 %") << 79 << 100 << int(W::Fine);
+    QTest::newRow("80 %") << 80 << 100 << int(W::Near);
+    QTest::newRow("99 %") << 99 << 100 << int(W::Near);
+    QTest::newRow("100 %") << 100 << 100 << int(W::Reached);
+    QTest::newRow("past it") << 312 << 300 << int(W::Reached);
+    QTest::newRow("239 of 300") << 239 << 300 << int(W::Fine);
+    QTest::newRow("240 of 300") << 240 << 300 << int(W::Near);
+    // 80 % of 7 is 5.6: the sixth cycle is near, the fifth not.
+    QTest::newRow("5 of 7") << 5 << 7 << int(W::Fine);
+    QTest::newRow("6 of 7") << 6 << 7 << int(W::Near);
+    QTest::newRow("no limit") << 5000 << 0 << int(W::Fine);
+}
+
+void LogBookTest::wearAtTheEdges()
+{
+    QFETCH(int, cycles);
+    QFETCH(int, limit);
+    QFETCH(int, wear);
+    QCOMPARE(int(PackHistory::wear(cycles, limit)), wear);
 }
 
 QTEST_GUILESS_MAIN(LogBookTest)

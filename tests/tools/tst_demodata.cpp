@@ -1,4 +1,6 @@
 // tarvelo-demo-data: the sample log book behind "scripts/run --demo".
+#include "storage/logbook.h"
+#include "storage/packhistory.h"
 #include "storage/sqliteconnection.h"
 #include "storage/statsmanager.h"
 
@@ -14,6 +16,7 @@ class DemoDataTest : public QObject
 
 private slots:
     void makesAConsistentSeason();
+    void aPackAgesVisibly();
     void refusesAnExistingFile();
 
 private:
@@ -81,6 +84,23 @@ void DemoDataTest::makesAConsistentSeason()
     QCOMPARE(accuStats.size(), accus.size());
     qDeleteAll(modelStats);
     qDeleteAll(accuStats);
+}
+
+void DemoDataTest::aPackAgesVisibly()
+{
+    const QString file = m_dir.filePath(QStringLiteral("ageing.sqlite"));
+    QCOMPARE(run(file), 0);
+    LogBook book;
+    QVERIFY(book.open(std::make_unique<SqLiteConnection>(file), nullptr));
+    // A history opened on the sample shows a pack losing capacity, over all its uses and
+    // over the last twenty alike.
+    double steepest = 0.0;
+    for (const AccuEntry& a : book.accus()) {
+        const PackHistory h = PackHistory::of(book, a.m_iId);
+        if (h.trend(20).per100Uses() < -20.0)
+            steepest = qMin(steepest, h.trend(0).per100Uses());
+    }
+    QVERIFY2(steepest < -20.0, qPrintable(QString::number(steepest)));
 }
 
 void DemoDataTest::refusesAnExistingFile()
