@@ -18,7 +18,6 @@
 #include "storage/sqliteconnection.h"
 #include "views/logentrytablemodel.h"
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -134,20 +133,6 @@ LogTable* logTable(benchmark::State& state)
     return g_table.get();
 }
 
-// Lets the view catch up as the event loop would: the layout it put off, then the paint that
-// asks for. Answers the time it took, in nanoseconds.
-qint64 settle()
-{
-    QElapsedTimer clock;
-    clock.start();
-    QCoreApplication::sendPostedEvents();
-    // Each pass may post the next step; a few are enough, a timer of the style may never end.
-    for (int pass = 0;
-         pass < 8 && QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents);
-         ++pass) {
-    }
-    return clock.nsecsElapsed();
-}
 
 LogFilter byDate(QDate start, QDate end)
 {
@@ -198,7 +183,7 @@ void BM_Edit(benchmark::State& state, Edit edit, LogFilter filter)
     if (!t)
         return;
     t->model.setFilter(filter);
-    settle();
+    BenchData::settle();
     if (t->model.rowCount() == 0) {
         skip(state, "the filter shows nothing");
         return;
@@ -208,7 +193,7 @@ void BM_Edit(benchmark::State& state, Edit edit, LogFilter filter)
     const int middleRow = t->model.rowCount() / 2;
     const LogEntry middle = *t->model.logEntryAt(middleRow);
     t->view.selectRow(middleRow);
-    settle();
+    BenchData::settle();
     state.counters["rows"] = t->book.count();
     state.counters["shown"] = t->model.rowCount();
 
@@ -225,25 +210,25 @@ void BM_Edit(benchmark::State& state, Edit edit, LogFilter filter)
             entry.m_date = middle.m_date.addDays(moved ? 40 : 0);
             entry.m_iCharged = middle.m_iCharged + (moved ? 111 : 0);
             ok = t->book.changeEntry(middle.m_iId, entry);
-            settleNs += settle();
+            settleNs += BenchData::settle();
         } else if (edit == Edit::Add) {
             const int id = t->book.addEntry(entry);
-            settleNs += settle();
+            settleNs += BenchData::settle();
             state.PauseTiming();
             const int paints = t->counter.paints;
             ok = id > 0 && t->book.removeEntry(id);
-            settle();
+            BenchData::settle();
             untimedPaints += t->counter.paints - paints;
             state.ResumeTiming();
         } else {
             state.PauseTiming();
             const int paints = t->counter.paints;
             const int id = t->book.addEntry(entry);
-            settle();
+            BenchData::settle();
             untimedPaints += t->counter.paints - paints;
             state.ResumeTiming();
             ok = id > 0 && t->book.removeEntry(id);
-            settleNs += settle();
+            settleNs += BenchData::settle();
         }
         if (!ok) {
             skip(state, "edit failed");
@@ -259,7 +244,7 @@ void BM_Edit(benchmark::State& state, Edit edit, LogFilter filter)
                            benchmark::Counter::kAvgIterations);
     t->view.clearSelection();
     t->model.setFilter(LogFilter());
-    settle();
+    BenchData::settle();
 }
 
 // --- Making another row current, as a click does (the log tab does it after every edit too).
@@ -270,7 +255,7 @@ void BM_SelectRow(benchmark::State& state, LogFilter filter)
     if (!t)
         return;
     t->model.setFilter(filter);
-    settle();
+    BenchData::settle();
     const int rows = t->model.rowCount();
     if (rows < 2) {
         skip(state, "the filter shows too little");
@@ -280,7 +265,7 @@ void BM_SelectRow(benchmark::State& state, LogFilter filter)
     int round = 0;
     for (auto _ : state) {
         t->view.selectRow(rows / 2 + ++round % 2);
-        settleNs += settle();
+        settleNs += BenchData::settle();
     }
     state.counters["rows"] = t->book.count();
     state.counters["shown"] = rows;
@@ -288,7 +273,7 @@ void BM_SelectRow(benchmark::State& state, LogFilter filter)
         benchmark::Counter(double(settleNs) / 1e6, benchmark::Counter::kAvgIterations);
     t->view.clearSelection();
     t->model.setFilter(LogFilter());
-    settle();
+    BenchData::settle();
 }
 
 // --- Filters: the table switches from one filter to another; back again untimed.
@@ -299,7 +284,7 @@ void BM_SetFilter(benchmark::State& state, LogFilter filter, LogFilter from)
     if (!t)
         return;
     t->model.setFilter(from);
-    settle();
+    BenchData::settle();
     qint64 settleNs = 0, fitNs = 0;
     int shown = 0;
     for (auto _ : state) {
@@ -309,12 +294,12 @@ void BM_SetFilter(benchmark::State& state, LogFilter filter, LogFilter from)
         clock.start();
         t->fitter->fit();
         fitNs += clock.nsecsElapsed();
-        settleNs += settle();
+        settleNs += BenchData::settle();
         state.PauseTiming();
         shown = t->model.rowCount();
         t->model.setFilter(from);
         t->fitter->fit();
-        settle();
+        BenchData::settle();
         state.ResumeTiming();
     }
     state.counters["rows"] = t->book.count();
@@ -324,7 +309,7 @@ void BM_SetFilter(benchmark::State& state, LogFilter filter, LogFilter from)
     state.counters["settle_ms"] =
         benchmark::Counter(double(settleNs) / 1e6, benchmark::Counter::kAvgIterations);
     t->model.setFilter(LogFilter());
-    settle();
+    BenchData::settle();
 }
 
 void BM_FilterRows(benchmark::State& state, LogFilter filter)

@@ -2,8 +2,11 @@
 
 #include "storage/sqliteschema.h"
 
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -144,6 +147,19 @@ bool dropLogIndexes(const QString& file, QString* error)
     return ok;
 }
 } // namespace
+
+qint64 BenchData::settle()
+{
+    QElapsedTimer clock;
+    clock.start();
+    QCoreApplication::sendPostedEvents();
+    // Each pass may post the next step; a few are enough, a timer of the style may never end.
+    for (int pass = 0;
+         pass < 8 && QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents);
+         ++pass) {
+    }
+    return clock.nsecsElapsed();
+}
 
 bool BenchData::copyFile(const QString& from, const QString& to, QString* error)
 {

@@ -63,6 +63,9 @@ public:
     // Makes iniFile the settings of a portable folder whose program opens the SQLite book, with
     // the charger off.
     static bool writePortableIni(const QString& iniFile, const QString& book);
+    // Lets shown widgets catch up as the event loop would: the layout they put off, then the
+    // paint that asks for. Answers the time it took, in nanoseconds.
+    static qint64 settle();
     // The peak resident size of this process so far (VmHWM), in MiB; -1 where unknown.
     static double peakResidentMB();
     // The server named by TARVELO_MYSQL_HOST, _PORT, _DB, _USER and _PASSWORD, as the server
