@@ -1120,10 +1120,6 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
         <translation>Modelle:</translation>
     </message>
     <message>
-        <source>Rest capacity trend over the last:</source>
-        <translation>Trend der Restkapazität über die letzten:</translation>
-    </message>
-    <message>
         <source> uses</source>
         <translation> Einsätze</translation>
     </message>
@@ -1182,6 +1178,14 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
     <message>
         <source>Uses per month</source>
         <translation>Einsätze pro Monat</translation>
+    </message>
+    <message>
+        <source>Rest capacity trend:</source>
+        <translation>Trend der Restkapazität:</translation>
+    </message>
+    <message>
+        <source>Over the last:</source>
+        <translation>Über die letzten:</translation>
     </message>
 </context>
 <context>

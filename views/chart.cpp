@@ -10,17 +10,25 @@
 #include <QtCharts/QValueAxis>
 
 #include <QCursor>
+#include <QLineF>
+#include <QMouseEvent>
 #include <QPen>
 #include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace
 {
 // Beyond this many points the markers would hide the line.
 const int kMaxMarkedPoints = 150;
 const char* const kWholeNumbers = "%.0f";
+// Bar labels side by side up to this many; slanted ones would be cut short.
+const int kMaxLevelCategories = 8;
+// How far from a point, across, the pointer still shows its tip.
+const qreal kTipReach = 12.0;
 } // namespace
 
 Chart::Chart(QWidget* parent) : QWidget(parent), m_pView(new QChartView(this))
@@ -29,6 +37,8 @@ Chart::Chart(QWidget* parent) : QWidget(parent), m_pView(new QChartView(this))
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_pView);
     m_pView->setRenderHint(QPainter::Antialiasing);
+    m_pView->viewport()->setMouseTracking(true);
+    m_pView->viewport()->installEventFilter(this);
     // The view's own chart is used: one set in its place would leave the first unowned.
     chart()->setLocalizeNumbers(true);
     chart()->legend()->setAlignment(Qt::AlignBottom);
@@ -109,7 +119,8 @@ void Chart::addPoints(const QString& name, const QVector<QPointF>& points, const
             series->attachAxis(axis);
 
     Tips& t = m_tips[name];
-    t.xs.clear();
+    t.series = series;
+    t.points = points;
     t.texts.clear();
     // Callers give points in order of x; a sorted copy keeps the lookup right if not.
     QVector<int> order(points.size());
@@ -117,12 +128,10 @@ void Chart::addPoints(const QString& name, const QVector<QPointF>& points, const
         order[i] = i;
     std::stable_sort(order.begin(), order.end(),
                      [&points](int a, int b) { return points[a].x() < points[b].x(); });
-    for (int i : order) {
-        t.xs.append(points[i].x());
-        t.texts.append(tips.value(i));
+    for (int i = 0; i < order.size(); ++i) {
+        t.points[i] = points[order[i]];
+        t.texts.append(tips.value(order[i]));
     }
-    connect(series, &QLineSeries::hovered, this,
-            [this, name](const QPointF& at, bool state) { showTip(tipNear(name, at.x()), state); });
 }
 
 void Chart::addLine(const QString& name, QPointF from, QPointF to, Axis side)
@@ -160,6 +169,8 @@ void Chart::setStackedBars(const QStringList& categories, const QVector<Bars>& p
     chart()->addSeries(series);
     auto* x = new QBarCategoryAxis;
     x->append(categories);
+    if (categories.size() > kMaxLevelCategories)
+        x->setLabelsAngle(-90);
     chart()->addAxis(x, Qt::AlignBottom);
     series->attachAxis(x);
     const int highest = totals.isEmpty() ? 0 : *std::max_element(totals.cbegin(), totals.cend());
@@ -201,16 +212,55 @@ QVector<QPointF> Chart::seriesPoints(const QString& name) const
     return {};
 }
 
+int Chart::Tips::nearest(double x) const
+{
+    const auto less = [](const QPointF& p, double value) { return p.x() < value; };
+    int i = int(std::lower_bound(points.cbegin(), points.cend(), x, less) - points.cbegin());
+    if (i == points.size() || (i > 0 && x - points[i - 1].x() < points[i].x() - x))
+        --i;
+    return i;
+}
+
 QString Chart::tipNear(const QString& name, double x) const
 {
     const auto found = m_tips.constFind(name);
-    if (found == m_tips.constEnd() || found->xs.isEmpty())
+    if (found == m_tips.constEnd() || found->points.isEmpty())
         return QString();
-    const QVector<double>& xs = found->xs;
-    int i = int(std::lower_bound(xs.cbegin(), xs.cend(), x) - xs.cbegin());
-    if (i == xs.size() || (i > 0 && x - xs[i - 1] < xs[i] - x))
-        --i;
-    return found->texts.value(i);
+    return found->texts.value(found->nearest(x));
+}
+
+bool Chart::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pView->viewport()) {
+        if (event->type() == QEvent::MouseMove)
+            showTipAt(static_cast<QMouseEvent*>(event)->position());
+        else if (event->type() == QEvent::Leave)
+            QToolTip::hideText();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Chart::showTipAt(const QPointF& at)
+{
+    // The use under the pointer: the point nearest to it among those at about its x, so that
+    // a point needs no aiming at.
+    const QPointF inChart = chart()->mapFromScene(m_pView->mapToScene(at.toPoint()));
+    QString tip;
+    qreal closest = std::numeric_limits<qreal>::max();
+    if (chart()->plotArea().contains(inChart)) {
+        for (const Tips& t : std::as_const(m_tips)) {
+            if (t.points.isEmpty())
+                continue;
+            const int i = t.nearest(chart()->mapToValue(inChart, t.series).x());
+            const QPointF p = chart()->mapToPosition(t.points[i], t.series);
+            const qreal distance = QLineF(p, inChart).length();
+            if (std::abs(p.x() - inChart.x()) <= kTipReach && distance < closest) {
+                closest = distance;
+                tip = t.texts.value(i);
+            }
+        }
+    }
+    showTip(tip, !tip.isEmpty());
 }
 
 QStringList Chart::categories() const

@@ -14,6 +14,7 @@ class QAbstractSeries;
 class QChart;
 class QChartView;
 class QValueAxis;
+class QXYSeries;
 QT_END_NAMESPACE
 
 // A chart in a widget: point series over a value axis with one or two value axes beside, or
@@ -42,8 +43,8 @@ public:
     // The horizontal value axis; the series added after share it.
     void setXAxis(const QString& title, double min, double max);
     void setYAxis(Axis side, const QString& title, double min, double max);
-    // Points joined by a line, against the x axis and the axis on `side`. Hovering near a
-    // point shows its tip (one per point, in the same order).
+    // Points joined by a line, against the x axis and the axis on `side`. The pointer above or
+    // below a point shows its tip (one per point, in the same order).
     void addPoints(const QString& name, const QVector<QPointF>& points, const QStringList& tips,
                    Axis side);
     // A dashed straight line from one point to another.
@@ -60,14 +61,22 @@ public:
     // The labels under the bars.
     QStringList categories() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QChart* chart() const;
+    // The tip of the point under the pointer at a place of the view, or none.
+    void showTipAt(const QPointF& at);
     QValueAxis* makeValueAxis(const QString& title, double min, double max);
     void showTip(const QString& text, bool shown);
 
     struct Tips {
-        QVector<double> xs; // ascending
+        QXYSeries* series = nullptr; // owned by the chart
+        QVector<QPointF> points;     // ascending in x
         QStringList texts;
+        // The point whose x is closest to x.
+        int nearest(double x) const;
     };
 
     QChartView* m_pView;           // owned (child)

@@ -22,15 +22,15 @@
 
 namespace
 {
-const char* const kCaptions[] = {
-    QT_TRANSLATE_NOOP("PackHistoryWindow", "Pack:"),
-    QT_TRANSLATE_NOOP("PackHistoryWindow", "Cycles:"),
-    QT_TRANSLATE_NOOP("PackHistoryWindow", "First use:"),
-    QT_TRANSLATE_NOOP("PackHistoryWindow", "Last use:"),
-    QT_TRANSLATE_NOOP("PackHistoryWindow", "Total time:"),
-    QT_TRANSLATE_NOOP("PackHistoryWindow", "Average current:"),
-    QT_TRANSLATE_NOOP("PackHistoryWindow", "Models:"),
-    QT_TRANSLATE_NOOP("PackHistoryWindow", "Rest capacity trend over the last:")};
+const char* const kCaptions[] = {QT_TRANSLATE_NOOP("PackHistoryWindow", "Pack:"),
+                                 QT_TRANSLATE_NOOP("PackHistoryWindow", "Cycles:"),
+                                 QT_TRANSLATE_NOOP("PackHistoryWindow", "First use:"),
+                                 QT_TRANSLATE_NOOP("PackHistoryWindow", "Last use:"),
+                                 QT_TRANSLATE_NOOP("PackHistoryWindow", "Total time:"),
+                                 QT_TRANSLATE_NOOP("PackHistoryWindow", "Average current:"),
+                                 QT_TRANSLATE_NOOP("PackHistoryWindow", "Models:"),
+                                 QT_TRANSLATE_NOOP("PackHistoryWindow", "Rest capacity trend:"),
+                                 QT_TRANSLATE_NOOP("PackHistoryWindow", "Over the last:")};
 constexpr int kMaxTrendUses = 100000;
 
 QLabel* valueLabel(const char* name)
@@ -66,24 +66,22 @@ PackHistoryWindow::PackHistoryWindow(LogBook* book, const TarveloSettings* setti
     m_pChartMonths->setObjectName(QStringLiteral("m_pChartMonths"));
     m_pTableEntries->setObjectName(QStringLiteral("m_pTableEntries"));
     m_pLabelModels->setWordWrap(true);
+    m_pLabelPack->setWordWrap(true);
     m_pLabelCycles->setAutoFillBackground(true);
 
     auto* figures = new QFormLayout;
-    QWidget* values[] = {m_pLabelPack,      m_pLabelCycles,     m_pLabelFirstUse, m_pLabelLastUse,
-                         m_pLabelTotalTime, m_pLabelAvgCurrent, m_pLabelModels};
+    QWidget* values[] = {m_pLabelPack,    m_pLabelCycles,    m_pLabelFirstUse,
+                         m_pLabelLastUse, m_pLabelTotalTime, m_pLabelAvgCurrent,
+                         m_pLabelModels,  m_pLabelTrend,     m_pSpinTrendUses};
     for (QWidget* value : values) {
         m_captions.append(new QLabel);
         figures->addRow(m_captions.last(), value);
     }
-    auto* trend = new QHBoxLayout;
-    trend->addWidget(m_pSpinTrendUses);
-    trend->addWidget(m_pLabelTrend, 1);
-    m_captions.append(new QLabel);
-    figures->addRow(m_captions.last(), trend);
+    m_pSpinTrendUses->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     auto* top = new QHBoxLayout;
-    top->addLayout(figures, 2);
-    top->addWidget(m_pChartMonths, 3);
+    top->addLayout(figures, 1);
+    top->addWidget(m_pChartMonths, 2);
     auto* topWidget = new QWidget;
     topWidget->setLayout(top);
 

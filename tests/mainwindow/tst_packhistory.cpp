@@ -17,6 +17,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimeEdit>
+#include <QToolTip>
+#include <QtCharts/QChartView>
 
 namespace
 {
@@ -111,7 +113,13 @@ void PackHistoryTest::historyFollowsTheLogBook()
     QCOMPARE(text(w, "m_pLabelAvgCurrent"), QStringLiteral("8.37 A"));
     auto* uses = w->findChild<Chart*>(QStringLiteral("m_pChartUses"));
     QCOMPARE(uses->seriesPoints(kRest), (QVector<QPointF>{{1, 50}, {2, 19}, {3, 55}}));
-    QVERIFY(uses->tipNear(kRest, 2.2).contains(QStringLiteral(": 19 % rest")));
+    // The pointer a little above the second use shows its date.
+    auto* view = uses->findChild<QChartView*>();
+    const QPointF second = view->chart()->mapToPosition({2, 19}, view->chart()->series().first());
+    QTest::mouseMove(view->viewport(),
+                     view->mapFromScene(view->chart()->mapToScene(second)) - QPoint(0, 40));
+    const QString day = w->locale().toString(QDate(2024, 5, 4), QLocale::ShortFormat);
+    QTRY_VERIFY(QToolTip::text().contains(QStringLiteral(", %1: 19 % rest").arg(day)));
     // Through (1, 50), (2, 19), (3, 55): 2.5 % a use.
     QCOMPARE(text(w, "m_pLabelTrend"), QStringLiteral("+250.0 % per 100 uses"));
     QCOMPARE(m_f->rows("m_pTableEntries"), 3);
