@@ -133,6 +133,11 @@ LogTable* logTable(benchmark::State& state)
     return g_table.get();
 }
 
+// Lets the view catch up as the event loop would; answers the time it took, in nanoseconds.
+qint64 settle()
+{
+    return BenchData::settle();
+}
 
 LogFilter byDate(QDate start, QDate end)
 {
@@ -183,7 +188,7 @@ void BM_Edit(benchmark::State& state, Edit edit, LogFilter filter)
     if (!t)
         return;
     t->model.setFilter(filter);
-    BenchData::settle();
+    settle();
     if (t->model.rowCount() == 0) {
         skip(state, "the filter shows nothing");
         return;
@@ -193,7 +198,7 @@ void BM_Edit(benchmark::State& state, Edit edit, LogFilter filter)
     const int middleRow = t->model.rowCount() / 2;
     const LogEntry middle = *t->model.logEntryAt(middleRow);
     t->view.selectRow(middleRow);
-    BenchData::settle();
+    settle();
     state.counters["rows"] = t->book.count();
     state.counters["shown"] = t->model.rowCount();
 
@@ -210,25 +215,25 @@ void BM_Edit(benchmark::State& state, Edit edit, LogFilter filter)
             entry.m_date = middle.m_date.addDays(moved ? 40 : 0);
             entry.m_iCharged = middle.m_iCharged + (moved ? 111 : 0);
             ok = t->book.changeEntry(middle.m_iId, entry);
-            settleNs += BenchData::settle();
+            settleNs += settle();
         } else if (edit == Edit::Add) {
             const int id = t->book.addEntry(entry);
-            settleNs += BenchData::settle();
+            settleNs += settle();
             state.PauseTiming();
             const int paints = t->counter.paints;
             ok = id > 0 && t->book.removeEntry(id);
-            BenchData::settle();
+            settle();
             untimedPaints += t->counter.paints - paints;
             state.ResumeTiming();
         } else {
             state.PauseTiming();
             const int paints = t->counter.paints;
             const int id = t->book.addEntry(entry);
-            BenchData::settle();
+            settle();
             untimedPaints += t->counter.paints - paints;
             state.ResumeTiming();
             ok = id > 0 && t->book.removeEntry(id);
-            settleNs += BenchData::settle();
+            settleNs += settle();
         }
         if (!ok) {
             skip(state, "edit failed");
@@ -244,7 +249,7 @@ void BM_Edit(benchmark::State& state, Edit edit, LogFilter filter)
                            benchmark::Counter::kAvgIterations);
     t->view.clearSelection();
     t->model.setFilter(LogFilter());
-    BenchData::settle();
+    settle();
 }
 
 // --- Making another row current, as a click does (the log tab does it after every edit too).
@@ -255,7 +260,7 @@ void BM_SelectRow(benchmark::State& state, LogFilter filter)
     if (!t)
         return;
     t->model.setFilter(filter);
-    BenchData::settle();
+    settle();
     const int rows = t->model.rowCount();
     if (rows < 2) {
         skip(state, "the filter shows too little");
@@ -265,7 +270,7 @@ void BM_SelectRow(benchmark::State& state, LogFilter filter)
     int round = 0;
     for (auto _ : state) {
         t->view.selectRow(rows / 2 + ++round % 2);
-        settleNs += BenchData::settle();
+        settleNs += settle();
     }
     state.counters["rows"] = t->book.count();
     state.counters["shown"] = rows;
@@ -273,7 +278,7 @@ void BM_SelectRow(benchmark::State& state, LogFilter filter)
         benchmark::Counter(double(settleNs) / 1e6, benchmark::Counter::kAvgIterations);
     t->view.clearSelection();
     t->model.setFilter(LogFilter());
-    BenchData::settle();
+    settle();
 }
 
 // --- Filters: the table switches from one filter to another; back again untimed.
@@ -284,7 +289,7 @@ void BM_SetFilter(benchmark::State& state, LogFilter filter, LogFilter from)
     if (!t)
         return;
     t->model.setFilter(from);
-    BenchData::settle();
+    settle();
     qint64 settleNs = 0, fitNs = 0;
     int shown = 0;
     for (auto _ : state) {
@@ -294,12 +299,12 @@ void BM_SetFilter(benchmark::State& state, LogFilter filter, LogFilter from)
         clock.start();
         t->fitter->fit();
         fitNs += clock.nsecsElapsed();
-        settleNs += BenchData::settle();
+        settleNs += settle();
         state.PauseTiming();
         shown = t->model.rowCount();
         t->model.setFilter(from);
         t->fitter->fit();
-        BenchData::settle();
+        settle();
         state.ResumeTiming();
     }
     state.counters["rows"] = t->book.count();
@@ -309,7 +314,7 @@ void BM_SetFilter(benchmark::State& state, LogFilter filter, LogFilter from)
     state.counters["settle_ms"] =
         benchmark::Counter(double(settleNs) / 1e6, benchmark::Counter::kAvgIterations);
     t->model.setFilter(LogFilter());
-    BenchData::settle();
+    settle();
 }
 
 void BM_FilterRows(benchmark::State& state, LogFilter filter)

@@ -54,11 +54,12 @@ std::unique_ptr<LogBook> busyBook()
 
 std::unique_ptr<LogBook> largeBook()
 {
-    QString error;
+    QString error = QStringLiteral("cannot make the folder for the book");
     const QString dir = g_options.dataDir.isEmpty() ? g_tmp->path() : g_options.dataDir;
-    const QString file = !g_options.existingDb.isEmpty()
-                             ? g_options.existingDb
-                             : BenchData::sqliteBook(dir, 1000000, g_options.small, true, &error);
+    const QString file = !g_options.existingDb.isEmpty() ? g_options.existingDb
+                         : QDir().mkpath(dir)
+                             ? BenchData::sqliteBook(dir, 1000000, g_options.small, true, &error)
+                             : QString();
     auto book = std::make_unique<LogBook>();
     if (file.isEmpty() || !book->open(std::make_unique<SqLiteConnection>(file), &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
@@ -132,21 +133,17 @@ void BM_PackHistory(benchmark::State& state)
 int main(int argc, char** argv)
 {
     g_options = BenchData::takeOptions(&argc, argv);
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir tmp;
-    g_tmp = &tmp;
-    if (!g_options.dataDir.isEmpty() && !QDir().mkpath(g_options.dataDir)) {
-        std::fprintf(stderr, "cannot make %s\n", qPrintable(g_options.dataDir));
-        return 1;
-    }
     const std::string small = g_options.small ? "200" : "20000";
     const std::string large = g_options.existingDb.isEmpty()
                                   ? (g_options.small ? "10000" : "1000000")
                                   : std::string("db");
     BenchData::addFixed(g_options.small, "BM_OpenHistory/" + small, 10, BM_OpenHistory);
     BenchData::addFixed(g_options.small, "BM_PackHistory/" + large, 20, BM_PackHistory);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir tmp;
+    g_tmp = &tmp;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
