@@ -1187,6 +1187,14 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
         <source>Over the last:</source>
         <translation>Über die letzten:</translation>
     </message>
+    <message>
+        <source>%1 more</source>
+        <translation>%1 weitere</translation>
+    </message>
+    <message>
+        <source>other models</source>
+        <translation>andere Modelle</translation>
+    </message>
 </context>
 <context>
     <name>SimulatorPorts</name>

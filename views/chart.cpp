@@ -2,6 +2,7 @@
 
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLegend>
@@ -25,8 +26,8 @@ namespace
 // Beyond this many points the markers would hide the line.
 const int kMaxMarkedPoints = 150;
 const char* const kWholeNumbers = "%.0f";
-// Bar labels side by side up to this many; slanted ones would be cut short.
-const int kMaxLevelCategories = 8;
+// Bars with a label each up to this many.
+const int kMaxLevelCategories = 12;
 // How far from a point, across, the pointer still shows its tip.
 const qreal kTipReach = 12.0;
 } // namespace
@@ -151,7 +152,7 @@ void Chart::addLine(const QString& name, QPointF from, QPointF to, Axis side)
 }
 
 void Chart::setStackedBars(const QStringList& categories, const QVector<Bars>& parts,
-                           const QString& valueTitle)
+                           const QString& valueTitle, const QVector<Span>& spans)
 {
     clear();
     m_categories = categories;
@@ -167,10 +168,26 @@ void Chart::setStackedBars(const QStringList& categories, const QVector<Bars>& p
         series->append(set);
     }
     chart()->addSeries(series);
-    auto* x = new QBarCategoryAxis;
-    x->append(categories);
-    if (categories.size() > kMaxLevelCategories)
-        x->setLabelsAngle(-90);
+    QAbstractAxis* x = nullptr;
+    if (categories.size() <= kMaxLevelCategories || spans.isEmpty()) {
+        auto* labels = new QBarCategoryAxis;
+        labels->append(categories);
+        x = labels;
+    } else {
+        // Too many bars for a label each: one label over each span of them. The bars stand
+        // at 0, 1, 2 ... on a value axis.
+        auto* labels = new QCategoryAxis;
+        labels->setRange(-0.5, categories.size() - 0.5);
+        labels->setStartValue(-0.5);
+        double end = -0.5;
+        for (const Span& span : spans) {
+            end += span.count;
+            labels->append(span.label, end);
+        }
+        labels->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
+        labels->setGridLineVisible(false);
+        x = labels;
+    }
     chart()->addAxis(x, Qt::AlignBottom);
     series->attachAxis(x);
     const int highest = totals.isEmpty() ? 0 : *std::max_element(totals.cbegin(), totals.cend());

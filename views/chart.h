@@ -49,9 +49,15 @@ public:
                    Axis side);
     // A dashed straight line from one point to another.
     void addLine(const QString& name, QPointF from, QPointF to, Axis side);
+    // Consecutive categories under one label, for when they are too many to label each.
+    struct Span {
+        QString label;
+        int count;
+    };
     // Bars per category, each stacked from the parts given; replaces what the chart showed.
+    // Beyond a dozen categories the spans label them, where given.
     void setStackedBars(const QStringList& categories, const QVector<Bars>& parts,
-                        const QString& valueTitle);
+                        const QString& valueTitle, const QVector<Span>& spans = {});
 
     QStringList seriesNames() const;
     // The points of a point or line series; empty for bars or an unknown name.

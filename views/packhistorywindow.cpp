@@ -32,6 +32,8 @@ const char* const kCaptions[] = {QT_TRANSLATE_NOOP("PackHistoryWindow", "Pack:")
                                  QT_TRANSLATE_NOOP("PackHistoryWindow", "Rest capacity trend:"),
                                  QT_TRANSLATE_NOOP("PackHistoryWindow", "Over the last:")};
 constexpr int kMaxTrendUses = 100000;
+// Models named in the figures and given a part of the monthly bars of their own.
+constexpr int kModelsNamed = 6;
 
 QLabel* valueLabel(const char* name)
 {
@@ -196,10 +198,12 @@ void PackHistoryWindow::showFigures()
                                                    : none);
     m_pLabelTotalTime->setText(StatEntry::formatDuration(h.totalSeconds()));
     m_pLabelAvgCurrent->setText(l.toString(h.avgCurrentAmps(), 'f', 2) + QStringLiteral(" A"));
+    // A club pack may have flown in hundreds: those flown most, and how many more.
     QStringList models;
-    for (const PackHistory::Model& m : h.models()) {
+    for (const PackHistory::Model& m : h.models().mid(0, kModelsNamed))
         models << QStringLiteral("%1 (%2)").arg(modelName(m), l.toString(m.uses));
-    }
+    if (h.models().size() > kModelsNamed)
+        models << tr("%1 more").arg(l.toString(int(h.models().size()) - kModelsNamed));
     m_pLabelModels->setText(models.isEmpty() ? none : models.join(QStringLiteral(", ")));
 }
 
@@ -271,16 +275,29 @@ void PackHistoryWindow::showMonths()
     QStringList categories;
     for (const PackHistory::Month& m : months)
         categories << l.toString(m.first, QStringLiteral("MMM \u2019yy"));
+    // The models flown most each a part of the bars, the others together.
     QVector<Chart::Bars> parts;
     const QVector<PackHistory::Model>& models = m_history.models();
     for (int i = 0; i < models.size(); ++i) {
-        Chart::Bars part;
-        part.name = modelName(models[i]);
-        for (const PackHistory::Month& m : months)
-            part.values.append(m.uses.value(i));
-        parts.append(part);
+        if (i <= kModelsNamed) {
+            Chart::Bars part;
+            part.name = i < kModelsNamed || models.size() == kModelsNamed + 1 ? modelName(models[i])
+                                                                              : tr("other models");
+            part.values.fill(0, months.size());
+            parts.append(part);
+        }
+        QVector<int>& values = parts.last().values;
+        for (int month = 0; month < months.size(); ++month)
+            values[month] += months[month].uses.value(i);
+    }
+    // Many months are labelled by their year.
+    QVector<Chart::Span> years;
+    for (const PackHistory::Month& m : months) {
+        if (years.isEmpty() || m.first.month() == 1)
+            years.append({QString::number(m.first.year()), 0});
+        ++years.last().count;
     }
     m_pChartMonths->setChartLocale(l);
-    m_pChartMonths->setStackedBars(categories, parts, tr("Uses"));
+    m_pChartMonths->setStackedBars(categories, parts, tr("Uses"), years);
     m_pChartMonths->setTitle(tr("Uses per month"));
 }
