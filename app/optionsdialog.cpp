@@ -57,7 +57,7 @@ OptionsDialog::OptionsDialog(QWidget* parent, ChargerManager* chargerManager,
 
 void OptionsDialog::buildPacksTab()
 {
-    // Named after the keys, so that tests and style sheets find them.
+    // Named after the chemistries, so that tests and style sheets find them.
     const char* const names[kChemistries] = {"LiPo", "LiFe", "NiMh", "NiCd", "Ene", "Pb"};
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("m_pTabPacks"));

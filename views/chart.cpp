@@ -11,6 +11,7 @@
 #include <QtCharts/QValueAxis>
 
 #include <QCursor>
+#include <QHelpEvent>
 #include <QLineF>
 #include <QMouseEvent>
 #include <QPen>
@@ -248,11 +249,23 @@ QString Chart::tipNear(const QString& name, double x) const
 
 bool Chart::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_pView->viewport()) {
-        if (event->type() == QEvent::MouseMove)
+    if (watched != m_pView->viewport())
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        if (!m_tips.isEmpty())
             showTipAt(static_cast<QMouseEvent*>(event)->position());
-        else if (event->type() == QEvent::Leave)
-            QToolTip::hideText();
+        break;
+    case QEvent::ToolTip:
+        // The scene has no tips of its own: asked for one, it would hide ours.
+        if (!m_tips.isEmpty())
+            showTipAt(static_cast<QHelpEvent*>(event)->pos());
+        return true;
+    case QEvent::Leave:
+        QToolTip::hideText();
+        break;
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }

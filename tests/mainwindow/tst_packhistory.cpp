@@ -143,7 +143,7 @@ void PackHistoryTest::historyFollowsTheLogBook()
     // Around the mean (2.5, 43.5): 18 / 5 % a use; the last two alone lose 5 % a use.
     QCOMPARE(text(w, "m_pLabelTrend"), QStringLiteral("+360.0 % per 100 uses"));
     w->findChild<QSpinBox*>(QStringLiteral("m_pSpinTrendUses"))->setValue(2);
-    QCOMPARE(text(w, "m_pLabelTrend"), QStringLiteral("\u2212" "500.0 % per 100 uses"));
+    QCOMPARE(text(w, "m_pLabelTrend"), QStringLiteral("\u2212500.0 % per 100 uses"));
 
     // Another log book: the pack is not in it.
     QVERIFY(m_f->window()->connectDatabase());
