@@ -48,7 +48,8 @@ public:
     QTime m_timeTotal;
     QTime m_timeAverage;
     double m_dAvgCurrent = 0.0; // A
-    int m_iAvgRest = 0;         // percent of the nominal capacity
+    int m_iAvgRest = 0;         // percent of the nominal capacity, truncated
+    double m_dAvgRest = 0.0;    // the same, exact: what is shown, rounded
     qint64 m_iTotalSeconds = 0;
 };
 

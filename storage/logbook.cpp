@@ -178,6 +178,22 @@ bool LogBook::removeEntry(int id)
     return true;
 }
 
+bool LogBook::restoreEntry(LogEntry entry)
+{
+    if (!isOpen())
+        return false;
+    const int id = entry.m_iId;
+    const int before = rowOf(id);
+    const bool stored = call([&]() { return m_pStore->restoreLogEntry(&entry); });
+    // A refused one may have shown the row that holds the identifier now.
+    const int after = rowOf(id);
+    if (before < 0 && after >= 0)
+        emit entryAdded(after);
+    else if (before >= 0 && after >= 0)
+        emit entryChanged(before, after);
+    return stored;
+}
+
 // Packs and models: the store's answer, announced when it is a success.
 int LogBook::announce(int id, void (LogBook::*changed)())
 {
@@ -226,6 +242,18 @@ bool LogBook::changeModel(int id, ModelEntry model)
 bool LogBook::removeModel(int id)
 {
     return announce(isOpen() && call([&]() { return m_pStore->deleteModel(id); }),
+                    &LogBook::modelsChanged);
+}
+
+bool LogBook::restoreAccu(AccuEntry accu)
+{
+    return announce(isOpen() && call([&]() { return m_pStore->restoreAccu(&accu); }),
+                    &LogBook::accusChanged);
+}
+
+bool LogBook::restoreModel(ModelEntry model)
+{
+    return announce(isOpen() && call([&]() { return m_pStore->restoreModel(&model); }),
                     &LogBook::modelsChanged);
 }
 

@@ -71,6 +71,11 @@ public:
     int addModel(ModelEntry model);
     bool changeModel(int id, ModelEntry model);
     bool removeModel(int id);
+    // A removed record back under its old identifier, every value as it was (undo). Refused,
+    // as a change made elsewhere, when that identifier is taken.
+    bool restoreEntry(LogEntry entry);
+    bool restoreAccu(AccuEntry accu);
+    bool restoreModel(ModelEntry model);
 
     // Why the last open, reload or write failed, in the store's words.
     QString lastError() const;

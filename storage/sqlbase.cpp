@@ -308,6 +308,22 @@ void SqlBase::fillStats(const Usage::Totals& totals, StatEntry* out)
     out->m_timeAverage = QTime(0, 0).addSecs(static_cast<int>(totals.averageSeconds() % 86400));
     out->m_dAvgCurrent = totals.avgCurrentAmps();
     out->m_iAvgRest = totals.avgRest();
+    out->m_dAvgRest = totals.avgExactRest();
+}
+
+bool SqlBase::restoreModel(ModelEntry*)
+{
+    return false;
+}
+
+bool SqlBase::restoreAccu(AccuEntry*)
+{
+    return false;
+}
+
+bool SqlBase::restoreLogEntry(LogEntry*)
+{
+    return false;
 }
 
 bool SqlBase::readUsage(int, QHash<int, Usage::Totals>*, QHash<int, Usage::Totals>*)

@@ -67,6 +67,12 @@ public:
     virtual bool changeLogEntry(int id, LogEntry* entry) = 0;
     virtual bool deleteLogEntry(int id) = 0;
     virtual bool readLogEntry(int id, LogEntry* out) = 0;
+    // Put a removed record back under its old identifier, with all its values (to undo the
+    // removal). Refused as a conflict when a row holds that identifier now. A store that
+    // cannot (a test double) answers false.
+    virtual bool restoreModel(ModelEntry* entry);
+    virtual bool restoreAccu(AccuEntry* entry);
+    virtual bool restoreLogEntry(LogEntry* entry);
     // Appends new heap entries, ordered by date; the caller owns them.
     virtual bool readLogEntries(QVector<LogEntry*>* out, int filterFlags) = 0;
     virtual bool readModelTimes(int modelId, QTime* total, QTime* average, int* count) = 0;

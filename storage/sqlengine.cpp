@@ -215,7 +215,8 @@ template <class Record> struct SqlTable {
     const char* name;
     const char* idColumn;
     const char* insert;
-    const char* update; // the identifier is the last parameter
+    const char* restore; // the insert with the identifier first
+    const char* update;  // the identifier is the last parameter
     const char* remove;
     const char* selectOne;
     const char* selectAll;
@@ -231,6 +232,7 @@ const SqlTable<ModelEntry> SqlEngine::kModels{
     "modelList",
     "modelId",
     "INSERT INTO modelList(modelName,modelTyp) VALUES (?,?)",
+    "INSERT INTO modelList(modelId,modelName,modelTyp) VALUES (?,?,?)",
     "UPDATE modelList SET modelName=?,modelTyp=? WHERE modelId=?",
     "DELETE FROM modelList WHERE modelId=?",
     "SELECT * FROM modelList WHERE modelId=?",
@@ -247,6 +249,8 @@ const SqlTable<AccuEntry> SqlEngine::kAccus{
     "accuId",
     "INSERT INTO accus(accuBrand,accuDescr,accuCapacity,numCells,accuStrength,accuTyp) "
     "VALUES (?,?,?,?,?,?)",
+    "INSERT INTO accus(accuId,accuBrand,accuDescr,accuCapacity,numCells,accuStrength,accuTyp) "
+    "VALUES (?,?,?,?,?,?,?)",
     "UPDATE accus SET accuBrand=?,accuDescr=?,accuCapacity=?,numCells=?,accuStrength=?,"
     "accuTyp=? WHERE accuId=?",
     "DELETE FROM accus WHERE accuId=?",
@@ -263,6 +267,7 @@ const SqlTable<LogEntry> SqlEngine::kLog{
     "logList",
     "id",
     "INSERT INTO logList(date,time,accuId,modelId,charged) VALUES (?,?,?,?,?)",
+    "INSERT INTO logList(id,date,time,accuId,modelId,charged) VALUES (?,?,?,?,?,?)",
     "UPDATE logList SET date=?,time=?,accuId=?,modelId=?,charged=? WHERE id=?",
     "DELETE FROM logList WHERE id=?",
     "SELECT * FROM logList WHERE id=?",
@@ -576,6 +581,47 @@ template <class Record> int SqlEngine::addRecord(const SqlTable<Record>& table, 
     return id;
 }
 
+// A removed row back under its identifier. The identifier is free unless someone took it in
+// the meantime; then the row found there is what the cache shows.
+template <class Record> bool SqlEngine::restoreRecord(const SqlTable<Record>& table, Record* entry)
+{
+    if (!entry || entry->m_iId < 0 || !mayWrite<Record>(table, *entry, nullptr))
+        return false;
+    const int id = entry->m_iId;
+    Record now;
+    bool taken = false;
+    if (!query(
+            table.selectOne, [id](SqlDriver& d) { d.bind(id); }, [&]() { taken = false; },
+            [&](const SqlDriver& d) {
+                now = table.fromRow(this, d);
+                taken = true;
+            }))
+        return false;
+    if (taken) {
+        (this->*table.cache)(now);
+        return refuse(Failure::Conflict,
+                      QStringLiteral("the row was changed or deleted elsewhere"));
+    }
+    qint64 inserted = -1;
+    const bool done = execute(
+        Replay::CheckFirst, table.restore,
+        [&](SqlDriver& d) {
+            d.bind(id);
+            table.bind(d, *entry);
+        },
+        &inserted, true);
+    if (!done && !m_bReplyLost)
+        return false;
+    // Whether an insert whose reply was lost went through, the row itself tells.
+    Record stored;
+    if (!done && !(readRecord(table, id, &stored) &&
+                   valuesOf(table.fields, stored).values == valuesOf(table.fields, *entry).values))
+        return refuse(Failure::Error,
+                      QStringLiteral("the connection was lost; nothing was stored"));
+    cacheStored(table, *entry);
+    return true;
+}
+
 template <class Record>
 int SqlEngine::findInserted(const SqlTable<Record>& table, const Record& entry, int highest)
 {
@@ -791,6 +837,21 @@ bool SqlEngine::deleteLogEntry(int id)
 bool SqlEngine::readLogEntry(int id, LogEntry* out)
 {
     return readRecord(kLog, id, out);
+}
+
+bool SqlEngine::restoreModel(ModelEntry* entry)
+{
+    return restoreRecord(kModels, entry);
+}
+
+bool SqlEngine::restoreAccu(AccuEntry* entry)
+{
+    return restoreRecord(kAccus, entry);
+}
+
+bool SqlEngine::restoreLogEntry(LogEntry* entry)
+{
+    return restoreRecord(kLog, entry);
 }
 
 // Read in the table's own order and sorted here: ordering in SQL makes the planner walk the

@@ -38,6 +38,9 @@ public:
     bool changeLogEntry(int id, LogEntry* entry) override;
     bool deleteLogEntry(int id) override;
     bool readLogEntry(int id, LogEntry* out) override;
+    bool restoreModel(ModelEntry* entry) override;
+    bool restoreAccu(AccuEntry* entry) override;
+    bool restoreLogEntry(LogEntry* entry) override;
     bool readLogEntries(QVector<LogEntry*>* out, int filterFlags) override;
     bool readModelTimes(int modelId, QTime* total, QTime* average, int* count) override;
     bool readModelCurrentAndRest(int modelId, double* avgCurrent, int* avgRest) override;
@@ -98,6 +101,7 @@ private:
     bool readLogRows(const QByteArray& sql, QVector<LogEntry*>* out);
     // The operations of every table, over its description.
     template <class Record> int addRecord(const SqlTable<Record>& table, Record* entry);
+    template <class Record> bool restoreRecord(const SqlTable<Record>& table, Record* entry);
     template <class Record> bool changeRecord(const SqlTable<Record>& table, int id, Record* entry);
     template <class Record> bool deleteRecord(const SqlTable<Record>& table, int id);
     template <class Record> bool readRecord(const SqlTable<Record>& table, int id, Record* out);

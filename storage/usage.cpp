@@ -25,11 +25,19 @@ qint64 Usage::restPercent(int charged, int capacity)
     return 100 - qint64(charged) * 100 / capacity;
 }
 
+double Usage::exactRestPercent(int charged, int capacity)
+{
+    if (capacity == 0)
+        return 0.0;
+    return 100.0 - double(charged) * 100.0 / double(capacity);
+}
+
 Usage::Use::Use(int charged, qint64 secs, const int* capacity)
     : seconds(secs), complete(isComplete(charged, secs)),
       currentMilliAmps(complete ? Usage::currentMilliAmps(charged, secs) : 0),
       hasRest(complete && capacity && *capacity != 0),
-      rest(hasRest ? restPercent(charged, *capacity) : 0)
+      rest(hasRest ? restPercent(charged, *capacity) : 0),
+      exactRest(hasRest ? exactRestPercent(charged, *capacity) : 0.0)
 {
 }
 
@@ -48,6 +56,7 @@ void Usage::Totals::addFigures(const Use& use)
     if (use.hasRest) {
         ++m_iRests;
         m_iRestSum += use.rest;
+        m_dExactRestSum += use.exactRest;
     }
 }
 
@@ -83,4 +92,9 @@ int Usage::Totals::avgRest() const
     const qint64 rest = m_iRestSum / m_iRests;
     return int(
         std::clamp<qint64>(rest, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+double Usage::Totals::avgExactRest() const
+{
+    return m_iRests == 0 ? 0.0 : m_dExactRestSum / m_iRests;
 }

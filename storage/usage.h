@@ -17,6 +17,8 @@ public:
     // Capacity left after one use, in percent of the nominal capacity, truncated toward zero;
     // 0 when the capacity is unknown (0).
     static qint64 restPercent(int charged, int capacity);
+    // The same, not truncated: what is shown, rounded, and what the log is sorted by.
+    static double exactRestPercent(int charged, int capacity);
 
     // The figures of one entry, worked out once for every total it goes into. capacity is
     // the pack's nominal capacity, or null when the pack no longer exists.
@@ -27,6 +29,7 @@ public:
         qint64 currentMilliAmps;
         bool hasRest; // a complete use of a pack with a known capacity above 0
         qint64 rest;
+        double exactRest;
     };
 
     // Running figures of the log entries of one model or one pack.
@@ -51,6 +54,8 @@ public:
         double avgCurrentAmps() const;
         // Mean of the rest figures, truncated toward zero; 0 when there was none.
         int avgRest() const;
+        // Mean of the exact rest figures; 0 when there was none.
+        double avgExactRest() const;
 
     private:
         void addFigures(const Use& use);
@@ -62,6 +67,7 @@ public:
         qint64 m_iCurrentSum = 0;
         int m_iRests = 0;
         qint64 m_iRestSum = 0;
+        double m_dExactRestSum = 0.0;
     };
 };
 

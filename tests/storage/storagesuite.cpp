@@ -830,6 +830,51 @@ void StorageSuite::deleteRemovesRowAndReloadsCache()
     QVERIFY(cachedMarker(db(), table, keep) != -1);
 }
 
+void StorageSuite::restoredRowKeepsItsIdentifier_data()
+{
+    addTableRows();
+}
+
+// A deleted row put back (undo) has its identifier and values again; where another row holds
+// the identifier by then, nothing is written and the store says it changed elsewhere.
+void StorageSuite::restoredRowKeepsItsIdentifier()
+{
+    QFETCH(QString, table);
+    const bool model = table == QLatin1String("model"), accu = table == QLatin1String("accu");
+    const int first = addRow(db(), table);
+    const int id = addRow(db(), table);
+    const int last = addRow(db(), table);
+    int recordId = -1;
+    QVERIFY(changeRow(db(), table, id, 42, &recordId));
+    ModelEntry m;
+    AccuEntry a;
+    LogEntry l;
+    QVERIFY(model  ? db()->readModel(id, &m)
+            : accu ? db()->readAccu(id, &a)
+                   : db()->readLogEntry(id, &l));
+    const auto restore = [&](SqlBase* store) {
+        return model  ? store->restoreModel(&m)
+               : accu ? store->restoreAccu(&a)
+                      : store->restoreLogEntry(&l);
+    };
+    QVERIFY(deleteRow(db(), table, id));
+
+    SqlBase* other = openSame();
+    QVERIFY(other);
+    QVERIFY(restore(db()));
+    QCOMPARE(cachedMarker(db(), table, id), 42);
+    QVERIFY(other->reload(nullptr));
+    QCOMPARE(cachedMarker(other, table, id), 42);
+    QVERIFY(!restore(other));
+    QCOMPARE(other->lastFailure(), SqlBase::Failure::Conflict);
+    QVERIFY(db()->reload(nullptr));
+    QCOMPARE(cachedMarker(db(), table, id), 42);
+    for (int kept : {first, last})
+        QVERIFY(rowExists(db(), table, kept));
+    // New rows still get identifiers of their own.
+    QVERIFY(addRow(db(), table) > last);
+}
+
 void StorageSuite::refusedArguments_data()
 {
     QTest::addColumn<RefusedCall>("call");

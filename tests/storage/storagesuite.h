@@ -57,6 +57,8 @@ private slots:
     void changeOrDeleteOfMissingRowFails();
     void deleteRemovesRowAndReloadsCache_data();
     void deleteRemovesRowAndReloadsCache();
+    void restoredRowKeepsItsIdentifier_data();
+    void restoredRowKeepsItsIdentifier();
     void refusedArguments_data();
     void refusedArguments();
     void textsAreCapped_data();

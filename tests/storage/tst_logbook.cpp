@@ -1,8 +1,10 @@
 // The log book object without any widget: what it announces for each write, what it refuses,
-// its in-memory filter against the store's SQL filter, and the history of a pack read from it.
+// its in-memory filter against the store's SQL filter, the history of a pack read from it, and
+// the edits that undo and redo.
 #include "storage/logbook.h"
 #include "storage/logfilter.h"
 #include "storage/packhistory.h"
+#include "storage/recordcommand.h"
 #include "storage/sqliteconnection.h"
 #include "storage/sqliteschema.h"
 
@@ -26,13 +28,24 @@ private slots:
     void packHistoryTrend();
     void wearAtTheEdges_data();
     void wearAtTheEdges();
+    void editsGoBackAndForth_data();
+    void editsGoBackAndForth();
+    void undoMeetsAChangeElsewhere_data();
+    void undoMeetsAChangeElsewhere();
+    void severalEntriesGoWholeOrNotAtAll();
 
 private:
     int add(QDate date, int charged, int accu, int model);
     // Pack 0 (2200 mAh): four entries over three months, one not charged, one a month apart.
     void addHistory();
+    // Every row of the three tables, identifiers included: as the file holds them (read by a
+    // connection of its own), or as a store's caches hold them.
+    QStringList stored() const;
+    static QStringList rowsOf(const SqlBase& store);
+    std::unique_ptr<LogBookCommand> edit(const QString& what, const QVector<int>& entries);
 
     QTemporaryDir m_dir;
+    QString m_file;
     std::unique_ptr<LogBook> m_book;
     int m_accu[2] = {};
     int m_model[2] = {};
@@ -41,15 +54,15 @@ private:
 void LogBookTest::init()
 {
     static int counter = 0;
-    const QString file = m_dir.filePath(QStringLiteral("book-%1.sqlite").arg(++counter));
-    QVERIFY(SqliteSchema::createDatabase(file, nullptr));
+    m_file = m_dir.filePath(QStringLiteral("book-%1.sqlite").arg(++counter));
+    QVERIFY(SqliteSchema::createDatabase(m_file, nullptr));
     m_book = std::make_unique<LogBook>();
     QSignalSpy replaced(m_book.get(), &LogBook::storeReplaced);
-    QVERIFY(m_book->open(std::make_unique<SqLiteConnection>(file), nullptr));
+    QVERIFY(m_book->open(std::make_unique<SqLiteConnection>(m_file), nullptr));
     QCOMPARE(replaced.count(), 1);
     for (int i = 0; i < 2; ++i) {
-        m_accu[i] = m_book->addAccu(AccuEntry(nullptr, "b", QStringLiteral("P%1").arg(i), 2200, 3,
-                                              25, 0, -1));
+        m_accu[i] = m_book->addAccu(
+            AccuEntry(nullptr, "b", QStringLiteral("P%1").arg(i), 2200, 3, 25, 0, -1));
         m_model[i] = m_book->addModel(ModelEntry(nullptr, QStringLiteral("M%1").arg(i), 0, -1));
     }
 }
@@ -66,7 +79,8 @@ void LogBookTest::writesAreAnnouncedWithTheirRows()
     QSignalSpy removed(m_book.get(), &LogBook::entryRemoved);
     const int may3 = add(QDate(2024, 5, 3), 100, m_accu[0], m_model[0]);
     const int may1 = add(QDate(2024, 5, 1), 100, m_accu[0], m_model[0]);
-    const int may3b = add(QDate(2024, 5, 3), 0, m_accu[1], m_model[1]); // after the first of the day
+    const int may3b =
+        add(QDate(2024, 5, 3), 0, m_accu[1], m_model[1]); // after the first of the day
     QCOMPARE(added.count(), 3);
     QCOMPARE(added.at(1).at(0).toInt(), 0);
     QCOMPARE(added.at(2).at(0).toInt(), 2);
@@ -263,6 +277,196 @@ void LogBookTest::wearAtTheEdges()
     QFETCH(int, limit);
     QFETCH(int, wear);
     QCOMPARE(int(PackHistory::wear(cycles, limit)), wear);
+}
+
+QStringList LogBookTest::rowsOf(const SqlBase& store)
+{
+    QStringList rows;
+    for (const AccuEntry& a : store.m_accus)
+        rows << QStringLiteral("pack %1 %2 %3 %4 %5 %6 %7")
+                    .arg(a.m_iId)
+                    .arg(a.m_strBrand, a.m_strDescr)
+                    .arg(a.m_iCapacity)
+                    .arg(a.m_iCells)
+                    .arg(a.m_iStrength)
+                    .arg(a.m_iTyp);
+    for (const ModelEntry& m : store.m_models)
+        rows << QStringLiteral("model %1 %2 %3").arg(m.m_iId).arg(m.m_strName).arg(m.m_iTyp);
+    for (const LogEntry* e : store.logCache())
+        rows << QStringLiteral("entry %1 %2 %3 %4 %5 %6")
+                    .arg(e->m_iId)
+                    .arg(e->m_date.toString(Qt::ISODate), e->m_time.toString(Qt::ISODate))
+                    .arg(e->m_iAccuId)
+                    .arg(e->m_iModelId)
+                    .arg(e->m_iCharged);
+    return rows;
+}
+
+QStringList LogBookTest::stored() const
+{
+    SqLiteConnection file(m_file);
+    QString error;
+    if (!file.openDb(&error))
+        return {error};
+    const QStringList rows = rowsOf(file);
+    file.disconnectDb();
+    return rows;
+}
+
+std::unique_ptr<LogBookCommand> LogBookTest::edit(const QString& what, const QVector<int>& ids)
+{
+    const auto entry = [this](int id) { return *m_book->entryAt(m_book->rowOf(id)); };
+    AccuEntry pack;
+    m_book->accu(m_accu[1], &pack);
+    ModelEntry model;
+    m_book->model(m_model[1], &model);
+    LogEntry changed = entry(ids[1]);
+    changed.m_date = QDate(2023, 1, 2); // moves to the top of the log
+    changed.m_time = QTime(1, 2, 3);
+    changed.m_iCharged = 777;
+    changed.m_iAccuId = m_accu[1];
+    if (what == QLatin1String("add entry"))
+        return RecordCommand<LogEntry>::add(
+            LogEntry(nullptr, QDate(2024, 5, 2), QTime(0, 4, 5), 321, m_accu[1], m_model[0], -1));
+    if (what == QLatin1String("change entry"))
+        return RecordCommand<LogEntry>::change(entry(ids[1]), changed);
+    if (what == QLatin1String("remove entry"))
+        return RecordCommand<LogEntry>::remove({entry(ids[1])});
+    if (what == QLatin1String("remove three entries"))
+        return RecordCommand<LogEntry>::remove({entry(ids[0]), entry(ids[1]), entry(ids[3])});
+    if (what == QLatin1String("add pack"))
+        return RecordCommand<AccuEntry>::add(
+            AccuEntry(nullptr, "Turnigy", "Blue", 5000, 4, 45, 1, -1));
+    AccuEntry renamed = pack;
+    renamed.m_strDescr = QStringLiteral("Green");
+    renamed.m_iCapacity = 1300;
+    if (what == QLatin1String("change pack"))
+        return RecordCommand<AccuEntry>::change(pack, renamed);
+    if (what == QLatin1String("remove pack"))
+        return RecordCommand<AccuEntry>::remove({pack});
+    if (what == QLatin1String("add model"))
+        return RecordCommand<ModelEntry>::add(ModelEntry(nullptr, "Cub", 2, -1));
+    ModelEntry other = model;
+    other.m_strName = QStringLiteral("T-Rex");
+    other.m_iTyp = 4;
+    if (what == QLatin1String("change model"))
+        return RecordCommand<ModelEntry>::change(model, other);
+    return RecordCommand<ModelEntry>::remove({model});
+}
+
+void LogBookTest::editsGoBackAndForth_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("text");
+    for (const char* what : {"add entry", "change entry", "remove entry", "add pack", "change pack",
+                             "remove pack", "add model", "change model", "remove model"}) {
+        QString text = QString::fromLatin1(what);
+        text[0] = text[0].toUpper();
+        QTest::newRow(what) << what << text;
+    }
+    QTest::newRow("remove three entries") << "remove three entries"
+                                          << "Remove 3 entries";
+}
+
+// Undo puts every stored row back as it was, identifiers included; redo does the edit again,
+// to the same identifiers. The log book's caches follow the file all the way.
+void LogBookTest::editsGoBackAndForth()
+{
+    QFETCH(QString, what);
+    QFETCH(QString, text);
+    QVector<int> ids;
+    for (int day = 1; day <= 4; ++day)
+        ids << add(QDate(2024, 5, day), 100 * day, m_accu[day % 2], m_model[day / 3]);
+    const QStringList before = stored();
+    std::unique_ptr<LogBookCommand> command = edit(what, ids);
+    QCOMPARE(command->text(), text);
+
+    QVERIFY(command->apply(*m_book));
+    const QStringList after = stored();
+    QVERIFY(after != before);
+    QCOMPARE(rowsOf(*m_book->store()), after);
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY(command->revert(*m_book));
+        QCOMPARE(stored(), before);
+        QCOMPARE(rowsOf(*m_book->store()), before);
+        QVERIFY(command->apply(*m_book));
+        QCOMPARE(stored(), after);
+        QCOMPARE(rowsOf(*m_book->store()), after);
+    }
+}
+
+void LogBookTest::undoMeetsAChangeElsewhere_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::newRow("add entry") << "add entry";
+    QTest::newRow("change entry") << "change entry";
+    QTest::newRow("remove entry") << "remove entry";
+    QTest::newRow("change pack") << "change pack";
+}
+
+// Another program changed the row after the edit: undo writes nothing, says why, and the log
+// book shows the row as the other program left it.
+void LogBookTest::undoMeetsAChangeElsewhere()
+{
+    QFETCH(QString, what);
+    QVector<int> ids;
+    for (int day = 1; day <= 4; ++day)
+        ids << add(QDate(2024, 5, day), 100 * day, m_accu[0], m_model[0]);
+    std::unique_ptr<LogBookCommand> command = edit(what, ids);
+    QVERIFY(command->apply(*m_book));
+
+    SqLiteConnection other(m_file);
+    QVERIFY(other.openDb(nullptr));
+    if (what == QLatin1String("change pack")) {
+        AccuEntry pack;
+        QVERIFY(other.getAccu(m_accu[1], &pack));
+        pack.m_iCells = 6;
+        QVERIFY(other.changeAccu(pack.m_iId, &pack));
+    } else if (what == QLatin1String("remove entry")) {
+        // The identifier is taken again, by another entry.
+        LogEntry taken(nullptr, QDate(2024, 7, 1), QTime(0, 1), 9, m_accu[0], m_model[0], ids[1]);
+        QVERIFY(other.restoreLogEntry(&taken));
+    } else {
+        LogEntry* mine = other.logCache().last();
+        for (LogEntry* e : other.logCache())
+            if (e->m_iId == (what == QLatin1String("add entry") ? ids.last() + 1 : ids[1]))
+                mine = e;
+        LogEntry changed = *mine;
+        changed.m_iCharged = 4242;
+        QVERIFY(other.changeLogEntry(changed.m_iId, &changed));
+    }
+    other.disconnectDb();
+    const QStringList elsewhere = stored();
+
+    QVERIFY(!command->revert(*m_book));
+    QCOMPARE(command->failure(), m_book->failureText());
+    QVERIFY(command->failure().contains(QLatin1String("changed or deleted elsewhere")));
+    QCOMPARE(stored(), elsewhere);
+    QCOMPARE(rowsOf(*m_book->store()), elsewhere);
+}
+
+// Removing several entries is one edit: when one of them cannot go, none goes.
+void LogBookTest::severalEntriesGoWholeOrNotAtAll()
+{
+    QVector<int> ids;
+    for (int day = 1; day <= 4; ++day)
+        ids << add(QDate(2024, 5, day), 100 * day, m_accu[0], m_model[0]);
+    std::unique_ptr<LogBookCommand> command = edit(QStringLiteral("remove three entries"), ids);
+    {
+        SqLiteConnection other(m_file);
+        QVERIFY(other.openDb(nullptr));
+        LogEntry last = *other.logCache().last();
+        last.m_iCharged = 1;
+        QVERIFY(other.changeLogEntry(last.m_iId, &last));
+        other.disconnectDb();
+    }
+    const QStringList before = stored();
+    QSignalSpy removed(m_book.get(), &LogBook::entryRemoved);
+    QVERIFY(!command->apply(*m_book));
+    QVERIFY(command->failure().contains(QLatin1String("changed or deleted elsewhere")));
+    QCOMPARE(stored(), before);
+    QCOMPARE(rowsOf(*m_book->store()), before);
+    QCOMPARE(m_book->count(), 4);
 }
 
 QTEST_GUILESS_MAIN(LogBookTest)

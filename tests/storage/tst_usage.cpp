@@ -62,6 +62,9 @@ void UsageTest::rest()
     QFETCH(int, capacity);
     QFETCH(qint64, percent);
     QCOMPARE(Usage::restPercent(charged, capacity), percent);
+    // Truncating moves the figure by less than one percent.
+    const double exact = Usage::exactRestPercent(charged, capacity);
+    QVERIFY(qAbs(exact - double(percent)) < 1.0);
 }
 
 void UsageTest::seconds()
@@ -94,6 +97,7 @@ void UsageTest::totals()
     QCOMPARE(t.completeUses(), 4);
     QCOMPARE(t.avgCurrentAmps(), 0.4525);
     QCOMPARE(t.avgRest(), 49);
+    QCOMPARE(t.avgExactRest(), 49.5); // 50 % and 49 %, not cut twice
 }
 
 QTEST_GUILESS_MAIN(UsageTest)

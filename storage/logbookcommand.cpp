@@ -1,0 +1,3 @@
+#include "storage/logbookcommand.h"
+
+LogBookCommand::~LogBookCommand() = default;
