@@ -1,6 +1,7 @@
 #include "charger/chargerstatus.h"
 
 #include "charger/chargermanager.h"
+#include "records/numberformat.h"
 #include "settings/tarvelosettings.h"
 #include "storage/logbook.h"
 #include "views/wearmark.h"
@@ -17,11 +18,6 @@ namespace
 const double kWindowSlack = 1e-6;
 const int kCharging = 1;
 const int kDischarging = 2;
-
-QString number(double value, const char* unit)
-{
-    return QString::number(value, 'g', 6) + QString::fromUtf8(unit);
-}
 
 bool inWindow(double value, double low, double high)
 {
@@ -155,11 +151,11 @@ void ChargerStatus::updateChargerDataSlot()
 
     double value = 0.0;
     if (charger.getInputVoltage(&value) == ChargerBase::ResultDone)
-        m_pLabelInputVoltage->setText(number(value, "V"));
+        m_pLabelInputVoltage->setText(NumberFormat::volts(value));
 
     int clampVolts = 0;
     if (charger.getClampVoltage(&value) == ChargerBase::ResultDone) {
-        m_pLabelClampVoltage->setText(number(value, "V"));
+        m_pLabelClampVoltage->setText(NumberFormat::volts(value));
         clampVolts = static_cast<int>(value);
     }
 
@@ -167,7 +163,7 @@ void ChargerStatus::updateChargerDataSlot()
 
     double current = 0.0;
     if (charger.getChargeCurrent(&value) == ChargerBase::ResultDone) {
-        m_pLabelChargeCurrent->setText(number(value, "A"));
+        m_pLabelChargeCurrent->setText(NumberFormat::amps(value));
         current = value;
     }
 
@@ -176,12 +172,12 @@ void ChargerStatus::updateChargerDataSlot()
         QLabel* const temperatureLabels[] = {m_pLabelIntTemperature, m_pLabelExtTemperature};
         for (int index = 0; index < 2 && index < temperatures; ++index) {
             if (charger.getTemperature(&value, index) == ChargerBase::ResultDone)
-                temperatureLabels[index]->setText(number(value, "\u00B0C"));
+                temperatureLabels[index]->setText(NumberFormat::celsius(value));
         }
     }
 
     if (charger.getChargedCapacity(&value) == ChargerBase::ResultDone)
-        m_pLabelChargedCapacity->setText(number(value, "mAh"));
+        m_pLabelChargedCapacity->setText(NumberFormat::milliAmpHours(value));
 
     int damaged = 0;
     if (charger.getDamagedLineCount(&damaged) == ChargerBase::ResultDone)
@@ -218,7 +214,7 @@ int ChargerStatus::showCells()
         if (!shown || charger.getCellVoltage(&volts, cell) != ChargerBase::ResultDone)
             continue;
         cells.append(volts);
-        m_apCells[cell]->setText(number(volts, "V"));
+        m_apCells[cell]->setText(NumberFormat::volts(volts));
     }
 
     // The spread of the cells that carry a pack: how far the balancer still has to go.
@@ -229,7 +225,7 @@ int ChargerStatus::showCells()
         m_pLabelCellSpread->setText(tr("none"));
     } else {
         const auto [low, high] = std::minmax_element(active.begin(), active.end());
-        m_pLabelCellSpread->setText(number(std::round((*high - *low) * 1000.0), "mV"));
+        m_pLabelCellSpread->setText(NumberFormat::milliVolts((*high - *low) * 1000.0));
     }
 
     // A charger that sends another model's cell count is that model.

@@ -178,23 +178,23 @@ void TestChargerStatus::firstLineFillsTheLabels()
     fed.feed->push(exampleLine106());
     // The reader's callback reaches the window through its queued signal.
     QTRY_COMPARE(w.m_pLabelChargerStatus->text(), QStringLiteral("Charging"));
-    QCOMPARE(w.m_pLabelInputVoltage->text(), QStringLiteral("12V"));
-    QCOMPARE(w.m_pLabelClampVoltage->text(), QStringLiteral("16.8V"));
-    QCOMPARE(w.m_pLabelCell1->text(), QStringLiteral("4.2V"));
-    QCOMPARE(w.m_pLabelCell6->text(), QStringLiteral("4.2V"));
-    QCOMPARE(w.m_pLabelChargeCurrent->text(), QStringLiteral("2.5A"));
-    QCOMPARE(w.m_pLabelIntTemperature->text(), QString::fromUtf8("25.3\u00B0C"));
-    QCOMPARE(w.m_pLabelExtTemperature->text(), QString::fromUtf8("25.1\u00B0C"));
-    QCOMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("1234mAh"));
+    QCOMPARE(w.m_pLabelInputVoltage->text(), QStringLiteral("12.000 V"));
+    QCOMPARE(w.m_pLabelClampVoltage->text(), QStringLiteral("16.800 V"));
+    QCOMPARE(w.m_pLabelCell1->text(), QStringLiteral("4.200 V"));
+    QCOMPARE(w.m_pLabelCell6->text(), QStringLiteral("4.200 V"));
+    QCOMPARE(w.m_pLabelChargeCurrent->text(), QStringLiteral("2.50 A"));
+    QCOMPARE(w.m_pLabelIntTemperature->text(), QString::fromUtf8("25.3 \u00B0C"));
+    QCOMPARE(w.m_pLabelExtTemperature->text(), QString::fromUtf8("25.1 \u00B0C"));
+    QCOMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("1234 mAh"));
     QVERIFY(!w.m_pButtonApply->isEnabled());
 
     fed.feed->push(StatusLine::compose(
         line(1, 11987, 16812, 251, {4201, 4203, 4199, 4200, 4202, 4200}, 254, -12, 1300)));
-    QTRY_COMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("1300mAh"));
-    QCOMPARE(w.m_pLabelInputVoltage->text(), QStringLiteral("11.987V"));
-    QCOMPARE(w.m_pLabelCell3->text(), QStringLiteral("4.199V"));
-    QCOMPARE(w.m_pLabelChargeCurrent->text(), QStringLiteral("2.51A"));
-    QCOMPARE(w.m_pLabelExtTemperature->text(), QString::fromUtf8("-1.2\u00B0C"));
+    QTRY_COMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("1300 mAh"));
+    QCOMPARE(w.m_pLabelInputVoltage->text(), QStringLiteral("11.987 V"));
+    QCOMPARE(w.m_pLabelCell3->text(), QStringLiteral("4.199 V"));
+    QCOMPARE(w.m_pLabelChargeCurrent->text(), QStringLiteral("2.51 A"));
+    QCOMPARE(w.m_pLabelExtTemperature->text(), QString::fromUtf8("-1.2 \u00B0C"));
 }
 
 void TestChargerStatus::failingQueriesLeaveTheLabels()
@@ -309,7 +309,7 @@ void TestChargerStatus::detectionFollowsTheCharge()
     // The same charge goes on: the detection stays as it was, and the user's choice too.
     w.m_pComboFittingAccus->setCurrentIndex(1);
     fed.feed->push(StatusLine::compose(line(1, 12000, 16900, 230, four, 250, 250, 150)));
-    QTRY_COMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("150mAh"));
+    QTRY_COMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("150 mAh"));
     QCOMPARE(w.m_pComboFittingAccus->currentIndex(), 1);
 
     // It ends; the detection stays.
@@ -361,13 +361,13 @@ void TestChargerStatus::everyCellIsShown_data()
     QTest::addColumn<QString>("spread");
     QTest::addColumn<QString>("detected"); // empty: the model chosen
     QTest::newRow("106B+") << 0 << QVector<int>{4001, 4002, 4003, 4004, 4005, 4006}
-                           << "5mV" << "";
+                           << "5 mV" << "";
     QTest::newRow("208B+, one cell low")
-        << 1 << QVector<int>{4001, 4002, 4003, 4004, 4005, 4006, 4007, 3950} << "57mV" << "";
+        << 1 << QVector<int>{4001, 4002, 4003, 4004, 4005, 4006, 4007, 3950} << "57 mV" << "";
     QTest::newRow("208B+, nothing on the balance lead")
         << 1 << QVector<int>(8, 0) << "none" << "";
     QTest::newRow("1010B+ chosen as 106B+")
-        << 0 << QVector<int>{3701, 3702, 3703, 3704, 3705, 3706, 3707, 3708, 3709, 3710} << "9mV"
+        << 0 << QVector<int>{3701, 3702, 3703, 3704, 3705, 3706, 3707, 3708, 3709, 3710} << "9 mV"
         << "The charger sends 10 cells: it is a 1010B+, not the model chosen in the options.";
 }
 
@@ -382,14 +382,14 @@ void TestChargerStatus::everyCellIsShown()
     fed.feed->push(StatusLine::compose(
         line(1, 24000, 32000, 250, std::vector<int>(cellsMv.begin(), cellsMv.end()), 250, 250,
              10)));
-    QTRY_COMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("10mAh"));
+    QTRY_COMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("10 mAh"));
     for (int cell = 1; cell <= 10; ++cell) {
         auto* text = w.findChild<QLabel*>(QStringLiteral("m_pLabelTextCell%1").arg(cell));
         auto* value = w.findChild<QLabel*>(QStringLiteral("m_pLabelCell%1").arg(cell));
         QCOMPARE(text->isVisible(), cell <= cellsMv.size());
         QCOMPARE(value->isVisible(), cell <= cellsMv.size());
         if (cell <= cellsMv.size())
-            QCOMPARE(value->text(), QString::number(cellsMv[cell - 1] / 1000.0) + "V");
+            QCOMPARE(value->text(), QString::number(cellsMv[cell - 1] / 1000.0, 'f', 3) + " V");
     }
     QTEST(w.m_pLabelCellSpread->text(), "spread");
     QFETCH(QString, detected);
@@ -444,7 +444,7 @@ void TestChargerStatus::lostLinkGreysOut()
     QVERIFY(!w.m_pButtonApply->isEnabled());
     QVERIFY(!w.m_pLabelChargedCapacity->isEnabled());
     QVERIFY(!w.m_pLabelCell1->isEnabled());
-    QCOMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("2345mAh"));
+    QCOMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("2345 mAh"));
 
     // A port that cannot be opened closes the window and says so.
     QSignalSpy failed(&w, &ChargerStatus::signalOpenFailed);
@@ -538,7 +538,7 @@ void TestChargerStatus::closingClosesTheCharger()
     // The detection and the last values are kept for the next showing.
     QCOMPARE(w.m_pComboFittingAccus->count(), 2);
     QVERIFY(w.isDetected());
-    QCOMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("2000mAh"));
+    QCOMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("2000 mAh"));
 }
 
 void TestChargerStatus::languageChangeKeepsTitleAndValues()
@@ -548,7 +548,7 @@ void TestChargerStatus::languageChangeKeepsTitleAndValues()
     w.setChargerName(QStringLiteral("Junsi iCharger 208B+"));
     QCOMPARE(fed.manager->openCharger(0, 0, 0), 0);
     fed.feed->push(exampleLine106());
-    QTRY_COMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("1234mAh"));
+    QTRY_COMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("1234 mAh"));
     QStringList before;
     for (QLabel* label : valueLabels(w))
         before << label->text();

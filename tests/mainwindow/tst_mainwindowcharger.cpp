@@ -118,8 +118,8 @@ void MainWindowChargerTest::chargeBecomesALogEntry()
     auto label = [status](const char* name) {
         return status->findChild<QLabel*>(QString::fromLatin1(name))->text();
     };
-    QTRY_COMPARE_WITH_TIMEOUT(label("m_pLabelInputVoltage"), QStringLiteral("12V"), 20000);
-    QTRY_COMPARE_WITH_TIMEOUT(label("m_pLabelExtTemperature"), QString::fromUtf8("25.1°C"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(label("m_pLabelInputVoltage"), QStringLiteral("12.000 V"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(label("m_pLabelExtTemperature"), QString::fromUtf8("25.1 °C"), 20000);
 
     // The fitting packs of the store, in the store's order.
     QComboBox* fitting = status->findChild<QComboBox*>(QStringLiteral("m_pComboFittingAccus"));
@@ -133,7 +133,7 @@ void MainWindowChargerTest::chargeBecomesALogEntry()
     // model it last flew in. Nothing is stored yet.
     QPushButton* apply = status->findChild<QPushButton*>(QStringLiteral("m_pButtonApply"));
     QTRY_VERIFY_WITH_TIMEOUT(apply->isEnabled(), 30000);
-    QTRY_COMPARE_WITH_TIMEOUT(label("m_pLabelChargedCapacity"), QStringLiteral("1200mAh"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(label("m_pLabelChargedCapacity"), QStringLiteral("1200 mAh"), 10000);
     m_f->clickRow(3);
     apply->click();
     QVERIFY(m_f->takeQuestions().isEmpty());
@@ -192,7 +192,7 @@ void MainWindowChargerTest::closingTheProgramWhileReading()
     auto* status = m_f->window()->findChild<ChargerStatus*>();
     QTRY_COMPARE_WITH_TIMEOUT(
         status->findChild<QLabel*>(QStringLiteral("m_pLabelInputVoltage"))->text(),
-        QStringLiteral("12V"), 20000);
+        QStringLiteral("12.000 V"), 20000);
     // The reader is still delivering lines; the window goes with the charger open.
     m_f->closeWindow();
     QCoreApplication::processEvents();
@@ -206,12 +206,12 @@ void MainWindowChargerTest::languageSwitchKeepsTheStatus()
     m_f->child<QAction>("actionShowChargerStatus")->trigger();
     auto* status = m_f->window()->findChild<ChargerStatus*>();
     auto* voltage = status->findChild<QLabel*>(QStringLiteral("m_pLabelInputVoltage"));
-    QTRY_COMPARE_WITH_TIMEOUT(voltage->text(), QStringLiteral("12V"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(voltage->text(), QStringLiteral("12.000 V"), 20000);
     m_f->child<QAction>("actionGerman")->trigger();
     QVERIFY(m_f->warnings().isEmpty());
     QCOMPARE(status->findChild<QGroupBox*>(QStringLiteral("m_pGroupBoxCharger"))->title(),
              QStringLiteral("Junsi iCharger 106B+"));
-    QCOMPARE(voltage->text(), QStringLiteral("12V"));
+    QCOMPARE(voltage->text(), QStringLiteral("12.000 V"));
     QCOMPARE(status->findChild<QLabel*>(QStringLiteral("m_pLabelTextInputVoltage"))->text(),
              QStringLiteral("Eingangsspannung:"));
     const QString state = status->findChild<QLabel*>(QStringLiteral("m_pLabelChargerStatus"))->text();
@@ -258,7 +258,7 @@ void MainWindowChargerTest::cancelledChoiceIsNotUsed()
              QStringLiteral("Junsi iCharger 106B+"));
     QTRY_COMPARE_WITH_TIMEOUT(
         status->findChild<QLabel*>(QStringLiteral("m_pLabelInputVoltage"))->text(),
-        QStringLiteral("12V"), 20000);
+        QStringLiteral("12.000 V"), 20000);
     status->findChild<QPushButton*>(QStringLiteral("m_pButtonClose"))->click();
 }
 
