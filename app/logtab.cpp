@@ -2,35 +2,51 @@
 
 #include "app/recordcombo.h"
 #include "app/tablecolumnfitter.h"
+#include "records/numberformat.h"
 #include "storage/logbook.h"
+#include "storage/recordcommand.h"
 #include "storage/sqlbase.h"
 #include "ui_mainwindow.h"
 #include "views/logentrytablemodel.h"
 #include "views/messagebox.h"
+#include "views/undohistory.h"
 
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMainWindow>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QTimer>
 
-LogTab::LogTab(Ui::MainWindow* ui, LogBook* book, QWidget* window)
-    : QObject(window), m_pUi(ui), m_pBook(book), m_pWindow(window),
-      m_pModel(new LogEntryTableModel(book))
+LogTab::LogTab(Ui::MainWindow* ui, UndoHistory* history, QWidget* window)
+    : QObject(window), m_pUi(ui), m_pHistory(history), m_pBook(history->book()), m_pWindow(window),
+      m_pModel(new LogEntryTableModel(m_pBook))
 {
+    LogBook* book = m_pBook;
     m_pModel->setParent(this);
     QTableView* table = ui->m_pTableLogList;
     m_pModel->showIn(table);
-    table->setColumnWidth(LogEntryTableModel::ColumnCharged, 150);
     // Every duration shows its hours, so that what is stored is what is shown.
     ui->m_pTime->setDisplayFormat(QStringLiteral("hh:mm:ss"));
 
     connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &LogTab::onCurrentRowChanged);
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &LogTab::updateButtons);
+    // A sorted table keeps the entry shown in view.
+    connect(table->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, [this]() {
+        const QModelIndex current = m_pUi->m_pTableLogList->currentIndex();
+        if (current.isValid())
+            m_pUi->m_pTableLogList->scrollTo(current);
+    });
+    connect(ui->m_pSearch, &QLineEdit::textChanged, this, [this](const QString& text) {
+        m_pModel->setSearch(text);
+        afterRowsChanged();
+    });
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_pModel, signal, this, &LogTab::updateCount);
     connect(m_pModel, &QAbstractItemModel::modelReset, this, &LogTab::updateCount);
@@ -59,10 +75,38 @@ LogTab::LogTab(Ui::MainWindow* ui, LogBook* book, QWidget* window)
     connect(ui->m_pButtonAdd, &QPushButton::clicked, this, &LogTab::add);
     connect(ui->m_pButtonChange, &QPushButton::clicked, this, &LogTab::change);
     connect(ui->m_pButtonRemove, &QPushButton::clicked, this, &LogTab::remove);
-    // Esc in the editor or the table takes the editor back to the stored entry.
-    for (QWidget* w : std::initializer_list<QWidget*>{ui->m_pDate, ui->m_pTime, ui->m_pCharged,
-                                                      ui->m_pAccuList, ui->m_pModelList, table})
-        w->installEventFilter(this);
+    connect(ui->actionNewEntry, &QAction::triggered, this, &LogTab::newEntry);
+    connect(ui->actionStoreEntry, &QAction::triggered, this, &LogTab::store);
+    connect(ui->actionRevertEntry, &QAction::triggered, this, &LogTab::revert);
+    connect(ui->actionRemoveEntry, &QAction::triggered, this, &LogTab::remove);
+    connect(ui->actionFind, &QAction::triggered, this, &LogTab::find);
+    // Enter stores from the editor, Esc takes the editor back to the stored entry there and in
+    // the table, Delete removes from the table; elsewhere the keys keep their own meaning.
+    // Either Enter key; the menu names the first.
+    ui->actionStoreEntry->setShortcuts({QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Return)});
+    const std::initializer_list<QWidget*> editors = {ui->m_pDate, ui->m_pTime, ui->m_pCharged,
+                                                     ui->m_pAccuList, ui->m_pModelList};
+    for (QWidget* editor : editors) {
+        editor->addAction(ui->actionStoreEntry);
+        editor->addAction(ui->actionRevertEntry);
+    }
+    table->addAction(ui->actionRevertEntry);
+    table->addAction(ui->actionRemoveEntry);
+
+    // Undo and redo never drop unsaved edits silently, and the editor shows the entry they
+    // brought back or changed.
+    history->setGuard([this]() { return settleEdits(); });
+    connect(history, &UndoHistory::stepping, this, [this]() {
+        m_bStepping = true;
+        m_iTouched = -1;
+    });
+    connect(history, &UndoHistory::stepped, this, &LogTab::afterStep);
+    const auto touched = [this](int row) {
+        if (m_bStepping && row >= 0 && row < m_pBook->count())
+            m_iTouched = m_pBook->entryAt(row)->m_iId;
+    };
+    connect(book, &LogBook::entryAdded, this, touched);
+    connect(book, &LogBook::entryChanged, this, [touched](int, int row) { touched(row); });
 
     connect(book, &LogBook::storeReplaced, this, &LogTab::onStoreReplaced);
     connect(book, &LogBook::reloaded, this, [this]() {
@@ -71,8 +115,15 @@ LogTab::LogTab(Ui::MainWindow* ui, LogBook* book, QWidget* window)
         // The table was read anew; the entry shown keeps its place when it is still there.
         selectAndShow(m_shown.m_iId);
     });
-    connect(book, &LogBook::accusChanged, this, &LogTab::fillAccus);
-    connect(book, &LogBook::modelsChanged, this, &LogTab::fillModels);
+    // A renamed pack or model can move entries in a sorted or searched table.
+    connect(book, &LogBook::accusChanged, this, [this]() {
+        fillAccus();
+        afterRowsChanged();
+    });
+    connect(book, &LogBook::modelsChanged, this, [this]() {
+        fillModels();
+        afterRowsChanged();
+    });
     connect(book, &LogBook::accessChanged, this, &LogTab::updateButtons);
     buildWelcome();
     for (auto signal : {&LogBook::accusChanged, &LogBook::modelsChanged, &LogBook::reloaded})
@@ -85,16 +136,6 @@ LogTab::LogTab(Ui::MainWindow* ui, LogBook* book, QWidget* window)
 LogTab::~LogTab()
 {
     m_pUi->m_pTableLogList->setModel(nullptr);
-}
-
-bool LogTab::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && m_shown.m_iId >= 0) {
-        revert();
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 void LogTab::buildWelcome()
@@ -187,6 +228,15 @@ void LogTab::onStoreReplaced()
     updateCount();
     updateButtons();
     updateWelcome();
+    // Once the window is laid out.
+    QTimer::singleShot(0, this, &LogTab::scrollToNewest);
+}
+
+void LogTab::scrollToNewest()
+{
+    const int row = m_pModel->newestRow();
+    if (row >= 0)
+        m_pUi->m_pTableLogList->scrollTo(m_pModel->index(row, 0));
 }
 
 void LogTab::resetFilterDates()
@@ -240,8 +290,11 @@ void LogTab::applyFilters()
     if (filter == m_pModel->filter())
         return;
     m_pModel->setFilter(filter);
-    // The entry shown stays current while it passes; else the editor keeps its values as a
-    // draft for Add.
+    afterRowsChanged();
+}
+
+void LogTab::afterRowsChanged()
+{
     const int id = m_shown.m_iId;
     m_bMoving = true;
     select(id);
@@ -283,11 +336,25 @@ bool LogTab::settleEdits()
         return true;
     if (answer != 0)
         return false;
-    if (m_pBook->changeEntry(m_shown.m_iId, fromEditor()))
+    if (storeChange(m_shown.m_iId))
         return true;
     MessageBox::warning(m_pWindow, tr("Error changing entry"),
                         withReason(tr("The entry could not be changed in the database.")));
     return false;
+}
+
+bool LogTab::storeChange(int id)
+{
+    const LogEntry* stored = m_pBook->entryAt(m_pBook->rowOf(id));
+    if (!stored)
+        return false;
+    const LogEntry wanted = fromEditor();
+    // Nothing to store is no edit to undo.
+    if (wanted.m_date == stored->m_date && wanted.m_time == stored->m_time &&
+        wanted.m_iCharged == stored->m_iCharged && wanted.m_iAccuId == stored->m_iAccuId &&
+        wanted.m_iModelId == stored->m_iModelId)
+        return true;
+    return m_pHistory->run(RecordCommand<LogEntry>::change(*stored, wanted));
 }
 
 void LogTab::show(const LogEntry* entry)
@@ -351,12 +418,14 @@ void LogTab::add()
     LogEntry entry = fromEditor();
     if (entry.m_iAccuId < 0 || entry.m_iModelId < 0)
         return;
-    const int id = m_pBook->addEntry(entry);
-    if (id < 0) {
+    auto command = RecordCommand<LogEntry>::add(entry);
+    const RecordCommand<LogEntry>* added = command.get();
+    if (!m_pHistory->run(std::move(command))) {
         MessageBox::warning(m_pWindow, tr("Error adding entry"),
                             withReason(tr("The entry could not be stored in the database.")));
         return;
     }
+    const int id = added->records().first().m_iId;
     // The editor's values are stored now; they belong to the new entry.
     selectAndShow(id);
     if (m_pModel->rowOfId(id) < 0) {
@@ -369,10 +438,10 @@ void LogTab::add()
 void LogTab::change()
 {
     const int id = m_shown.m_iId;
-    LogEntry entry = fromEditor();
+    const LogEntry entry = fromEditor();
     if (id < 0 || entry.m_iAccuId < 0 || entry.m_iModelId < 0)
         return;
-    if (!m_pBook->changeEntry(id, entry)) {
+    if (!storeChange(id)) {
         const QString text = withReason(tr("The entry could not be changed in the database."));
         showChangedElsewhere(id);
         MessageBox::warning(m_pWindow, tr("Error changing entry"), text);
@@ -381,29 +450,140 @@ void LogTab::change()
     selectAndShow(id);
 }
 
+QVector<LogEntry> LogTab::chosenForRemoval() const
+{
+    QVector<int> rows;
+    for (const QModelIndex& index : m_pUi->m_pTableLogList->selectionModel()->selectedRows())
+        rows.append(index.row());
+    if (rows.isEmpty() && m_shown.m_iId >= 0)
+        rows.append(m_pModel->rowOfId(m_shown.m_iId));
+    std::sort(rows.begin(), rows.end());
+    QVector<LogEntry> entries;
+    for (int row : rows) {
+        if (const LogEntry* entry = m_pModel->logEntryAt(row))
+            entries.append(*entry);
+    }
+    return entries;
+}
+
+bool LogTab::confirmRemoval(const QVector<LogEntry>& entries)
+{
+    if (!m_pUi->actionAskBeforeRemove->isChecked())
+        return true;
+    QString text;
+    if (entries.size() == 1) {
+        const LogEntry& e = entries.first();
+        const QModelIndex row = m_pModel->index(m_pModel->rowOfId(e.m_iId), 0);
+        text = tr("Remove the entry of %1, %2 in %3?")
+                   .arg(NumberFormat::date(e.m_date),
+                        row.siblingAtColumn(LogEntryTableModel::ColumnAccu).data().toString(),
+                        row.siblingAtColumn(LogEntryTableModel::ColumnModel).data().toString());
+        text += QLatin1Char('\n') + tr("Edit > Undo (Ctrl+Z) brings it back.");
+    } else {
+        text = tr("Remove the %n selected entries?", nullptr, int(entries.size()));
+        text += QLatin1Char('\n') + tr("Edit > Undo (Ctrl+Z) brings them back.");
+    }
+    bool dontAsk = false;
+    const int answer =
+        MessageBox::question(m_pWindow, tr("Remove entries"), text, {tr("Remove"), tr("Cancel")},
+                             tr("Don't ask again"), &dontAsk);
+    if (answer != 0)
+        return false;
+    if (dontAsk)
+        m_pUi->actionAskBeforeRemove->setChecked(false);
+    return true;
+}
+
 void LogTab::remove()
 {
-    const LogEntry was = m_shown;
-    if (was.m_iId < 0)
+    const QVector<LogEntry> entries = chosenForRemoval();
+    if (entries.isEmpty() || !m_pBook->isOpen() || m_pBook->isReadOnly())
         return;
-    const int row = m_pModel->rowOfId(was.m_iId);
-    // No question about edits of an entry that is going.
+    if (entries.size() > kMaxRemovedAtOnce) {
+        MessageBox::warning(m_pWindow, tr("Remove entries"),
+                            tr("%1 entries are selected; at most %2 can be removed at once.")
+                                .arg(entries.size())
+                                .arg(kMaxRemovedAtOnce));
+        return;
+    }
+    const bool shownGoes = std::any_of(entries.cbegin(), entries.cend(), [this](const LogEntry& e) {
+        return e.m_iId == m_shown.m_iId;
+    });
+    // Unsaved edits of an entry that stays are settled first; of one that goes, never.
+    if (!shownGoes && !settleEdits())
+        return;
+    if (!confirmRemoval(entries))
+        return;
+    const int row = m_pModel->rowOfId(entries.first().m_iId);
+    const LogEntry was = m_shown;
     m_shown = LogEntry();
-    if (!m_pBook->removeEntry(was.m_iId)) {
+    if (!m_pHistory->run(RecordCommand<LogEntry>::remove(entries))) {
         m_shown = was;
         const QString text = withReason(tr("The entry could not be removed from the database."));
-        showChangedElsewhere(was.m_iId);
+        if (shownGoes)
+            showChangedElsewhere(was.m_iId);
         MessageBox::warning(m_pWindow, tr("Error removing entry"), text);
         return;
     }
-    // The entry that took its row is the one shown now.
+    // The entry that took the first one's row is the one shown now.
     const LogEntry* next = m_pModel->logEntryAt(qMin(row, m_pModel->rowCount() - 1));
     selectAndShow(next ? next->m_iId : -1);
 }
 
+void LogTab::afterStep()
+{
+    m_bStepping = false;
+    if (m_iTouched >= 0 && m_pModel->rowOfId(m_iTouched) >= 0)
+        selectAndShow(m_iTouched);
+    else if (m_shown.m_iId >= 0 && m_pBook->rowOf(m_shown.m_iId) < 0)
+        show(m_pModel->logEntryAt(m_pUi->m_pTableLogList->currentIndex().row()));
+    m_iTouched = -1;
+}
+
+void LogTab::newEntry()
+{
+    m_pUi->m_pTabs->setCurrentWidget(m_pUi->m_pEntrysTab);
+    if (!settleEdits())
+        return;
+    m_bMoving = true;
+    select(-1);
+    m_bMoving = false;
+    m_shown = LogEntry();
+    // Pack and model stay: the next entry is most often of the same.
+    m_pUi->m_pDate->setDate(QDate::currentDate());
+    m_pUi->m_pTime->setTime(QTime(0, 0));
+    m_pUi->m_pCharged->setValue(0);
+    m_pUi->m_pDate->setFocus();
+    updateButtons();
+}
+
+void LogTab::store()
+{
+    QPushButton* button = m_shown.m_iId >= 0 ? m_pUi->m_pButtonChange : m_pUi->m_pButtonAdd;
+    if (!button->isEnabled())
+        return;
+    if (m_shown.m_iId >= 0)
+        change();
+    else
+        add();
+}
+
+void LogTab::find()
+{
+    m_pUi->m_pTabs->setCurrentWidget(m_pUi->m_pEntrysTab);
+    m_pUi->m_pSearch->setFocus(Qt::ShortcutFocusReason);
+    m_pUi->m_pSearch->selectAll();
+}
+
+void LogTab::setSort(int column, Qt::SortOrder order)
+{
+    // The header tells the model, and shows the choice.
+    m_pUi->m_pTableLogList->horizontalHeader()->setSortIndicator(column, order);
+}
+
 QString LogTab::withReason(const QString& text) const
 {
-    const QString why = m_pBook->failureText();
+    const QString why = m_pHistory->failureText();
     return why.isEmpty() ? text : text + QLatin1Char('\n') + why;
 }
 
@@ -514,9 +694,15 @@ void LogTab::updateButtons()
     m_pUi->m_pButtonChange->setEnabled(open && complete && shown);
     m_pUi->m_pButtonChange->setToolTip(
         why.isEmpty() && !shown ? tr("Choose the entry to change in the table.") : why);
-    m_pUi->m_pButtonRemove->setEnabled(open && shown);
+    const bool chosen = shown || m_pUi->m_pTableLogList->selectionModel()->hasSelection();
+    m_pUi->m_pButtonRemove->setEnabled(open && chosen);
     m_pUi->m_pButtonRemove->setToolTip(
-        open && !shown ? tr("Choose the entry to remove in the table.") : QString());
+        open && !chosen ? tr("Choose the entry to remove in the table.") : QString());
+    m_pUi->actionStoreEntry->setEnabled(shown ? m_pUi->m_pButtonChange->isEnabled()
+                                              : m_pUi->m_pButtonAdd->isEnabled());
+    m_pUi->actionRemoveEntry->setEnabled(m_pUi->m_pButtonRemove->isEnabled());
+    m_pUi->actionRevertEntry->setEnabled(shown);
+    m_pUi->actionNewEntry->setEnabled(open);
 }
 
 void LogTab::retranslate()

@@ -10,21 +10,25 @@ class QComboBox;
 class QPushButton;
 class LogBook;
 class LogEntryTableModel;
+class UndoHistory;
 
 namespace Ui
 {
 class MainWindow;
 }
 
-// The log tab: filters over the log, the table, and the editor that always shows the entry of
-// the table's current row. Change and Remove act on exactly that entry; Add, Change and
-// Remove go through the log book, whose announcements keep the table in step.
+// The log tab: filters and a search over the log, the table, and the editor that always shows
+// the entry of the table's current row. Change acts on exactly that entry, Remove on the
+// selected ones (after a question, unless the user said not to ask). Add, Change and Remove
+// are edits that can be undone; the log book's announcements keep the table in step. The Edit
+// menu's entry actions and their keys (Ctrl+E, Enter in the editor, Delete in the table, Esc,
+// Ctrl+F) act here.
 class LogTab : public QObject
 {
     Q_OBJECT
 
 public:
-    LogTab(Ui::MainWindow* ui, LogBook* book, QWidget* window);
+    LogTab(Ui::MainWindow* ui, UndoHistory* history, QWidget* window);
     ~LogTab() override;
 
     LogEntryTableModel* model() const { return m_pModel; }
@@ -33,6 +37,15 @@ public:
     void add();
     void change();
     void remove();
+    // An empty editor for a new entry, nothing selected.
+    void newEntry();
+    // Add for a new entry, else Change.
+    void store();
+    // Into the search box.
+    void find();
+    void setSort(int column, Qt::SortOrder order);
+    // Shows the newest entry in the table.
+    void scrollToNewest();
     // The editor shows the current entry again, dropping unsaved edits.
     void revert();
     // Takes a pack and a charged amount from the charger into the editor: one of the pack's
@@ -49,10 +62,9 @@ signals:
     void newBookWanted();
     void openBookWanted();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    // Most entries one Remove takes: each is a write of its own.
+    static constexpr int kMaxRemovedAtOnce = 10000;
     void onStoreReplaced();
     void fillAccus();
     void fillModels();
@@ -65,6 +77,16 @@ private:
     bool edited() const;
     // Asks what to do with unsaved edits; false when the user keeps editing.
     bool settleEdits();
+    // Stores the editor's values over the entry `id`; false when the log book refused.
+    bool storeChange(int id);
+    // The entries Remove acts on: those selected, else the one shown; as stored.
+    QVector<LogEntry> chosenForRemoval() const;
+    bool confirmRemoval(const QVector<LogEntry>& entries);
+    // After an undo or redo: the editor shows the entry it touched.
+    void afterStep();
+    // After the rows shown changed: the entry shown stays current while it is shown; else the
+    // editor keeps its values as a draft for Add.
+    void afterRowsChanged();
     void select(int id);
     // Makes the entry current and shows it in the editor, asking nothing.
     void selectAndShow(int id);
@@ -82,13 +104,16 @@ private:
     // Shown while no log book is open, or it is empty and lacks packs or models.
     void updateWelcome();
 
-    Ui::MainWindow* m_pUi; // not owned
-    LogBook* m_pBook;      // not owned
-    QWidget* m_pWindow;    // not owned
+    Ui::MainWindow* m_pUi;   // not owned
+    UndoHistory* m_pHistory; // not owned
+    LogBook* m_pBook;        // not owned
+    QWidget* m_pWindow;      // not owned
     LogEntryTableModel* m_pModel;
     QWidget* m_pWelcome = nullptr;
-    LogEntry m_shown;       // the entry the editor shows, as it was shown; m_iId -1 for none
-    bool m_bMoving = false; // the current row is being put back or set from here
+    LogEntry m_shown;         // the entry the editor shows, as it was shown; m_iId -1 for none
+    bool m_bMoving = false;   // the current row is being put back or set from here
+    bool m_bStepping = false; // an undo or redo runs
+    int m_iTouched = -1;      // the last entry it added or changed
 };
 
 #endif

@@ -17,15 +17,19 @@
 #include "ui_mainwindow.h"
 #include "views/aboutdialog.h"
 #include "views/accumanagementdialog.h"
+#include "views/logentrytablemodel.h"
 #include "views/messagebox.h"
 #include "views/modelmanagementdialog.h"
 #include "views/packhistorywindow.h"
+#include "views/statstablemodel.h"
+#include "views/undohistory.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QSignalBlocker>
 #include <QTranslator>
 
 using Key = SettingsValues::Key;
@@ -44,19 +48,27 @@ QStringList databaseChoice(const SettingsValues& v)
 MainWindow::MainWindow(QTranslator* translator, QApplication* app, const QString& logBookFile)
     : QMainWindow(nullptr), m_pUi(std::make_unique<Ui::MainWindow>()),
       m_pSettings(new TarveloSettings(this)), m_pBook(new LogBook(this)),
-      m_pChargerManager(new ChargerManager), m_pTranslator(translator), m_pApp(app),
-      m_strLogBookFile(logBookFile)
+      m_pHistory(new UndoHistory(m_pBook, this)), m_pChargerManager(new ChargerManager),
+      m_pTranslator(translator), m_pApp(app), m_strLogBookFile(logBookFile)
 {
     m_pUi->setupUi(this);
     const bool settingsRead = m_pSettings->load();
     Ui::MainWindow* ui = m_pUi.get();
     for (QTableView* table : {ui->m_pTableLogList, ui->m_pTableModelStats, ui->m_pTableAccuStats}) {
-        new TableColumnFitter(table);
+        auto* fitter = new TableColumnFitter(table);
+        // Names take the room the figures leave.
+        if (table == ui->m_pTableLogList)
+            fitter->setStretchColumns(
+                {LogEntryTableModel::ColumnAccu, LogEntryTableModel::ColumnModel});
+        else
+            fitter->setStretchColumns({StatsTableModel::ColumnName});
+        table->horizontalHeader()->setStretchLastSection(false);
         // Long titles (German ones above all) take a second line rather than being cut.
         table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter |
                                                        Qt::Alignment(Qt::TextWordWrap));
     }
-    m_pLogTab = new LogTab(ui, m_pBook, this);
+    m_pHistory->attach(ui->actionUndo, ui->actionRedo);
+    m_pLogTab = new LogTab(ui, m_pHistory, this);
     m_pModelStatsTab = new StatsTab(
         StatsTab::Kind::Models,
         {ui->m_pModelStatsTab, ui->m_pCheckFilterStatsByDate, ui->m_pFilterStatsStartDate,
@@ -128,6 +140,11 @@ void MainWindow::makeConnections()
     connect(ui->actionGerman, &QAction::triggered, this, &MainWindow::onLanguageGerman);
     connect(ui->actionShowChargerStatus, &QAction::triggered, this, &MainWindow::showChargerStatus);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::showAboutDialog);
+    connect(ui->actionAskBeforeRemove, &QAction::toggled, this, [this](bool ask) {
+        SettingsValues values = m_pSettings->values();
+        values.set(Key::AskBeforeRemove, ask);
+        remember(values, {Key::AskBeforeRemove});
+    });
     connect(ui->actionReload, &QAction::triggered, this, &MainWindow::onReload);
     connect(ui->m_pTabs, &QTabWidget::currentChanged, this, &MainWindow::onCurrentTabChanged);
     connect(m_pChargerStatus, &ChargerStatus::signalApplyNewEntry, this,
@@ -391,7 +408,7 @@ void MainWindow::showAccuManagement()
 {
     if (!storeReady())
         return;
-    AccuManagementDialog dialog(this, m_pBook);
+    AccuManagementDialog dialog(this, m_pHistory);
     dialog.exec();
 }
 
@@ -399,7 +416,7 @@ void MainWindow::showModelManagement()
 {
     if (!storeReady())
         return;
-    ModelManagementDialog dialog(this, m_pBook);
+    ModelManagementDialog dialog(this, m_pHistory);
     dialog.exec();
 }
 
@@ -543,6 +560,7 @@ void MainWindow::retranslate()
 {
     m_pUi->retranslateUi(this);
     m_pLogTab->retranslate();
+    m_pHistory->retranslate();
     applyAccess();
 }
 
@@ -607,6 +625,9 @@ void MainWindow::restoreViewState()
     if (values.windowTab() < m_pUi->m_pTabs->count())
         m_pUi->m_pTabs->setCurrentIndex(values.windowTab());
     logColumnFitter()->setUserWidths(values.logColumns());
+    m_pLogTab->setSort(values.logSortColumn(), Qt::SortOrder(values.logSortOrder()));
+    const QSignalBlocker blocker(m_pUi->actionAskBeforeRemove);
+    m_pUi->actionAskBeforeRemove->setChecked(values.askBeforeRemove());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -615,7 +636,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
     values.set(Key::WindowGeometry, saveGeometry());
     values.set(Key::WindowTab, m_pUi->m_pTabs->currentIndex());
     values.set(Key::LogColumns, QVariant::fromValue(logColumnFitter()->userWidths()));
-    remember(values, {Key::WindowGeometry, Key::WindowTab, Key::LogColumns});
+    values.set(Key::LogSortColumn, m_pLogTab->model()->sortColumn());
+    values.set(Key::LogSortOrder, int(m_pLogTab->model()->sortOrder()));
+    remember(values, {Key::WindowGeometry, Key::WindowTab, Key::LogColumns, Key::LogSortColumn,
+                      Key::LogSortOrder});
     QMainWindow::closeEvent(event);
 }
 

@@ -23,6 +23,7 @@ class SqlBase;
 class StatsTab;
 class TableColumnFitter;
 class TarveloSettings;
+class UndoHistory;
 
 namespace Ui
 {
@@ -66,6 +67,7 @@ public:
     SqlBase* store() const;
     ChargerManager* chargerManager() const { return m_pChargerManager; }
     TarveloSettings* settings() const { return m_pSettings; }
+    UndoHistory* undoHistory() const { return m_pHistory; }
 
 public slots:
     void onApplyEntryFromCharger(int _iAccuId, int _iCharged);
@@ -123,6 +125,7 @@ private:
     std::unique_ptr<Ui::MainWindow> m_pUi;
     TarveloSettings* m_pSettings;         // owned (child)
     LogBook* m_pBook;                     // owned (child)
+    UndoHistory* m_pHistory;              // owned (child)
     LogTab* m_pLogTab = nullptr;          // owned (child)
     LogBookFiles* m_pFiles = nullptr;     // owned (child)
     StatsTab* m_pModelStatsTab = nullptr; // owned (child)

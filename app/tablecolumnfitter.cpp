@@ -40,6 +40,12 @@ void TableColumnFitter::setUserWidths(const QList<int>& widths)
     fit();
 }
 
+void TableColumnFitter::setStretchColumns(const QList<int>& columns)
+{
+    m_stretchColumns = columns;
+    fit();
+}
+
 void TableColumnFitter::fit()
 {
     QHeaderView* header = m_pTable->horizontalHeader();
@@ -77,6 +83,14 @@ void TableColumnFitter::fitToContents()
             widths[c] = content[c] + static_cast<int>((widths[c] - content[c]) * spare / lacking);
     } else if (full > room) {
         widths = content;
+    } else if (!m_stretchColumns.isEmpty()) {
+        const int stretch = int(m_stretchColumns.size());
+        const int spare = room - full;
+        for (int i = 0; i < stretch; ++i) {
+            const int c = m_stretchColumns[i];
+            if (c >= 0 && c < columns)
+                widths[c] += spare / stretch + (i < spare % stretch ? 1 : 0);
+        }
     }
     for (int c = 0; c < columns; ++c)
         header->resizeSection(c, widths[c]);

@@ -41,6 +41,9 @@ const KeyInfo kKeys[] = {
     {"window/logColumns", Kind::Widths, "", 1, 65535},
     {"language", Kind::LanguageCode, "", 0, 0},
     {"recentlogbooks", Kind::Files, "", 0, SettingsValues::kMaxRecentLogBooks},
+    {"window/logSortColumn", Kind::Number, "0", 0, 6},
+    {"window/logSortOrder", Kind::Number, "0", 0, 1},
+    {"askbeforeremove", Kind::Flag, "true", 0, 0},
 };
 static_assert(sizeof(kKeys) / sizeof(kKeys[0]) == SettingsValues::kKeyCount,
               "one line for every key");

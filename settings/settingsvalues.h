@@ -43,8 +43,11 @@ public:
         LogColumns,
         Language,
         RecentLogBooks,
+        LogSortColumn,
+        LogSortOrder,
+        AskBeforeRemove,
     };
-    static constexpr int kKeyCount = RecentLogBooks + 1;
+    static constexpr int kKeyCount = AskBeforeRemove + 1;
     static constexpr int kMaxRecentLogBooks = 5;
     static constexpr Key kLastOption = CycleLimitPb;
     static constexpr int kMaxCycleLimit = 100000;
@@ -107,6 +110,11 @@ public:
     QString language() const { return text(Language); }
     // Log books opened last, the newest first, as kept (see TarveloSettings::keptLogBookFile).
     QStringList recentLogBooks() const { return m_values[RecentLogBooks].toStringList(); }
+    // The column the log is sorted by, and 0 upwards or 1 downwards.
+    int logSortColumn() const { return number(LogSortColumn); }
+    int logSortOrder() const { return number(LogSortOrder); }
+    // Removing log entries asks first, until the user says not to.
+    bool askBeforeRemove() const { return m_values[AskBeforeRemove].toBool(); }
 
     bool operator==(const SettingsValues& other) const { return m_values == other.m_values; }
     bool operator!=(const SettingsValues& other) const { return !(*this == other); }

@@ -345,6 +345,52 @@
     </message>
 </context>
 <context>
+    <name>LogBookCommand</name>
+    <message>
+        <source>Add entry</source>
+        <translation>Eintrag hinzufügen</translation>
+    </message>
+    <message>
+        <source>Change entry</source>
+        <translation>Eintrag ändern</translation>
+    </message>
+    <message>
+        <source>Remove entry</source>
+        <translation>Eintrag entfernen</translation>
+    </message>
+    <message numerus="yes">
+        <source>Remove %n entries</source>
+        <translation>
+            <numerusform>%n Eintrag entfernen</numerusform>
+            <numerusform>%n Einträge entfernen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Add pack</source>
+        <translation>Akku hinzufügen</translation>
+    </message>
+    <message>
+        <source>Change pack</source>
+        <translation>Akku ändern</translation>
+    </message>
+    <message>
+        <source>Remove pack</source>
+        <translation>Akku löschen</translation>
+    </message>
+    <message>
+        <source>Add model</source>
+        <translation>Modell hinzufügen</translation>
+    </message>
+    <message>
+        <source>Change model</source>
+        <translation>Modell ändern</translation>
+    </message>
+    <message>
+        <source>Remove model</source>
+        <translation>Modell löschen</translation>
+    </message>
+</context>
+<context>
     <name>LogBookFiles</name>
     <message>
         <source>The folder %1 cannot be made.</source>
@@ -406,10 +452,6 @@ gibt es schon, und Tarvelo ersetzt nie eine Datei. Wählen Sie einen anderen Nam
         <translation>Akku</translation>
     </message>
     <message>
-        <source>Time (hour:min:sec)</source>
-        <translation>Zeit (Std:Min:Sek)</translation>
-    </message>
-    <message>
         <source>Model</source>
         <translation>Modell</translation>
     </message>
@@ -424,6 +466,10 @@ gibt es schon, und Tarvelo ersetzt nie eine Datei. Wählen Sie einen anderen Nam
     <message>
         <source>Avg. current</source>
         <translation>Mittl. Strom</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
     </message>
 </context>
 <context>
@@ -574,6 +620,41 @@ gibt es schon, und Tarvelo ersetzt nie eine Datei. Wählen Sie einen anderen Nam
     <message>
         <source>%1 mAh were charged into %2. Which flight do they complete?</source>
         <translation>In %2 wurden %1 mAh geladen. Welchen Flug vervollständigen sie?</translation>
+    </message>
+    <message>
+        <source>Remove the entry of %1, %2 in %3?</source>
+        <translation>Den Eintrag vom %1, %2 in %3, entfernen?</translation>
+    </message>
+    <message>
+        <source>Edit &gt; Undo (Ctrl+Z) brings it back.</source>
+        <translation>Bearbeiten &gt; Rückgängig (Strg+Z) holt ihn zurück.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Remove the %n selected entries?</source>
+        <translation>
+            <numerusform>Den %n ausgewählten Eintrag entfernen?</numerusform>
+            <numerusform>Die %n ausgewählten Einträge entfernen?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Edit &gt; Undo (Ctrl+Z) brings them back.</source>
+        <translation>Bearbeiten &gt; Rückgängig (Strg+Z) holt sie zurück.</translation>
+    </message>
+    <message>
+        <source>Remove entries</source>
+        <translation>Einträge entfernen</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Don&apos;t ask again</source>
+        <translation>Nicht mehr fragen</translation>
+    </message>
+    <message>
+        <source>%1 entries are selected; at most %2 can be removed at once.</source>
+        <translation>%1 Einträge sind ausgewählt; höchstens %2 lassen sich auf einmal entfernen.</translation>
     </message>
 </context>
 <context>
@@ -881,6 +962,58 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
     <message>
         <source>The history of which pack?</source>
         <translation>Den Verlauf welches Akkus?</translation>
+    </message>
+    <message>
+        <source>Search packs, models, dates</source>
+        <translation>Akkus, Modelle, Daten suchen</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
+        <source>&amp;New entry</source>
+        <translation>&amp;Neuer Eintrag</translation>
+    </message>
+    <message>
+        <source>&amp;Store entry</source>
+        <translation>Eintrag &amp;speichern</translation>
+    </message>
+    <message>
+        <source>Adds the new entry, or stores the changes of the one shown (Enter in the editor)</source>
+        <translation>Fügt den neuen Eintrag hinzu oder speichert die Änderungen am angezeigten (Enter im Editor)</translation>
+    </message>
+    <message>
+        <source>&amp;Discard changes</source>
+        <translation>Änderungen &amp;verwerfen</translation>
+    </message>
+    <message>
+        <source>Shows the entry as stored again (Esc in the editor or the table)</source>
+        <translation>Zeigt den Eintrag wieder so, wie er gespeichert ist (Esc im Editor oder in der Tabelle)</translation>
+    </message>
+    <message>
+        <source>Re&amp;move entry</source>
+        <translation>Eintrag &amp;entfernen</translation>
+    </message>
+    <message>
+        <source>Removes the selected entries (Delete in the table)</source>
+        <translation>Entfernt die ausgewählten Einträge (Entf in der Tabelle)</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Suchen</translation>
+    </message>
+    <message>
+        <source>&amp;Ask before removing entries</source>
+        <translation>Vor dem Entfernen von Einträgen &amp;fragen</translation>
     </message>
 </context>
 <context>
@@ -1216,6 +1349,45 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
     <message>
         <source>%1 of the %2 cycles set for %3 packs: nearing its limit</source>
         <translation>%1 der %2 Zyklen, die für %3-Akkus gelten: nahe an seiner Grenze</translation>
+    </message>
+</context>
+<context>
+    <name>UndoHistory</name>
+    <message>
+        <source>&quot;%1&quot; could not be undone.</source>
+        <translation>„%1“ konnte nicht rückgängig gemacht werden.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be redone.</source>
+        <translation>„%1“ konnte nicht wiederholt werden.</translation>
+    </message>
+    <message>
+        <source>It is no longer in the history.</source>
+        <translation>Der Schritt ist nicht mehr im Verlauf.</translation>
+    </message>
+    <message>
+        <source>Undo refused</source>
+        <translation>Rückgängig nicht möglich</translation>
+    </message>
+    <message>
+        <source>Redo refused</source>
+        <translation>Wiederholen nicht möglich</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Rückgängig: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Wiederholen: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
     </message>
 </context>
 <context>

@@ -4,11 +4,9 @@
 
 #include <QIcon>
 
-AccuManagementDialog::AccuManagementDialog(QWidget* parent, LogBook* book)
+AccuManagementDialog::AccuManagementDialog(QWidget* parent, UndoHistory* history)
     : QDialog(parent),
-      m_list(this, book, &m_mutex,
-             {&LogBook::accus, &LogBook::accu, &LogBook::addAccu, &LogBook::changeAccu,
-              &LogBook::removeAccu, &LogBook::entriesWithAccu},
+      m_list(this, history, &m_mutex, {&LogBook::accus, &LogBook::accu, &LogBook::entriesWithAccu},
              [](const AccuEntry& accu) {
                  return accu.m_iCapacity > 0 ? QString()
                                              : tr("A pack needs a capacity above 0 mAh.");

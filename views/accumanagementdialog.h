@@ -8,16 +8,16 @@
 #include <QDialog>
 #include <QMutex>
 
-class LogBook;
+class UndoHistory;
 
 // Keeps the list of battery packs: lists every stored pack, shows the selected one in the
-// editors, and adds, changes or deletes packs in the store at once.
+// editors, and adds, changes or deletes packs in the store at once, as edits that can be undone.
 class AccuManagementDialog : public QDialog, public Ui::AccuManagementDialog
 {
     Q_OBJECT
 
 public:
-    AccuManagementDialog(QWidget* parent, LogBook* book);
+    AccuManagementDialog(QWidget* parent, UndoHistory* history);
 
 private slots:
     void onSelectionChange();

@@ -1,5 +1,6 @@
 #include "views/messagebox.h"
 
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -20,13 +21,29 @@ void MessageBox::warning(QWidget* parent, const QString& title, const QString& t
     QMessageBox::warning(parent, title, text, QMessageBox::Ok);
 }
 
-MessageBox::QuestionHandler& MessageBox::questionHandler()
+MessageBox::CheckedQuestionHandler& MessageBox::questionHandler()
 {
-    static QuestionHandler h;
+    static CheckedQuestionHandler h;
     return h;
 }
 
+void MessageBox::setQuestionHandler(std::nullptr_t)
+{
+    questionHandler() = nullptr;
+}
+
 void MessageBox::setQuestionHandler(QuestionHandler h)
+{
+    if (!h) {
+        questionHandler() = nullptr;
+        return;
+    }
+    questionHandler() = [h](QWidget* parent, const QString& title, const QString& text,
+                            const QStringList& buttons, const QString&,
+                            bool*) { return h(parent, title, text, buttons); };
+}
+
+void MessageBox::setQuestionHandler(CheckedQuestionHandler h)
 {
     questionHandler() = std::move(h);
 }
@@ -34,20 +51,33 @@ void MessageBox::setQuestionHandler(QuestionHandler h)
 int MessageBox::question(QWidget* parent, const QString& title, const QString& text,
                          const QStringList& buttons)
 {
+    return question(parent, title, text, buttons, QString(), nullptr);
+}
+
+int MessageBox::question(QWidget* parent, const QString& title, const QString& text,
+                         const QStringList& buttons, const QString& checkText, bool* checked)
+{
     if (questionHandler())
-        return questionHandler()(parent, title, text, buttons);
+        return questionHandler()(parent, title, text, buttons, checkText, checked);
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    if (checked && !checkText.isEmpty()) {
+        auto* check = new QCheckBox(checkText);
+        check->setChecked(*checked);
+        box.setCheckBox(check);
+    }
     QVector<QAbstractButton*> added;
     for (int i = 0; i < buttons.size(); ++i) {
         const bool last = i == buttons.size() - 1;
-        added.append(box.addButton(buttons.at(i), last ? QMessageBox::RejectRole
-                                                       : QMessageBox::AcceptRole));
+        added.append(
+            box.addButton(buttons.at(i), last ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
     }
     if (!added.isEmpty()) {
         box.setDefaultButton(qobject_cast<QPushButton*>(added.first()));
         box.setEscapeButton(added.last());
     }
     box.exec();
+    if (checked && box.checkBox())
+        *checked = box.checkBox()->isChecked();
     const int chosen = int(added.indexOf(box.clickedButton()));
     return chosen < 0 ? int(buttons.size()) - 1 : chosen;
 }

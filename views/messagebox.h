@@ -28,9 +28,20 @@ public:
                         const QStringList& buttons);
     static void setQuestionHandler(QuestionHandler handler);
 
+    // A question with a check box under the text ("Don't ask again"); *checked says whether
+    // it was ticked. A handler answers it like any question, and sets *checked itself.
+    using CheckedQuestionHandler =
+        std::function<int(QWidget* parent, const QString& title, const QString& text,
+                          const QStringList& buttons, const QString& checkText, bool* checked)>;
+    static int question(QWidget* parent, const QString& title, const QString& text,
+                        const QStringList& buttons, const QString& checkText, bool* checked);
+    static void setQuestionHandler(CheckedQuestionHandler handler);
+    // Real boxes again.
+    static void setQuestionHandler(std::nullptr_t);
+
 private:
     static Handler& handler();
-    static QuestionHandler& questionHandler();
+    static CheckedQuestionHandler& questionHandler();
 };
 
 #endif

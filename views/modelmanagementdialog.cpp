@@ -4,15 +4,13 @@
 
 #include <QIcon>
 
-ModelManagementDialog::ModelManagementDialog(QWidget* parent, LogBook* book)
+ModelManagementDialog::ModelManagementDialog(QWidget* parent, UndoHistory* history)
     : QDialog(parent),
-      m_list(this, book, &m_mutex,
-             {&LogBook::models, &LogBook::model, &LogBook::addModel, &LogBook::changeModel,
-              &LogBook::removeModel, &LogBook::entriesWithModel},
-             [](const ModelEntry& model) {
-                 return model.m_strName.trimmed().isEmpty() ? tr("A model needs a name.")
-                                                            : QString();
-             })
+      m_list(
+          this, history, &m_mutex, {&LogBook::models, &LogBook::model, &LogBook::entriesWithModel},
+          [](const ModelEntry& model) {
+              return model.m_strName.trimmed().isEmpty() ? tr("A model needs a name.") : QString();
+          })
 {
     setupUi(this);
     m_list.showText(m_pModelName, QString());

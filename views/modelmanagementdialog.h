@@ -8,16 +8,16 @@
 #include <QDialog>
 #include <QMutex>
 
-class LogBook;
+class UndoHistory;
 
 // Keeps the list of models: lists every stored model, shows the selected one in the
-// editors, and adds, changes or deletes models in the store at once.
+// editors, and adds, changes or deletes models in the store at once, as edits that can be undone.
 class ModelManagementDialog : public QDialog, public Ui::ModelManagementDialog
 {
     Q_OBJECT
 
 public:
-    ModelManagementDialog(QWidget* parent, LogBook* book);
+    ModelManagementDialog(QWidget* parent, UndoHistory* history);
 
 private slots:
     void onSelectionChange();

@@ -2,8 +2,10 @@
 #define TARVELO_RECORDLIST_H
 
 #include "storage/logbook.h"
+#include "storage/recordcommand.h"
 #include "storage/sqlbase.h"
 #include "views/messagebox.h"
+#include "views/undohistory.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,20 +16,18 @@
 #include <functional>
 
 // The list of a management dialog: one item per stored record (packs or models), its text the
-// record's one-line form, its id under Qt::UserRole. Adds, changes and deletes go through the
-// log book at once; a record the user left incomplete is refused with the reason, one that log
-// entries refer to is deleted only after a question, and when the store refuses a change the
-// user is told and the list is read again, so that it never shows what the store did not take.
+// record's one-line form, its id under Qt::UserRole. Adds, changes and deletes are stored at
+// once, as edits that can be undone; a record the user left incomplete is refused with the reason,
+// one that log entries refer to is deleted only after a question, and when the store refuses a
+// change the user is told and the list is read again, so that it never shows what the store did not
+// take.
 template <class Record> class RecordList
 {
 public:
-    // The log book's operations for this kind of record.
+    // The log book's reads of this kind of record.
     struct Operations {
         const QVector<Record>& (LogBook::*all)() const;
         bool (LogBook::*read)(int, Record*) const;
-        int (LogBook::*add)(Record);
-        bool (LogBook::*change)(int, Record);
-        bool (LogBook::*remove)(int);
         int (LogBook::*uses)(int) const; // entries that refer to the record
     };
     // The texts, already translated by the dialog.
@@ -43,10 +43,10 @@ public:
     // Why a record may not be stored as it is; empty when it may.
     using Check = std::function<QString(const Record&)>;
 
-    RecordList(QWidget* dialog, LogBook* book, QMutex* mutex, const Operations& operations,
+    RecordList(QWidget* dialog, UndoHistory* history, QMutex* mutex, const Operations& operations,
                Check check)
-        : m_pDialog(dialog), m_pBook(book), m_pMutex(mutex), m_ops(operations),
-          m_check(std::move(check))
+        : m_pDialog(dialog), m_pHistory(history), m_pBook(history->book()), m_pMutex(mutex),
+          m_ops(operations), m_check(std::move(check))
     {
     }
 
@@ -92,8 +92,7 @@ public:
         if (!m_pMutex->tryLock())
             return false;
         QListWidgetItem* item = m_pList->currentItem();
-        const bool read =
-            item && (m_pBook->*m_ops.read)(item->data(Qt::UserRole).toInt(), out);
+        const bool read = item && (m_pBook->*m_ops.read)(item->data(Qt::UserRole).toInt(), out);
         m_pMutex->unlock();
         return read;
     }
@@ -103,11 +102,13 @@ public:
     {
         if (refused(*record, messages))
             return;
-        record->m_iId = (m_pBook->*m_ops.add)(*record);
-        if (record->m_iId == -1) {
+        auto command = RecordCommand<Record>::add(*record);
+        const RecordCommand<Record>* added = command.get();
+        if (!m_pHistory->run(std::move(command))) {
             MessageBox::warning(m_pDialog, messages.title, messages.addFailed + reason());
             return;
         }
+        record->m_iId = added->records().first().m_iId;
         m_pList->setCurrentItem(addItem(*record));
     }
 
@@ -124,12 +125,13 @@ public:
         }
         QListWidgetItem* item = m_pList->takeItem(row);
         const int id = item->data(Qt::UserRole).toInt();
-        Record record;
-        if (!(m_pBook->*m_ops.read)(id, &record)) {
+        Record before;
+        if (!(m_pBook->*m_ops.read)(id, &before)) {
             m_pList->insertItem(row, item);
             m_pMutex->unlock();
             return;
         }
+        Record record = before;
         fromEditors(&record);
         if (refused(record, messages)) {
             m_pList->insertItem(row, item);
@@ -137,7 +139,7 @@ public:
             m_pMutex->unlock();
             return;
         }
-        if (!(m_pBook->*m_ops.change)(id, record)) {
+        if (!m_pHistory->run(RecordCommand<Record>::change(before, record))) {
             m_pList->insertItem(row, item);
             reload(id);
             m_pMutex->unlock();
@@ -161,13 +163,15 @@ public:
             return;
         const int id = current->data(Qt::UserRole).toInt();
         const int uses = (m_pBook->*m_ops.uses)(id);
-        if (uses > 0 &&
-            MessageBox::question(m_pDialog, messages.deleteTitle,
-                                 messages.deleteQuestion.arg(current->text()).arg(uses),
-                                 messages.deleteButtons) != 0)
+        if (uses > 0 && MessageBox::question(m_pDialog, messages.deleteTitle,
+                                             messages.deleteQuestion.arg(current->text()).arg(uses),
+                                             messages.deleteButtons) != 0)
+            return;
+        Record record;
+        if (!(m_pBook->*m_ops.read)(id, &record))
             return;
         QListWidgetItem* item = m_pList->takeItem(row);
-        if (!(m_pBook->*m_ops.remove)(id)) {
+        if (!m_pHistory->run(RecordCommand<Record>::remove({record}))) {
             m_pList->insertItem(row, item);
             reload(id);
             MessageBox::warning(m_pDialog, messages.title, messages.deleteFailed + reason());
@@ -177,7 +181,7 @@ public:
     }
 
 private:
-    QString reason() const { return m_pBook->failureText(); }
+    QString reason() const { return m_pHistory->failureText(); }
 
     bool refused(const Record& record, const Messages& messages)
     {
@@ -201,6 +205,7 @@ private:
 
     QWidget* m_pDialog;
     QListWidget* m_pList = nullptr;
+    UndoHistory* m_pHistory;
     LogBook* m_pBook;
     QMutex* m_pMutex;
     Operations m_ops;

@@ -1,5 +1,6 @@
 #include "views/statstablemodel.h"
 
+#include "records/numberformat.h"
 #include "records/statentry.h"
 
 #include <QCoreApplication>
@@ -38,13 +39,13 @@ QVariant StatsTableModel::displayData(const QModelIndex& index) const
         return stat->m_iCount;
     case ColumnTotal:
         // Totals run past a day: hours beyond 24 rather than a wrapped time of day.
-        return stat->totalText();
+        return NumberFormat::duration(stat->totalSeconds());
     case ColumnAverage:
-        return stat->m_timeAverage.toString(QStringLiteral("hh:mm:ss"));
+        return NumberFormat::duration(stat->m_timeAverage);
     case ColumnCurrent:
-        return QString::number(stat->m_dAvgCurrent, 'g', 6) + QStringLiteral(" A");
+        return NumberFormat::amps(stat->m_dAvgCurrent);
     case ColumnRest:
-        return QStringLiteral("%1 %").arg(stat->m_iAvgRest);
+        return NumberFormat::percent(stat->m_dAvgRest);
     default:
         return QVariant();
     }
@@ -56,7 +57,7 @@ QVariant StatsTableModel::foregroundData(const QModelIndex& index) const
     if (!stat || index.column() < 0 || index.column() >= ColumnsInTable)
         return QVariant();
     if (index.column() == ColumnRest)
-        return restColor(stat->m_iAvgRest);
+        return restColor(NumberFormat::roundedPercent(stat->m_dAvgRest));
     return QColor(Qt::blue);
 }
 
@@ -65,5 +66,9 @@ QVariant StatsTableModel::sectionTitle(const char* context, const char* const* t
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnsInTable)
         return QVariant();
-    return QCoreApplication::translate(context, titles[section]);
+    const QString title = QCoreApplication::translate(context, titles[section]);
+    // A duration's form changes at an hour; the heading says which is which.
+    if (section == ColumnTotal || section == ColumnAverage)
+        return title + QStringLiteral(" (%1)").arg(NumberFormat::durationPattern());
+    return title;
 }

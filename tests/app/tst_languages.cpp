@@ -137,11 +137,11 @@ void LanguagesTest::formsInGermanAndBack()
     QCOMPARE(tabs->tabText(1), QStringLiteral("Ladegerät"));
 
     {
-        AccuManagementDialog packs(nullptr, store.book());
+        AccuManagementDialog packs(nullptr, store.history());
         QCOMPARE(packs.windowTitle(), QStringLiteral("Akkuverwaltung"));
         QCOMPARE(packs.findChild<QPushButton*>(QStringLiteral("m_pButtonAdd"))->text(),
                  QStringLiteral("Hinzufügen"));
-        ModelManagementDialog models(nullptr, store.book());
+        ModelManagementDialog models(nullptr, store.history());
         QCOMPARE(models.windowTitle(), QStringLiteral("Modellverwaltung"));
         auto* types = models.findChild<QComboBox*>(QStringLiteral("m_pModelTyp"));
         QCOMPARE(types->itemText(0), QStringLiteral("Flugzeug"));
@@ -159,7 +159,7 @@ void LanguagesTest::formsInGermanAndBack()
     options.retranslate();
     QCOMPARE(options.windowTitle(), QStringLiteral("Options"));
     QCOMPARE(tabs->tabText(1), QStringLiteral("Charger"));
-    AccuManagementDialog packs(nullptr, store.book());
+    AccuManagementDialog packs(nullptr, store.history());
     QCOMPARE(packs.windowTitle(), QStringLiteral("Accu management"));
 
     // and German again, for the kept dialog too
@@ -172,18 +172,21 @@ void LanguagesTest::tablesInGerman_data()
 {
     QTest::addColumn<int>("which");
     QTest::addColumn<QStringList>("titles");
-    QTest::newRow("log") << 0
-                         << QStringList{"Datum",   "Akku",          "Zeit (Std:Min:Sek)", "Modell",
-                                        "Geladen", "Restkapazität", "Mittl. Strom"};
-    QTest::newRow("model statistics")
-        << 1 << QStringList{"Modell",           "Anzahl Flüge",
-                            "Gesamte Flugzeit", "Mittlere Zeit pro Flug",
-                            "Mittlerer Strom",  "Mittlere Restkapazität"};
+    QTest::newRow("log") << 0 << QStringList{"Datum",       "Akku",    "Zeit (m:ss / h:mm:ss)",
+                                             "Modell",      "Geladen", "Restkapazität",
+                                             "Mittl. Strom"};
+    QTest::newRow("model statistics") << 1
+                                      << QStringList{"Modell",
+                                                     "Anzahl Flüge",
+                                                     "Gesamte Flugzeit (m:ss / h:mm:ss)",
+                                                     "Mittlere Zeit pro Flug (m:ss / h:mm:ss)",
+                                                     "Mittlerer Strom",
+                                                     "Mittlere Restkapazität"};
     QTest::newRow("pack statistics") << 2
                                      << QStringList{"Akku",
                                                     "Anzahl Zyklen",
-                                                    "Gesamte Nutzungszeit",
-                                                    "Mittlere Zeit pro Nutzung",
+                                                    "Gesamte Nutzungszeit (m:ss / h:mm:ss)",
+                                                    "Mittlere Zeit pro Nutzung (m:ss / h:mm:ss)",
                                                     "Mittlerer Strom",
                                                     "Mittlere Restkapazität"};
 }
@@ -215,7 +218,9 @@ void LanguagesTest::everyTextIsTranslated()
             source = xml.readElementText();
         } else if (xml.name() == QLatin1String("translation")) {
             const QString type = xml.attributes().value(QLatin1String("type")).toString();
-            const QString text = xml.readElementText();
+            // Plural forms come as <numerusform> children.
+            const QString text =
+                xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
             ++messages;
             QVERIFY2(type.isEmpty() && !text.isEmpty(),
                      qPrintable(context + QStringLiteral(": ") + source));

@@ -39,6 +39,7 @@ struct Question {
     QString title;
     QString text;
     QStringList buttons;
+    QString checkText; // the check box under the text, if any
 };
 
 // Settings of the portable folder; the eleven keys the program reads.
@@ -67,8 +68,11 @@ public:
             m_warnings.append({title, text});
         });
         MessageBox::setQuestionHandler([this](QWidget*, const QString& title, const QString& text,
-                                              const QStringList& buttons) {
-            m_questions.append({title, text, buttons});
+                                              const QStringList& buttons, const QString& checkText,
+                                              bool* checked) {
+            m_questions.append({title, text, buttons, checkText});
+            if (checked)
+                *checked = m_bTick;
             return m_iAnswer;
         });
     }
@@ -226,6 +230,8 @@ public:
     const QList<Warning>& warnings() const { return m_warnings; }
     // Questions are answered with the button of this index.
     void answerWith(int button) { m_iAnswer = button; }
+    // ... ticking the check box of a question that has one, or not.
+    void tickCheckBox(bool tick) { m_bTick = tick; }
     QList<Question> takeQuestions()
     {
         QList<Question> out;
@@ -241,6 +247,7 @@ private:
     QList<Warning> m_warnings;
     QList<Question> m_questions;
     int m_iAnswer = 0;
+    bool m_bTick = false;
 };
 
 #endif

@@ -8,11 +8,11 @@
 //   model 1 "Cub" (plane), model 2 "T-Rex" (heli), model 3 "Tx" (RC, timed in hours)
 //   id date        time      pack model charged  current           rest
 //   1  2024-05-04  00:10:00  1    1     1100     1100/600 s  6.6 A  50 %
-//   2  2024-05-04  00:08:00  1    1     1800     1800/480 s 13.5 A  19 %
+//   2  2024-05-04  00:08:00  1    1     1800     1800/480 s 13.5 A  18 %
 //   3  2024-05-11  00:05:00  2    2     4000     4000/300 s 48 A    20 %
 //   4  2024-05-18  00:06:00  2    2     0        not charged yet
 //   5  2024-06-01  02:00:00  3    3     550      550/7200 s 0.275 A 50 %
-//   6  2024-06-15  00:12:00  1    2     1000     1000/720 s  5 A    55 %
+//   6  2024-06-15  00:12:00  1    2     1000     1000/720 s  5 A    55 % (54.5)
 inline const char* const kSampleBook = R"(
 INSERT INTO accus(accuId,accuBrand,accuCapacity,numCells,accuStrength,accuTyp,accuDescr) VALUES
   (1,'SLS',2200,3,30,0,'Red 2200'), (2,'Turnigy',5000,4,45,0,'Blue 5000'),

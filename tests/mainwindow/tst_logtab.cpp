@@ -1,6 +1,7 @@
 // The log tab as a pilot uses it, with the keyboard as well as the mouse: Change and Remove
 // act on the entry the editor shows, unsaved edits are never lost silently, dialogs leave the
-// selections alone, and entries written by others appear on F5.
+// selections alone, entries written by others appear on F5, the keys of the Edit menu act, and
+// what they did can be undone.
 #include "immutable.h"
 #include "mainwindowfixture.h"
 #include "samplebook.h"
@@ -11,7 +12,10 @@
 #include <QDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QStandardPaths>
 
@@ -35,6 +39,12 @@ private slots:
     void entryChangedElsewhereIsNotOverwritten_data();
     void entryChangedElsewhereIsNotOverwritten();
     void readOnlyBookDisablesEditing();
+    void removeAsksAndUndoBringsItBack_data();
+    void removeAsksAndUndoBringsItBack();
+    void severalEntriesAreOneUndoStep();
+    void undoMeetsAChangeElsewhere();
+    void keysOfTheEditMenu();
+    void sortRememberedNewestInView();
 
 private:
     int charged(int id) const;
@@ -54,6 +64,9 @@ void LogTabTest::init()
     m_f->writeIni(IniValues());
     QVERIFY(m_f->sql(QString::fromUtf8(kSampleBook)));
     QVERIFY(m_f->openWindow());
+    // Keys reach their actions only in the active window.
+    m_f->window()->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_f->window()));
     m_f->table()->setFocus();
 }
 
@@ -177,6 +190,10 @@ void LogTabTest::deletingAPackInUseAsks()
     QVERIFY(m_f->takeQuestions().isEmpty());
     press(Qt::Key_Down); // no question about edits: nothing was edited
     QVERIFY(m_f->takeQuestions().isEmpty());
+    // Undo brings the pack back under its number.
+    m_f->child<QAction>("actionUndo")->trigger();
+    QCOMPARE(m_f->cell(0, 1), QStringLiteral("Red 2200"));
+    QVERIFY(m_f->child<QComboBox>("m_pAccuList")->findData(1) >= 0);
 }
 
 void LogTabTest::reloadShowsEntriesOfOthers()
@@ -284,6 +301,153 @@ void LogTabTest::emptyBookWelcomes()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), ini);
     QFile::remove(m_f->window()->store()->m_strFileName);
+}
+
+void LogTabTest::removeAsksAndUndoBringsItBack_data()
+{
+    QTest::addColumn<int>("answer"); // Remove, Cancel
+    QTest::addColumn<bool>("dontAsk");
+    QTest::newRow("cancel") << 1 << false;
+    QTest::newRow("remove") << 0 << false;
+    QTest::newRow("remove, don't ask again") << 0 << true;
+}
+
+void LogTabTest::removeAsksAndUndoBringsItBack()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, dontAsk);
+    LogEntry before;
+    QVERIFY(m_f->window()->store()->readLogEntry(1, &before));
+    m_f->clickRow(0);
+    m_f->answerWith(answer);
+    m_f->tickCheckBox(dontAsk);
+    press(Qt::Key_Delete);
+    QList<Question> asked = m_f->takeQuestions();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked[0].checkText, QStringLiteral("Don't ask again"));
+    QCOMPARE(charged(1), answer == 0 ? -1 : 1100);
+    if (answer != 0)
+        return;
+    QCOMPARE(m_f->child<QAction>("actionUndo")->text(), QStringLiteral("&Undo Remove entry"));
+    press(Qt::Key_Z, Qt::ControlModifier);
+    LogEntry back;
+    QVERIFY(m_f->window()->store()->readLogEntry(1, &back));
+    QCOMPARE(back.m_date, before.m_date);
+    QCOMPARE(back.m_time, before.m_time);
+    QCOMPARE(back.m_iAccuId, before.m_iAccuId);
+    QCOMPARE(back.m_iModelId, before.m_iModelId);
+    QCOMPARE(back.m_iCharged, before.m_iCharged);
+    QCOMPARE(chargedEditor()->value(), 1100); // the editor shows it again
+    press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(charged(1), -1);
+    // The next removal asks again unless the user said not to, also after a restart.
+    press(Qt::Key_Delete);
+    QCOMPARE(m_f->takeQuestions().size(), dontAsk ? 0 : 1);
+    QCOMPARE(charged(2), -1);
+    m_f->closeWindow();
+    QVERIFY(m_f->openWindow());
+    QCOMPARE(m_f->child<QAction>("actionAskBeforeRemove")->isChecked(), !dontAsk);
+}
+
+void LogTabTest::severalEntriesAreOneUndoStep()
+{
+    m_f->clickRow(1);
+    QTableView* table = m_f->table();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      table->visualRect(table->model()->index(3, 0)).center());
+    press(Qt::Key_Delete);
+    const QList<Question> asked = m_f->takeQuestions();
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked[0].text.startsWith(QLatin1String("Remove the 3 selected entries?")),
+             qPrintable(asked[0].text));
+    QCOMPARE(m_f->rows(), 3);
+    QCOMPARE(m_f->child<QAction>("actionUndo")->text(), QStringLiteral("&Undo Remove 3 entries"));
+    press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_f->rows(), 6);
+    for (const auto& [id, mAh] : {std::pair{2, 1800}, {3, 4000}, {4, 0}})
+        QCOMPARE(charged(id), mAh);
+    QVERIFY(!m_f->child<QAction>("actionUndo")->isEnabled());
+}
+
+// The entry changed elsewhere after an edit: undo writes nothing over it, says why, and the
+// edit leaves the history.
+void LogTabTest::undoMeetsAChangeElsewhere()
+{
+    m_f->clickRow(2); // entry 3
+    chargedEditor()->setFocus();
+    chargedEditor()->setValue(4100);
+    QTest::keyClick(chargedEditor(), Qt::Key_Return);
+    QCOMPARE(charged(3), 4100);
+    QVERIFY(m_f->sql(QStringLiteral("UPDATE logList SET charged=4321 WHERE id=3;")));
+    m_f->table()->setFocus();
+    press(Qt::Key_Z, Qt::ControlModifier);
+    const QList<Warning> warnings = m_f->takeWarnings();
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings[0].text.contains(QLatin1String("changed or deleted elsewhere")),
+             qPrintable(warnings[0].text));
+    QCOMPARE(charged(3), 4321);
+    QCOMPARE(chargedEditor()->value(), 4321);
+    QVERIFY(!m_f->child<QAction>("actionUndo")->isEnabled());
+}
+
+void LogTabTest::keysOfTheEditMenu()
+{
+    m_f->clickRow(1);
+    press(Qt::Key_E, Qt::ControlModifier); // a new entry, nothing selected
+    QVERIFY(!m_f->table()->selectionModel()->hasSelection());
+    QVERIFY(m_f->child<QDateEdit>("m_pDate")->hasFocus());
+    QCOMPARE(m_f->child<QDateEdit>("m_pDate")->date(), QDate::currentDate());
+    chargedEditor()->setFocus();
+    chargedEditor()->setValue(777);
+    QTest::keyClick(chargedEditor(), Qt::Key_Enter); // adds
+    QCOMPARE(m_f->rows(), 7);
+    const int added = m_f->window()->store()->logCache().last()->m_iId;
+    QCOMPARE(charged(added), 777);
+    chargedEditor()->setValue(778);
+    QTest::keyClick(chargedEditor(), Qt::Key_Return); // changes it, adds nothing
+    QCOMPARE(m_f->rows(), 7);
+    QCOMPARE(charged(added), 778);
+    chargedEditor()->setValue(1);
+    QTest::keyClick(chargedEditor(), Qt::Key_Escape); // takes the edit back
+    QCOMPARE(chargedEditor()->value(), 778);
+    QVERIFY(m_f->takeQuestions().isEmpty());
+
+    press(Qt::Key_F, Qt::ControlModifier);
+    auto* search = m_f->child<QLineEdit>("m_pSearch");
+    QVERIFY(search->hasFocus());
+    QTest::keyClicks(search, QStringLiteral("t-REX"));
+    QCOMPARE(m_f->rows(), 3);
+    QCOMPARE(m_f->child<QLabel>("m_labelNumResults")->text(), QStringLiteral("3 entrys"));
+}
+
+void LogTabTest::sortRememberedNewestInView()
+{
+    QString rows;
+    for (int day = 1; day <= 200; ++day)
+        rows += QStringLiteral("('2024-01-01','00:05:00',1,1,%1),").arg(2000 + day);
+    rows.chop(1);
+    QVERIFY(m_f->sql(
+        QStringLiteral("INSERT INTO logList(date,time,accuId,modelId,charged) VALUES ") + rows));
+    QHeaderView* header = m_f->table()->horizontalHeader();
+    const int x = header->sectionViewportPosition(4) + header->sectionSize(4) / 2;
+    for (int click = 0; click < 2; ++click) // charged, largest first
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+    QCOMPARE(m_f->cell(0, 4), QStringLiteral("4000 mAh"));
+    m_f->window()->close();
+    m_f->closeWindow();
+    QVERIFY(m_f->openWindow());
+    m_f->window()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_f->window()));
+    header = m_f->table()->horizontalHeader();
+    QCOMPARE(header->sortIndicatorSection(), 4);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    QCOMPARE(m_f->cell(0, 4), QStringLiteral("4000 mAh"));
+    // The newest entry (entry 6, 1000 mAh) sits far down, after 4000, 2200 to 2001, 1800 and
+    // 1100 mAh; it is in view.
+    QTableView* table = m_f->table();
+    QCOMPARE(m_f->cell(203, 4), QStringLiteral("1000 mAh"));
+    QTRY_VERIFY(table->viewport()->rect().contains(
+        table->visualRect(table->model()->index(203, 0)).center()));
 }
 
 QTEST_MAIN(LogTabTest)

@@ -1,5 +1,5 @@
-// The German translation covers every text the main window, the charger status window and
-// the charger's status line show: each text in their forms and sources has a finished German
+// The German translation covers every text the main window, its log tab, undo and redo, the
+// charger status window and the charger's status line show: each text in their forms and sources has a finished German
 // translation in translations/tarvelo_de.ts.
 #include <QFile>
 #include <QHash>
@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QTest>
 #include <QXmlStreamReader>
+
+#include <tuple>
 
 namespace
 {
@@ -43,7 +45,9 @@ bool readCatalogue(const QString& file, Catalogue* out)
             else if (xml.name() == QLatin1String("translation")) {
                 const QString type = xml.attributes().value(QLatin1String("type")).toString();
                 message.finished = type.isEmpty();
-                message.translation = xml.readElementText();
+                // Plural forms come as <numerusform> children.
+                message.translation =
+                    xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
             }
         } else if (xml.isEndElement() && xml.name() == QLatin1String("message")) {
             (*out)[context][source] = message;
@@ -145,6 +149,11 @@ void TranslationsTest::everyTextIsGerman_data()
     add("main window form", mainWindow, formTexts(QStringLiteral("app/mainwindow.ui")));
     add("main window messages", mainWindow,
         codeTexts(QStringLiteral("app/mainwindow.cpp"), mainWindow));
+    for (const auto& [row, context, file] :
+         {std::tuple{"log tab messages", "LogTab", "app/logtab.cpp"},
+          {"undo and redo", "UndoHistory", "views/undohistory.cpp"},
+          {"names of edits", "LogBookCommand", "storage/recordcommand.cpp"}})
+        add(row, QLatin1String(context), codeTexts(QLatin1String(file), QLatin1String(context)));
     const QString status = QStringLiteral("ChargerStatus");
     add("status window form", status, formTexts(QStringLiteral("charger/chargerstatus.ui")));
     const QString charger = QStringLiteral("iCharger");

@@ -9,6 +9,7 @@
 
 #include "storage/sqliteconnection.h"
 #include "storage/sqliteschema.h"
+#include "views/undohistory.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,10 +33,7 @@ public:
     }
 
     // A new connection to the same file, as the program makes after the options change.
-    bool reopen()
-    {
-        return m_book.open(std::make_unique<SqLiteConnection>(m_file), nullptr);
-    }
+    bool reopen() { return m_book.open(std::make_unique<SqLiteConnection>(m_file), nullptr); }
 
     // Makes the file read-only, also for the superuser, and reopens it: every change is then
     // refused by the store. False when the file cannot be made read-only here.
@@ -54,6 +52,8 @@ public:
 
     SqlBase* db() const { return m_book.store(); }
     LogBook* book() { return &m_book; }
+    // The edits of the dialogs go through it.
+    UndoHistory* history() { return &m_history; }
     const QString& file() const { return m_file; }
     QString dir() const { return m_dir.path(); }
 
@@ -72,6 +72,7 @@ private:
     QString m_file;
     std::unique_ptr<Immutable> m_pImmutable; // undone before the folder goes
     LogBook m_book;
+    UndoHistory m_history{&m_book, nullptr};
 };
 
 #endif

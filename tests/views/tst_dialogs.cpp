@@ -148,9 +148,9 @@ std::unique_ptr<QDialog> DialogsTest::open(Kind kind)
 {
     std::unique_ptr<QDialog> dialog;
     if (kind == Packs)
-        dialog = std::make_unique<AccuManagementDialog>(nullptr, m_store->book());
+        dialog = std::make_unique<AccuManagementDialog>(nullptr, m_store->history());
     else
-        dialog = std::make_unique<ModelManagementDialog>(nullptr, m_store->book());
+        dialog = std::make_unique<ModelManagementDialog>(nullptr, m_store->history());
     dialog->show();
     if (!QTest::qWaitForWindowExposed(dialog.get()))
         qWarning("dialog not exposed");
