@@ -4,7 +4,10 @@
 // then needs to catch up (its put-off layout and the repaint), processed as the event loop
 // would; the counter settle_ms is that last share. A filter also fits the columns, as the log
 // tab does (fit_ms). BM_SelectRow is a click on another row; BM_FilterRows is the filter's scan
-// alone, without model or view.
+// alone, without model or view. BM_Sort is a click on a column's title (from the log's own
+// order, which is put back untimed); BM_Search one keystroke in the search box, the last letter
+// of the text (the text without it is put back untimed), with the table sorted by charged mAh;
+// the columns are fitted after it, as after a filter.
 //
 // One book of 1 000 000 entries (--small: a hundredth) is generated on first use, kept with
 // --data-dir DIR; --db FILE runs on an existing SQLite book instead. All of it runs on a copy,
@@ -317,6 +320,76 @@ void BM_SetFilter(benchmark::State& state, LogFilter filter, LogFilter from)
     settle();
 }
 
+// --- Sorting and searching: a permutation of row numbers on typed keys, and a pass over it.
+
+void BM_Sort(benchmark::State& state, int column, Qt::SortOrder order)
+{
+    LogTable* t = logTable(state);
+    if (!t)
+        return;
+    // From the log's order, or for that one from its reverse.
+    const Qt::SortOrder from =
+        column == LogEntryTableModel::ColumnDate && order == Qt::AscendingOrder
+            ? Qt::DescendingOrder
+            : Qt::AscendingOrder;
+    QHeaderView* header = t->view.horizontalHeader();
+    header->setSortIndicator(LogEntryTableModel::ColumnDate, from);
+    t->view.selectRow(t->model.rowCount() / 2); // a selection goes along with every sort
+    settle();
+    qint64 settleNs = 0;
+    for (auto _ : state) {
+        header->setSortIndicator(column, order);
+        settleNs += settle();
+        state.PauseTiming();
+        header->setSortIndicator(LogEntryTableModel::ColumnDate, from);
+        settle();
+        state.ResumeTiming();
+    }
+    header->setSortIndicator(LogEntryTableModel::ColumnDate, Qt::AscendingOrder);
+    state.counters["rows"] = t->model.rowCount();
+    state.counters["settle_ms"] =
+        benchmark::Counter(double(settleNs) / 1e6, benchmark::Counter::kAvgIterations);
+    t->view.clearSelection();
+}
+
+void BM_Search(benchmark::State& state, QString text)
+{
+    LogTable* t = logTable(state);
+    if (!t)
+        return;
+    t->view.horizontalHeader()->setSortIndicator(LogEntryTableModel::ColumnCharged,
+                                                 Qt::DescendingOrder);
+    const QString before = text.left(text.size() - 1);
+    t->model.setSearch(before);
+    settle();
+    qint64 settleNs = 0, fitNs = 0;
+    int shown = 0;
+    for (auto _ : state) {
+        t->model.setSearch(text);
+        // The log tab fits the columns to what the search shows.
+        QElapsedTimer clock;
+        clock.start();
+        t->fitter->fit();
+        fitNs += clock.nsecsElapsed();
+        settleNs += settle();
+        state.PauseTiming();
+        shown = t->model.rowCount();
+        t->model.setSearch(before);
+        settle();
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = t->book.count();
+    state.counters["shown"] = shown;
+    state.counters["fit_ms"] =
+        benchmark::Counter(double(fitNs) / 1e6, benchmark::Counter::kAvgIterations);
+    state.counters["settle_ms"] =
+        benchmark::Counter(double(settleNs) / 1e6, benchmark::Counter::kAvgIterations);
+    t->model.setSearch(QString());
+    t->view.horizontalHeader()->setSortIndicator(LogEntryTableModel::ColumnDate,
+                                                 Qt::AscendingOrder);
+    settle();
+}
+
 void BM_FilterRows(benchmark::State& state, LogFilter filter)
 {
     LogTable* t = logTable(state);
@@ -363,6 +436,19 @@ void registerBenchmarks()
     for (const auto& [what, filter] : filters)
         addBenchmark("BM_FilterRows/" + size + "/" + what, 10, BM_FilterRows, filter);
     addBenchmark("BM_FilterRows/" + size + "/off", 10, BM_FilterRows, LogFilter());
+
+    const char* const columns[] = {"date", "pack", "time", "model", "charged", "rest", "current"};
+    for (int column = 0; column < LogEntryTableModel::ColumnCount; ++column) {
+        for (const auto& [way, order] :
+             {std::pair{"up", Qt::AscendingOrder}, std::pair{"down", Qt::DescendingOrder}})
+            addBenchmark("BM_Sort/" + size + "/" + columns[column] + "/" + way, 5, BM_Sort, column,
+                         order);
+    }
+    // A letter that every pack name holds, a pack's number, a month, nothing.
+    const std::pair<const char*, const char*> searches[] = {
+        {"every_pack", "P"}, {"pack_12", "Pack 12"}, {"month", "2019-05"}, {"nothing", "zq"}};
+    for (const auto& [what, text] : searches)
+        addBenchmark("BM_Search/" + size + "/" + what, 10, BM_Search, QString::fromLatin1(text));
 }
 } // namespace
 

@@ -136,7 +136,7 @@ void LogEntryTableModel::setSearch(const QString& text)
     if (search == m_strSearch)
         return;
     m_strSearch = search;
-    readNames();
+    findSearched();
     beginResetModel();
     m_rows = shownRows();
     endResetModel();
@@ -157,27 +157,35 @@ void LogEntryTableModel::readNames()
 {
     m_accus = Names();
     m_models = Names();
+    if (m_pBook) {
+        QVector<QPair<QString, int>> named;
+        for (const AccuEntry& accu : m_pBook->accus())
+            named.append({accu.m_strDescr, accu.m_iId});
+        const QHash<int, int> accuRanks = ranks(named);
+        for (const AccuEntry& accu : m_pBook->accus())
+            m_accus[accu.m_iId] = {true, false, accuRanks.value(accu.m_iId), accu.m_iCapacity};
+        named.clear();
+        for (const ModelEntry& model : m_pBook->models())
+            named.append({model.m_strName, model.m_iId});
+        const QHash<int, int> modelRanks = ranks(named);
+        for (const ModelEntry& model : m_pBook->models())
+            m_models[model.m_iId] = {true, false, modelRanks.value(model.m_iId), 0};
+    }
+    findSearched();
+}
+
+void LogEntryTableModel::findSearched()
+{
     m_searchDays.clear();
     if (!m_pBook)
         return;
     const auto contains = [this](const QString& text) {
         return !m_strSearch.isEmpty() && text.contains(m_strSearch, Qt::CaseInsensitive);
     };
-    QVector<QPair<QString, int>> named;
     for (const AccuEntry& accu : m_pBook->accus())
-        named.append({accu.m_strDescr, accu.m_iId});
-    const QHash<int, int> accuRanks = ranks(named);
-    for (const AccuEntry& accu : m_pBook->accus()) {
-        NameInfo& info = m_accus[accu.m_iId];
-        info = {true, contains(accu.m_strDescr) || contains(accu.m_strBrand),
-                accuRanks.value(accu.m_iId), accu.m_iCapacity};
-    }
-    named.clear();
+        m_accus[accu.m_iId].found = contains(accu.m_strDescr) || contains(accu.m_strBrand);
     for (const ModelEntry& model : m_pBook->models())
-        named.append({model.m_strName, model.m_iId});
-    const QHash<int, int> modelRanks = ranks(named);
-    for (const ModelEntry& model : m_pBook->models())
-        m_models[model.m_iId] = {true, contains(model.m_strName), modelRanks.value(model.m_iId), 0};
+        m_models[model.m_iId].found = contains(model.m_strName);
 
     // The log is ordered by date: each day's text is tried once.
     const QVector<LogEntry*>& log = logOf(m_pBook);
@@ -308,10 +316,14 @@ QVector<int> LogEntryTableModel::shownRows() const
 {
     if (m_filter.isOff() && m_strSearch.isEmpty())
         return m_all;
+    // Decided in the log's order, in which the entries lie in memory, then taken in the sort's.
     const QVector<LogEntry*>& log = logOf(m_pBook);
+    std::vector<char> shown(size_t(log.size()));
+    for (qsizetype row = 0; row < log.size(); ++row)
+        shown[size_t(row)] = shows(*log.at(row));
     QVector<int> out;
     for (int row : m_all) {
-        if (shows(*log.at(row)))
+        if (shown[size_t(row)])
             out.append(row);
     }
     return out;

@@ -113,6 +113,8 @@ private:
 
     // Packs and models as the sort and the search need them.
     void readNames();
+    // Which packs, models and days hold the search text.
+    void findSearched();
     void sortAll();
     QVector<int> shownRows() const;
     void rebuild();
