@@ -545,16 +545,21 @@ void LogTab::newEntry()
     m_pUi->m_pTabs->setCurrentWidget(m_pUi->m_pEntrysTab);
     if (!settleEdits())
         return;
+    // Pack and model stay: the next entry is most often of the same.
+    clearForNewEntry();
+    m_pUi->m_pCharged->setValue(0);
+    m_pUi->m_pDate->setFocus();
+    updateButtons();
+}
+
+void LogTab::clearForNewEntry()
+{
     m_bMoving = true;
     select(-1);
     m_bMoving = false;
     m_shown = LogEntry();
-    // Pack and model stay: the next entry is most often of the same.
     m_pUi->m_pDate->setDate(QDate::currentDate());
     m_pUi->m_pTime->setTime(QTime(0, 0));
-    m_pUi->m_pCharged->setValue(0);
-    m_pUi->m_pDate->setFocus();
-    updateButtons();
 }
 
 void LogTab::store()
@@ -656,12 +661,7 @@ void LogTab::applyFromCharger(int accuId, int charged)
         }
         selectAndShow(id);
     } else {
-        m_bMoving = true;
-        select(-1);
-        m_bMoving = false;
-        m_shown = LogEntry();
-        m_pUi->m_pDate->setDate(QDate::currentDate());
-        m_pUi->m_pTime->setTime(QTime(0, 0));
+        clearForNewEntry();
         RecordCombo::choose(m_pUi->m_pAccuList, accuId);
         if (lastModel >= 0)
             RecordCombo::choose(m_pUi->m_pModelList, lastModel);

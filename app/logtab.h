@@ -82,6 +82,8 @@ private:
     // The entries Remove acts on: those selected, else the one shown; as stored.
     QVector<LogEntry> chosenForRemoval() const;
     bool confirmRemoval(const QVector<LogEntry>& entries);
+    // Nothing selected, the editor on today with no duration, for a new entry.
+    void clearForNewEntry();
     // After an undo or redo: the editor shows the entry it touched.
     void afterStep();
     // After the rows shown changed: the entry shown stays current while it is shown; else the

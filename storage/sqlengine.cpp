@@ -581,6 +581,17 @@ template <class Record> int SqlEngine::addRecord(const SqlTable<Record>& table, 
     return id;
 }
 
+template <class Record>
+bool SqlEngine::readNow(const SqlTable<Record>& table, int id, Record* now, bool* exists)
+{
+    return query(
+        table.selectOne, [id](SqlDriver& d) { d.bind(id); }, [&]() { *exists = false; },
+        [&](const SqlDriver& d) {
+            *now = table.fromRow(this, d);
+            *exists = true;
+        });
+}
+
 // A removed row back under its identifier. The identifier is free unless someone took it in
 // the meantime; then the row found there is what the cache shows.
 template <class Record> bool SqlEngine::restoreRecord(const SqlTable<Record>& table, Record* entry)
@@ -590,12 +601,7 @@ template <class Record> bool SqlEngine::restoreRecord(const SqlTable<Record>& ta
     const int id = entry->m_iId;
     Record now;
     bool taken = false;
-    if (!query(
-            table.selectOne, [id](SqlDriver& d) { d.bind(id); }, [&]() { taken = false; },
-            [&](const SqlDriver& d) {
-                now = table.fromRow(this, d);
-                taken = true;
-            }))
+    if (!readNow(table, id, &now, &taken))
         return false;
     if (taken) {
         (this->*table.cache)(now);
@@ -661,12 +667,7 @@ bool SqlEngine::settle(const SqlTable<Record>& table, int id, const Record* want
 {
     Record now;
     bool exists = false;
-    if (!query(
-            table.selectOne, [id](SqlDriver& d) { d.bind(id); }, [&]() { exists = false; },
-            [&](const SqlDriver& d) {
-                now = table.fromRow(this, d);
-                exists = true;
-            }))
+    if (!readNow(table, id, &now, &exists))
         return false;
     if (wanted
             ? exists && valuesOf(table.fields, now).values == valuesOf(table.fields, *wanted).values

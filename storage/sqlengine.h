@@ -105,6 +105,9 @@ private:
     template <class Record> bool changeRecord(const SqlTable<Record>& table, int id, Record* entry);
     template <class Record> bool deleteRecord(const SqlTable<Record>& table, int id);
     template <class Record> bool readRecord(const SqlTable<Record>& table, int id, Record* out);
+    // The row with that identifier as it is now, or *exists false; false when the read failed.
+    template <class Record>
+    bool readNow(const SqlTable<Record>& table, int id, Record* now, bool* exists);
     template <class Record> bool readRecords(const SqlTable<Record>& table, QVector<Record>* out);
     template <class Record> void cacheStored(const SqlTable<Record>& table, const Record& written);
     // A read-only log book and new texts beyond the length both stores hold are refused;
