@@ -452,11 +452,17 @@ void LogTab::change()
 
 QVector<LogEntry> LogTab::chosenForRemoval() const
 {
+    // The selection counts while it holds the row the editor shows: keys can move that row
+    // away from a selection that is then out of sight.
+    const QItemSelectionModel* selection = m_pUi->m_pTableLogList->selectionModel();
+    const int shownRow = m_pModel->rowOfId(m_shown.m_iId);
     QVector<int> rows;
-    for (const QModelIndex& index : m_pUi->m_pTableLogList->selectionModel()->selectedRows())
-        rows.append(index.row());
-    if (rows.isEmpty() && m_shown.m_iId >= 0)
-        rows.append(m_pModel->rowOfId(m_shown.m_iId));
+    if (shownRow < 0 || selection->isRowSelected(shownRow)) {
+        for (const QModelIndex& index : selection->selectedRows())
+            rows.append(index.row());
+    }
+    if (rows.isEmpty() && shownRow >= 0)
+        rows.append(shownRow);
     std::sort(rows.begin(), rows.end());
     QVector<LogEntry> entries;
     for (int row : rows) {

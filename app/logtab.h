@@ -79,7 +79,8 @@ private:
     bool settleEdits();
     // Stores the editor's values over the entry `id`; false when the log book refused.
     bool storeChange(int id);
-    // The entries Remove acts on: those selected, else the one shown; as stored.
+    // The entries Remove acts on: those selected with the one shown, else the one shown; as
+    // stored.
     QVector<LogEntry> chosenForRemoval() const;
     bool confirmRemoval(const QVector<LogEntry>& entries);
     // Nothing selected, the editor on today with no duration, for a new entry.

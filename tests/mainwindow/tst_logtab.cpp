@@ -367,6 +367,14 @@ void LogTabTest::severalEntriesAreOneUndoStep()
     for (const auto& [id, mAh] : {std::pair{2, 1800}, {3, 4000}, {4, 0}})
         QCOMPARE(charged(id), mAh);
     QVERIFY(!m_f->child<QAction>("actionUndo")->isEnabled());
+    // Ctrl+Home moves the entry shown away from the selection, out of sight: Delete takes the
+    // entry shown.
+    m_f->clickRow(3);
+    press(Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(chargedEditor()->value(), 1100);
+    press(Qt::Key_Delete);
+    QCOMPARE(charged(1), -1);
+    QCOMPARE(charged(4), 0);
 }
 
 // The entry changed elsewhere after an edit: undo writes nothing over it, says why, and the
