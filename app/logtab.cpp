@@ -711,6 +711,18 @@ void LogTab::updateButtons()
     m_pUi->actionNewEntry->setEnabled(open);
 }
 
+void LogTab::localeChanged()
+{
+    if (m_pBook->isOpen()) {
+        fillAccus();
+        fillModels();
+    }
+    m_pModel->localeChanged();
+    // A search for a date was made anew and took the selection with it.
+    if (!m_pModel->search().isEmpty())
+        selectAndShow(m_shown.m_iId);
+}
+
 void LogTab::retranslate()
 {
     retranslateWelcome();

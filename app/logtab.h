@@ -52,6 +52,8 @@ public:
     // entries still without a charge, as the user chooses, or a new one. Stores nothing.
     void applyFromCharger(int accuId, int charged);
     void retranslate();
+    // Pack and model names (their types are translated) and the table's figures again.
+    void localeChanged();
 
 signals:
     // The welcome of an empty log book asks for these.

@@ -3,7 +3,6 @@
 #include "tools/commandline.h"
 
 #include <QFileInfo>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -56,14 +55,8 @@ int main(int argc, char** argv)
 
     MainApp app(argc, argv);
 
-    // Qt's own texts (standard buttons, file dialog) in the system's language.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QStringLiteral("qt_") + QLocale::system().name(),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtTranslator);
-
     // The program's texts; installed once the window exists, and reloaded by the language
-    // switch. A missing file leaves the program in English.
+    // switch together with Qt's own. A missing file leaves the program in English.
     QTranslator translator;
     TranslationFinder::load(&translator, QStringLiteral("trans_") + QLocale::system().name());
     app.createMainWindow(&translator, &app, logBookFile);

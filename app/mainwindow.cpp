@@ -8,6 +8,7 @@
 #include "app/translationfinder.h"
 #include "charger/chargermanager.h"
 #include "charger/chargerstatus.h"
+#include "records/numberformat.h"
 #include "storage/demobook.h"
 #include "settings/tarvelosettings.h"
 #include "storage/logbook.h"
@@ -25,10 +26,12 @@
 #include "views/undohistory.h"
 
 #include <QApplication>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QLibraryInfo>
 #include <QSignalBlocker>
 #include <QTranslator>
 
@@ -68,6 +71,8 @@ MainWindow::MainWindow(QTranslator* translator, QApplication* app, const QString
                                                        Qt::Alignment(Qt::TextWordWrap));
     }
     m_pHistory->attach(ui->actionUndo, ui->actionRedo);
+    // Before any figure is written; a window made after another starts from its own language.
+    useLocale(languageLocale());
     m_pLogTab = new LogTab(ui, m_pHistory, this);
     m_pModelStatsTab = new StatsTab(
         StatsTab::Kind::Models,
@@ -463,14 +468,9 @@ void MainWindow::showPackHistory(int _iAccuId)
 
 QLocale MainWindow::languageLocale() const
 {
-    const QString language = m_pTranslator && !m_pTranslator->isEmpty() ? m_pTranslator->language()
-                                                                        : QStringLiteral("en");
-    const QLocale shown(language);
-    const QLocale system = QLocale::system();
-    // Without a language of its own (the C locale) the system's formats are the English ones.
-    const bool same = system.language() == shown.language() ||
-                      (system.language() == QLocale::C && shown.language() == QLocale::English);
-    return same ? system : shown;
+    return NumberFormat::localeOf(m_pTranslator && !m_pTranslator->isEmpty()
+                                      ? m_pTranslator->language()
+                                      : QString());
 }
 
 void MainWindow::showOptionsDialog()
@@ -572,18 +572,45 @@ bool MainWindow::changeLanguage(QString file)
         loaded = TranslationFinder::load(m_pTranslator, file);
         QCoreApplication::installTranslator(m_pTranslator);
     }
+    QCoreApplication::removeTranslator(m_pQtTranslator.get());
+    m_pQtTranslator = std::make_unique<QTranslator>();
+    if (loaded && m_pQtTranslator->load(QLocale(m_pTranslator->language()), QStringLiteral("qtbase"),
+                                        QStringLiteral("_"),
+                                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(m_pQtTranslator.get());
+    applyLocale(languageLocale());
     retranslate();
     m_pOptions->retranslate();
     m_pChargerStatus->retranslate();
-    const QLocale locale = languageLocale();
-    for (PackHistoryWindow* history :
-         findChildren<PackHistoryWindow*>(QString(), Qt::FindDirectChildrenOnly))
-        history->setLocale(locale);
     // The column titles come from the table models; let the headers ask again.
     for (QTableView* table :
          {m_pUi->m_pTableLogList, m_pUi->m_pTableModelStats, m_pUi->m_pTableAccuStats})
         table->horizontalHeader()->viewport()->update();
     return loaded;
+}
+
+void MainWindow::useLocale(const QLocale& locale)
+{
+    NumberFormat::setLocale(locale);
+    // Windows made later (dialogs, pack histories) start with it too.
+    QLocale::setDefault(locale);
+    setLocale(locale);
+    if (m_pChargerStatus) // a window of its own, made later in the constructor
+        m_pChargerStatus->setLocale(locale);
+    for (PackHistoryWindow* history :
+         findChildren<PackHistoryWindow*>(QString(), Qt::FindDirectChildrenOnly))
+        history->setLocale(locale);
+    for (QDateEdit* edit : findChildren<QDateEdit*>())
+        edit->setDisplayFormat(NumberFormat::datePattern());
+}
+
+void MainWindow::applyLocale(const QLocale& locale)
+{
+    useLocale(locale);
+    // Names carry translated types and chemistries, figures the locale's separators.
+    m_pLogTab->localeChanged();
+    m_pModelStatsTab->localeChanged();
+    m_pAccuStatsTab->localeChanged();
 }
 
 QString MainWindow::translationFile(const QString& language)

@@ -95,6 +95,10 @@ private slots:
     void openDemoBook();
 
 private:
+    // Figures and dates in the formats of the language, for everything written from now on.
+    void useLocale(const QLocale& locale);
+    // The same, and the names and figures already shown written anew.
+    void applyLocale(const QLocale& locale);
     void makeConnections();
     // True while a store is open. Otherwise tells the user, with the text of the failed
     // connect, and answers false.
@@ -134,6 +138,8 @@ private:
     ChargerStatus* m_pChargerStatus = nullptr;
     ChargerManager* m_pChargerManager = nullptr;
     QTranslator* m_pTranslator = nullptr; // not owned
+    // Qt's own texts (standard buttons, file dialogs), switched with the program's.
+    std::unique_ptr<QTranslator> m_pQtTranslator;
     QApplication* m_pApp = nullptr;       // not owned
     QString m_strConnectError;            // the text of the last failed connect
     QString m_strLogBookFile;             // from the command line; empty: the settings' store

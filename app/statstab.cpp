@@ -130,6 +130,14 @@ void StatsTab::fillModels()
     RecordCombo::refill(m_w.model, RecordCombo::modelItems(*m_pBook));
 }
 
+void StatsTab::localeChanged()
+{
+    fillAccus();
+    fillModels();
+    if (m_pBook->isOpen())
+        refreshIfShown();
+}
+
 void StatsTab::refreshIfShown()
 {
     // A tab page sits in a stack whose current page is the one in view.

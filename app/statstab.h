@@ -43,6 +43,10 @@ public:
     // Collects the figures anew.
     void refresh();
     void clear();
+    // Refreshes only while the tab is in view; a hidden one catches up when it is shown.
+    void refreshIfShown();
+    // Pack and model names again (their types are translated), and the figures.
+    void localeChanged();
 
 signals:
     // The model or pack of a row was double-clicked.
@@ -55,8 +59,6 @@ private:
     void onStoreReplaced();
     void fillAccus();
     void fillModels();
-    // Refreshes only while the tab is in view; a hidden one catches up when it is shown.
-    void refreshIfShown();
     // Cycles and cycle limits into the pack records.
     void addWear(const QVector<AccuStatEntry*>& accus) const;
 

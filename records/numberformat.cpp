@@ -2,11 +2,40 @@
 
 #include <cmath>
 
-QLocale NumberFormat::locale()
+namespace
+{
+QLocale neutral()
 {
     QLocale c = QLocale::c();
     c.setNumberOptions(QLocale::OmitGroupSeparator);
     return c;
+}
+
+QLocale& current()
+{
+    static QLocale locale = neutral();
+    return locale;
+}
+} // namespace
+
+QLocale NumberFormat::locale()
+{
+    return current();
+}
+
+QLocale NumberFormat::localeOf(const QString& language)
+{
+    const QLocale shown(language);
+    if (language.isEmpty() || shown.language() == QLocale::English || shown.language() == QLocale::C)
+        return neutral();
+    // A user whose system speaks the language keeps the system's country (de_AT, de_CH).
+    const QLocale system = QLocale::system();
+    return system.language() == shown.language() ? system : shown;
+}
+
+void NumberFormat::setLocale(const QLocale& locale)
+{
+    current() = locale;
 }
 
 QString NumberFormat::withUnit(const QString& number, const char* unit)
@@ -75,5 +104,18 @@ QString NumberFormat::durationPattern()
 
 QString NumberFormat::date(const QDate& date)
 {
-    return date.toString(Qt::ISODate);
+    if (locale().language() == QLocale::C)
+        return date.toString(Qt::ISODate);
+    return locale().toString(date, datePattern());
+}
+
+QString NumberFormat::datePattern()
+{
+    if (locale().language() == QLocale::C)
+        return QStringLiteral("yyyy-MM-dd");
+    // Short dates carry two-digit years in many locales; a log book spans decades.
+    QString pattern = locale().dateFormat(QLocale::ShortFormat);
+    if (!pattern.contains(QLatin1String("yyyy")))
+        pattern.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return pattern;
 }

@@ -14,11 +14,18 @@
 //   voltage   three decimals     "4.200 V"
 //   capacity  whole mAh          "2200 mAh"
 //   duration  m:ss below an hour "5:17", h:mm:ss from an hour on "1:05:00" (hours past a day)
+//   date      the locale's short date with the whole year: "09.06.2026"
+// English is written in a neutral form that reads the same everywhere: a decimal point, no
+// thousands separator, dates as "2026-06-09".
 class NumberFormat
 {
 public:
-    // The locale figures are written in.
+    // The locale figures are written in: the neutral one until the language sets another.
     static QLocale locale();
+    // The figures of the given language; English (or none) takes the neutral form.
+    static QLocale localeOf(const QString& language);
+    // Called by the window when the language changes, from the thread that formats.
+    static void setLocale(const QLocale& locale);
 
     static QString amps(double amps);
     static QString percent(double percent);
@@ -34,6 +41,8 @@ public:
     // The pattern duration() follows, for column headings.
     static QString durationPattern();
     static QString date(const QDate& date);
+    // The pattern date() follows, for date editors.
+    static QString datePattern();
 
 private:
     static QString withUnit(const QString& number, const char* unit);

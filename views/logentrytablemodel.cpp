@@ -142,6 +142,19 @@ void LogEntryTableModel::setSearch(const QString& text)
     endResetModel();
 }
 
+void LogEntryTableModel::localeChanged()
+{
+    findSearched();
+    if (!m_strSearch.isEmpty()) {
+        beginResetModel();
+        m_rows = shownRows();
+        endResetModel();
+    } else if (!m_rows.isEmpty()) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    }
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+}
+
 void LogEntryTableModel::sort(int column, Qt::SortOrder order)
 {
     if (column < 0 || column >= ColumnCount)

@@ -50,6 +50,8 @@ public:
     // the text, whatever its case; an empty text shows all.
     void setSearch(const QString& text);
     const QString& search() const { return m_strSearch; }
+    // Dates and figures are written anew; a search for a date matches the new form.
+    void localeChanged();
 
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
     int sortColumn() const { return m_iSortColumn; }

@@ -7,6 +7,7 @@
 #include "settings/tarvelosettings.h"
 #include "stderrcapture.h"
 #include "views/filechooser.h"
+#include "views/logentrytablemodel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -687,6 +688,23 @@ void MainWindowTest::germanAndBack()
     QVERIFY(count->text() != entrysText(6));
     // The headers of the tables follow too.
     QCOMPARE(m_f->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Datum"));
+    // and figures, dates, type names and Qt's own texts, at once
+    const auto cell = [this](int id, int column) {
+        auto* log = static_cast<LogEntryTableModel*>(m_f->model());
+        return log->index(log->rowOfId(id), column).data().toString();
+    };
+    auto* models = m_f->child<QComboBox>("m_pModelList");
+    auto* date = m_f->child<QDateEdit>("m_pDate");
+    date->setDate(QDate(2024, 6, 9));
+    const auto qtCancel = []() {
+        QDialogButtonBox box(QDialogButtonBox::Cancel);
+        return box.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&'));
+    };
+    QCOMPARE(cell(1, LogEntryTableModel::ColumnDate), QStringLiteral("04.05.2024"));
+    QCOMPARE(cell(1, LogEntryTableModel::ColumnCurrent), QStringLiteral("6,60 A"));
+    QCOMPARE(date->text(), QStringLiteral("09.06.2024"));
+    QVERIFY2(models->itemText(0).startsWith(QStringLiteral("Flugzeug")), qPrintable(models->itemText(0)));
+    QCOMPARE(qtCancel(), QStringLiteral("Abbrechen"));
 
     m_f->child<QAction>("actionEnglish")->trigger();
     QVERIFY(m_f->warnings().isEmpty());
@@ -695,6 +713,11 @@ void MainWindowTest::germanAndBack()
     QCOMPARE(tabs->tabText(0), english);
     QCOMPARE(add->text(), QStringLiteral("Add"));
     QCOMPARE(count->text(), entrysText(6));
+    QCOMPARE(cell(1, LogEntryTableModel::ColumnDate), QStringLiteral("2024-05-04"));
+    QCOMPARE(cell(1, LogEntryTableModel::ColumnCurrent), QStringLiteral("6.60 A"));
+    QCOMPARE(date->text(), QStringLiteral("2024-06-09"));
+    QVERIFY2(models->itemText(0).startsWith(QStringLiteral("Plane")), qPrintable(models->itemText(0)));
+    QCOMPARE(qtCancel(), QStringLiteral("Cancel"));
 }
 
 void MainWindowTest::germanFileMissing()

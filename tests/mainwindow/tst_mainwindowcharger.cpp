@@ -211,7 +211,7 @@ void MainWindowChargerTest::languageSwitchKeepsTheStatus()
     QVERIFY(m_f->warnings().isEmpty());
     QCOMPARE(status->findChild<QGroupBox*>(QStringLiteral("m_pGroupBoxCharger"))->title(),
              QStringLiteral("Junsi iCharger 106B+"));
-    QCOMPARE(voltage->text(), QStringLiteral("12.000 V"));
+    QCOMPARE(voltage->text(), QStringLiteral("12,000 V")); // in German figures at once
     QCOMPARE(status->findChild<QLabel*>(QStringLiteral("m_pLabelTextInputVoltage"))->text(),
              QStringLiteral("Eingangsspannung:"));
     const QString state = status->findChild<QLabel*>(QStringLiteral("m_pLabelChargerStatus"))->text();
