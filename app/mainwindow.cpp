@@ -8,6 +8,8 @@
 #include "app/translationfinder.h"
 #include "charger/chargermanager.h"
 #include "charger/chargerstatus.h"
+#include "charger/portadvice.h"
+#include "charger/portlist.h"
 #include "records/numberformat.h"
 #include "storage/demobook.h"
 #include "settings/tarvelosettings.h"
@@ -154,6 +156,10 @@ void MainWindow::makeConnections()
     connect(ui->m_pTabs, &QTabWidget::currentChanged, this, &MainWindow::onCurrentTabChanged);
     connect(m_pChargerStatus, &ChargerStatus::signalApplyNewEntry, this,
             &MainWindow::onApplyEntryFromCharger);
+    connect(m_pChargerStatus, &ChargerStatus::signalLineSpeedFound, this, [this](int _iBaud) {
+        // Next time the port starts at this speed.
+        m_pSettings->rememberPortLineSpeed(m_strChargerPort, _iBaud);
+    });
     connect(m_pChargerStatus, &ChargerStatus::signalOpenFailed, this, [this]() {
         const int chargerClass = m_pSettings->values().chargerClass();
         warnPortNotOpened(chargerClass, chargerPortIndex(chargerClass));
@@ -501,19 +507,8 @@ void MainWindow::showAboutDialog()
 
 int MainWindow::chargerPortIndex(int chargerClass) const
 {
-    // The options list leaves out ports whose name cannot be read, so a position in it can
-    // name another port of the manager; the saved name is what the user chose.
-    int count = 0;
-    if (m_pChargerManager->getClassPortCount(chargerClass, &count) == ChargerBase::ResultDone) {
-        for (int i = 0; i < count; ++i) {
-            char name[ChargerBase::kTextBufferSize] = {};
-            if (m_pChargerManager->getClassPortName(chargerClass, i, name) ==
-                    ChargerBase::ResultDone &&
-                QString::fromUtf8(name) == m_pSettings->values().chargerPort())
-                return i;
-        }
-    }
-    return -1;
+    // The saved name is what the user chose; a position in the options' list may have moved.
+    return m_pChargerManager->findClassPort(chargerClass, m_pSettings->values().chargerPort());
 }
 
 void MainWindow::showChargerStatus()
@@ -521,11 +516,17 @@ void MainWindow::showChargerStatus()
     const SettingsValues& values = m_pSettings->values();
     const int chargerClass = values.chargerClass();
     const int subtype = values.chargerSubtype();
+    // A charger plugged in since the options were last shown is found too.
+    m_pChargerManager->enumeratePorts();
     const int port = chargerPortIndex(chargerClass);
+    SSerInfo info;
+    m_pChargerManager->getClassPortInfo(chargerClass, port, &info);
+    m_strChargerPort = PortList::nameOf(info);
 
     // The port opens in the background; a port that fails to open closes the window again
     // and says so (signalOpenFailed).
     m_pChargerManager->setLineSpeed(values.chargerBaudRate());
+    m_pChargerManager->setFirstLineSpeed(m_pSettings->portLineSpeed(m_strChargerPort));
     if (m_pChargerManager->openCharger(chargerClass, subtype, port) != ChargerBase::ResultDone) {
         warnPortNotOpened(chargerClass, port);
         return;
@@ -545,12 +546,17 @@ void MainWindow::showChargerStatus()
 void MainWindow::warnPortNotOpened(int chargerClass, int port)
 {
     // Composed as a string: a long port name or translation is never cut.
+    SSerInfo info;
     QString message = tr("Couldn't open port\n");
-    char portName[ChargerBase::kTextBufferSize] = {};
-    if (m_pChargerManager->getClassPortName(chargerClass, port, portName) ==
-        ChargerBase::ResultDone)
-        message =
-            tr("Couldn't open port %s\n").replace(QLatin1String("%s"), QString::fromUtf8(portName));
+    QString name = m_pSettings->values().chargerPort();
+    if (m_pChargerManager->getClassPortInfo(chargerClass, port, &info) == ChargerBase::ResultDone) {
+        name = PortList::nameOf(info);
+        message = tr("Couldn't open port %s\n").replace(QLatin1String("%s"), name);
+    }
+    const QString advice =
+        PortAdvice::whyNotOpened(m_pChargerManager->openFailure(), name, info.devicePath);
+    if (!advice.isEmpty())
+        message += QLatin1Char('\n') + advice;
     MessageBox::warning(this, tr("Error opening port"), message);
 }
 

@@ -143,6 +143,7 @@ private:
     QApplication* m_pApp = nullptr;       // not owned
     QString m_strConnectError;            // the text of the last failed connect
     QString m_strLogBookFile;             // from the command line; empty: the settings' store
+    QString m_strChargerPort;             // the port the charger was opened on, by its name
     bool m_bRememberFailureShown = false;
 };
 

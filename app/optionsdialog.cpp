@@ -2,12 +2,15 @@
 
 #include "app/logbookfiles.h"
 #include "charger/chargermanager.h"
+#include "charger/portadvice.h"
+#include "charger/portlist.h"
 #include "records/accuentry.h"
 #include "settings/tarvelosettings.h"
 #include "ui_optionsdialog.h"
 #include "views/filechooser.h"
 #include "views/messagebox.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -24,6 +27,8 @@ using Key = SettingsValues::Key;
 // The port list's only item when there is no port to offer.
 const int kNoPort = -1;
 const char* const kNone = QT_TRANSLATE_NOOP("OptionsDialog", "none");
+// Port items: the manager's index in the user role, the name the port is saved by here.
+const int kPortNameRole = Qt::UserRole + 1;
 
 QString text(const char* buffer)
 {
@@ -48,6 +53,12 @@ OptionsDialog::OptionsDialog(QWidget* parent, ChargerManager* chargerManager,
     connect(m_pUi->m_pCheckCharger, &QCheckBox::clicked, this, &OptionsDialog::onCheckCharger);
     connect(m_pUi->m_pComboCharger, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &OptionsDialog::onComboChargerChanged);
+    connect(m_pUi->m_pComboChargerPort, QOverload<int>::of(&QComboBox::currentIndexChanged),
+            this, &OptionsDialog::showPortDetails);
+    // Ports are described at length: the list opens as wide as they need, the box stays sane.
+    m_pUi->m_pComboChargerPort->setSizeAdjustPolicy(
+        QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_pUi->m_pComboChargerPort->setMinimumContentsLength(40);
 
     buildPacksTab();
     fillChargerCombo();
@@ -99,7 +110,8 @@ void OptionsDialog::fillSpeedCombo()
     QComboBox* combo = m_pUi->m_pComboChargerSpeed;
     const int current = combo->currentIndex();
     combo->clear();
-    combo->addItem(tr("as the model sends (106B+, 1010B+: 9600; 208B+: 128 000)"),
+    combo->addItem(tr("automatic: the model's speed first (106B+, 1010B+: 9600; 208B+: 128 000), "
+                      "then the other"),
                    SettingsValues::SpeedByModel);
     combo->addItem(tr("9600 baud"), SettingsValues::Speed9600);
     combo->addItem(tr("128 000 baud"), SettingsValues::Speed128000);
@@ -111,6 +123,9 @@ OptionsDialog::~OptionsDialog() = default;
 void OptionsDialog::startFromSettings()
 {
     m_edit = m_pSettings->values();
+    // Once a showing: listing reads what the system knows of its ports and opens none.
+    if (m_pChargerManager)
+        m_pChargerManager->enumeratePorts();
     showValues();
 }
 
@@ -173,38 +188,93 @@ void OptionsDialog::fillChargerCombo()
     }
 }
 
+QString OptionsDialog::describePort(const SSerInfo& port)
+{
+    // "ttyUSB0 – CP2102 USB to UART Bridge Controller, Silicon Labs, 10c4:ea60 – likely an
+    // iCharger"; a plain serial port without a description is its name alone.
+    QStringList about;
+    if (!port.portDescription.isEmpty() && port.portDescription != port.portName)
+        about << port.portDescription;
+    if (!port.manufacturer.isEmpty() && !port.portDescription.contains(port.manufacturer))
+        about << port.manufacturer;
+    if (port.vendorId >= 0 && port.productId >= 0)
+        about << QStringLiteral("%1:%2")
+                     .arg(port.vendorId, 4, 16, QLatin1Char('0'))
+                     .arg(port.productId, 4, 16, QLatin1Char('0'));
+    QStringList parts = {port.portName.isEmpty() ? PortList::nameOf(port) : port.portName};
+    if (!about.isEmpty())
+        parts << about.join(QStringLiteral(", "));
+    if (PortAdvice::isLikelyICharger(port))
+        parts << tr("likely an iCharger");
+    if (!PortAdvice::mayRead(port.devicePath))
+        parts << tr("no permission");
+    return parts.join(QStringLiteral(" \u2013 "));
+}
+
 void OptionsDialog::fillPortCombo()
 {
     QComboBox* combo = m_pUi->m_pComboChargerPort;
+    const QSignalBlocker blocker(combo);
     combo->clear();
-    if (!m_pChargerManager)
-        return;
-    m_pChargerManager->enumeratePorts();
-    int ports = 0;
-    if (m_pChargerManager->getClassPortCount(m_edit.chargerClass(), &ports) !=
-            ChargerBase::ResultDone ||
-        ports == 0) {
-        combo->addItem(tr(kNone), kNoPort);
-    } else {
-        for (int port = 0; port < ports; ++port) {
-            char name[ChargerBase::kTextBufferSize] = {};
-            if (m_pChargerManager->getClassPortName(m_edit.chargerClass(), port, name) ==
-                ChargerBase::ResultDone)
-                combo->addItem(text(name), port);
+    if (m_pChargerManager) {
+        int ports = 0;
+        if (m_pChargerManager->getClassPortCount(m_edit.chargerClass(), &ports) !=
+                ChargerBase::ResultDone ||
+            ports == 0) {
+            combo->addItem(tr(kNone), kNoPort);
+        } else {
+            for (int port = 0; port < ports; ++port) {
+                SSerInfo info;
+                if (m_pChargerManager->getClassPortInfo(m_edit.chargerClass(), port, &info) !=
+                    ChargerBase::ResultDone)
+                    continue;
+                combo->addItem(describePort(info), port);
+                combo->setItemData(combo->count() - 1, PortList::nameOf(info), kPortNameRole);
+                combo->setItemData(combo->count() - 1, info.devicePath, Qt::ToolTipRole);
+            }
         }
+        combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) +
+                                       combo->view()->frameWidth() * 2);
+        const int saved = findPortIndex();
+        combo->setCurrentIndex(saved == -1 ? 0 : saved);
     }
-    const int saved = findPortIndex();
-    combo->setCurrentIndex(saved == -1 ? 0 : saved);
+    showPortDetails();
 }
 
 int OptionsDialog::findPortIndex() const
 {
-    const QComboBox* combo = m_pUi->m_pComboChargerPort;
-    for (int i = 0; i < combo->count(); ++i) {
-        if (combo->itemText(i) == m_edit.chargerPort())
-            return i;
+    // The saved name in any form it was ever saved in (an older short name, say).
+    if (!m_pChargerManager)
+        return -1;
+    const int port = m_pChargerManager->findClassPort(m_edit.chargerClass(), m_edit.chargerPort());
+    return port < 0 ? -1 : m_pUi->m_pComboChargerPort->findData(port);
+}
+
+void OptionsDialog::showPortDetails()
+{
+    QComboBox* combo = m_pUi->m_pComboChargerPort;
+    SSerInfo port;
+    const bool listed =
+        m_pChargerManager && combo->currentData().toInt() != kNoPort &&
+        m_pChargerManager->getClassPortInfo(m_edit.chargerClass(), combo->currentData().toInt(),
+                                            &port) == ChargerBase::ResultDone;
+    QStringList details;
+    if (listed) {
+        details << port.devicePath;
+        if (!port.stableName.isEmpty())
+            details << tr("Kept as %1: the name stays the same in any USB socket.")
+                           .arg(port.stableName);
+        if (!port.serialNumber.isEmpty())
+            details << tr("Serial number %1").arg(port.serialNumber);
     }
-    return -1;
+    m_pUi->m_pLabelPortDetails->setText(details.join(QLatin1Char('\n')));
+    m_pUi->m_pLabelPortDetails->setVisible(!details.isEmpty());
+
+    const QString advice = listed && !PortAdvice::mayRead(port.devicePath)
+                               ? PortAdvice::permissionAdvice(PortList::nameOf(port), port.devicePath)
+                               : PortAdvice::brlttyAdvice();
+    m_pUi->m_pLabelPortAdvice->setText(advice);
+    m_pUi->m_pLabelPortAdvice->setVisible(!advice.isEmpty());
 }
 
 void OptionsDialog::onComboChargerChanged(int)
@@ -282,7 +352,10 @@ void OptionsDialog::takeValues()
     m_edit.set(Key::UseSqlite, m_pUi->m_pCheckSqLite->isChecked());
     m_edit.set(Key::UseCharger, m_pUi->m_pCheckCharger->isChecked());
     takeCharger();
-    m_edit.set(Key::ChargerPort, m_pUi->m_pComboChargerPort->currentText());
+    // The port by the name it is saved by; "none" as it reads when there is no port.
+    const QVariant port = m_pUi->m_pComboChargerPort->currentData(kPortNameRole);
+    m_edit.set(Key::ChargerPort,
+               port.isValid() ? port.toString() : m_pUi->m_pComboChargerPort->currentText());
     m_edit.set(Key::ChargerSpeed, m_pUi->m_pComboChargerSpeed->currentData());
     for (int typ = 0; typ < kChemistries; ++typ)
         m_edit.set(SettingsValues::cycleLimitKey(typ), m_apCycleLimits[typ]->value());
@@ -324,9 +397,12 @@ void OptionsDialog::retranslate()
     m_pUi->retranslateUi(this);
     retranslatePacksTab();
     fillSpeedCombo();
+    // The ports' descriptions in the new language, the chosen one kept.
     QComboBox* ports = m_pUi->m_pComboChargerPort;
-    const int none = ports->findData(kNoPort);
-    if (none >= 0)
-        ports->setItemText(none, tr(kNone));
+    const QVariant chosen = ports->currentData();
+    fillPortCombo();
+    const QSignalBlocker blocker(ports);
+    ports->setCurrentIndex(qMax(0, ports->findData(chosen)));
+    showPortDetails();
 }
 

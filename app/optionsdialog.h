@@ -1,6 +1,7 @@
 #ifndef TARVELO_OPTIONSDIALOG_H
 #define TARVELO_OPTIONSDIALOG_H
 
+#include "charger/sserinfo.h"
 #include "settings/settingsvalues.h"
 
 #include <QDialog>
@@ -58,6 +59,10 @@ public:
         return {m_edit.chargerClass(), m_edit.chargerSubtype()};
     }
 
+    // A port as the list offers it: its short name, what the system says of it, and whether it
+    // is likely an iCharger.
+    static QString describePort(const SSerInfo& port);
+
     // Applies the form's texts again in the current language.
     void retranslate();
     // Where the settings live: the store's file (the INI file, or the per-user file).
@@ -76,6 +81,8 @@ private slots:
     void onCheckSqLite();
     void onButtonBrowseSqliteFile();
     void onCheckCharger();
+    // What the list knows of the chosen port, and what to do when it cannot be used.
+    void showPortDetails();
 
 private:
     void startFromSettings();

@@ -103,6 +103,18 @@ int ChargerBase::getPortCount(int* _piCount)
     return zeroed(_piCount);
 }
 
+int ChargerBase::getPortInfo(int, SSerInfo* _pInfo)
+{
+    if (_pInfo)
+        *_pInfo = SSerInfo();
+    return ResultNotSupported;
+}
+
+int ChargerBase::findPort(const QString&)
+{
+    return -1;
+}
+
 void ChargerBase::enumeratePorts() {}
 
 int ChargerBase::getSubtypeName(int, char* _pszText)
@@ -141,6 +153,19 @@ int ChargerBase::getDetectedSubtype(int* _piSubtype)
 }
 
 void ChargerBase::setLineSpeed(int) {}
+
+void ChargerBase::setFirstLineSpeed(int) {}
+
+int ChargerBase::getLineSpeed(int* _piBaud, int* _piState)
+{
+    zeroed(_piState);
+    return zeroed(_piBaud);
+}
+
+int ChargerBase::openFailure()
+{
+    return OpenOk;
+}
 
 void ChargerBase::setCallback(Callback _pfnCallback, void* _pContext)
 {

@@ -1,6 +1,8 @@
 #ifndef TARVELO_CHARGERBASE_H
 #define TARVELO_CHARGERBASE_H
 
+#include "charger/sserinfo.h"
+
 class QByteArray;
 class QString;
 
@@ -26,6 +28,20 @@ public:
         LinkLost,    // the port failed, or a running charger fell silent
         LinkFailed   // the port could not be opened
     };
+    // Why the port could not be opened; OpenOk while it opened.
+    enum OpenFailure {
+        OpenOk,
+        OpenDenied,  // no permission to read the device
+        OpenBusy,    // another program holds it
+        OpenMissing, // no such device (unplugged, or never there)
+        OpenFailed   // anything else
+    };
+    // How the line speed was chosen.
+    enum SpeedState {
+        SpeedFixed,     // by the user
+        SpeedSearching, // automatic, and no good line yet at the speed tried now
+        SpeedFound      // automatic, and good lines arrive at this speed
+    };
     static constexpr int kTextBufferSize = 100;
 
     using Callback = void (*)(void* _pContext);
@@ -49,6 +65,10 @@ public:
     virtual int getStatusCode(int* _piStatus);
     virtual int getPortName(int _iPort, char* _pszText);
     virtual int getPortCount(int* _piCount);
+    // Everything the port list knows of a port.
+    virtual int getPortInfo(int _iPort, SSerInfo* _pInfo);
+    // The port of the list that a saved port name means, or -1.
+    virtual int findPort(const QString& _strName);
     virtual void enumeratePorts();
     virtual int getSubtypeName(int _iSubtype, char* _pszText);
     virtual int getSubtypeCount(int* _piCount);
@@ -59,8 +79,16 @@ public:
     virtual int getDamagedLineCount(int* _piCount);
     // The subtype whose cell count the last good line had; 2 when it matches none.
     virtual int getDetectedSubtype(int* _piSubtype);
-    // The line speed for the next open() in baud; 0 chooses the model's own.
+    // The line speed for the next open() in baud; 0 finds it: the first speed tried is the
+    // one given to setFirstLineSpeed(), else the model's own.
     virtual void setLineSpeed(int _iBaud);
+    // For a line speed that is found: the speed to try first (one found on this port before);
+    // 0 for the model's own.
+    virtual void setFirstLineSpeed(int _iBaud);
+    // The speed the port is set to now, and a SpeedState.
+    virtual int getLineSpeed(int* _piBaud, int* _piState);
+    // Why the last opening of the port failed; stays until the next opening.
+    virtual int openFailure();
     // The callback is called after every new set of values, possibly on another thread.
     virtual void setCallback(Callback _pfnCallback, void* _pContext);
 

@@ -85,6 +85,7 @@ int ChargerManager::openCharger(int _iClass, int _iSubtype, int _iPort)
     m_iCurrent = kNoCharger;
     m_iClass = 0;
     m_iSubtype = 0;
+    m_iTriedClass = _iClass;
     ChargerBase* target = charger(_iClass);
     if (!target)
         return ResultOutOfRange;
@@ -182,10 +183,28 @@ int ChargerManager::getDetectedSubtype(int* _piSubtype)
     return forward(_piSubtype, &ChargerBase::getDetectedSubtype);
 }
 
+int ChargerManager::getLineSpeed(int* _piBaud, int* _piState)
+{
+    zero(_piState);
+    return forward(_piBaud, &ChargerBase::getLineSpeed, _piState);
+}
+
+int ChargerManager::openFailure()
+{
+    ChargerBase* tried = charger(m_iTriedClass);
+    return tried ? tried->openFailure() : OpenOk;
+}
+
 void ChargerManager::setLineSpeed(int _iBaud)
 {
     for (auto& charger : m_apChargers)
         charger->setLineSpeed(_iBaud);
+}
+
+void ChargerManager::setFirstLineSpeed(int _iBaud)
+{
+    for (auto& charger : m_apChargers)
+        charger->setFirstLineSpeed(_iBaud);
 }
 
 void ChargerManager::setCallback(Callback _pfnCallback, void* _pContext)
@@ -239,4 +258,20 @@ int ChargerManager::getClassPortName(int _iClass, int _iPort, char* _pszText)
         return ResultNotOpen;
     ChargerBase* target = charger(_iClass);
     return target ? target->getPortName(_iPort, _pszText) : ResultOutOfRange;
+}
+
+int ChargerManager::getClassPortInfo(int _iClass, int _iPort, SSerInfo* _pInfo)
+{
+    if (_pInfo)
+        *_pInfo = SSerInfo();
+    if (_iClass == kNoCharger)
+        return ResultNotOpen;
+    ChargerBase* target = charger(_iClass);
+    return target ? target->getPortInfo(_iPort, _pInfo) : ResultOutOfRange;
+}
+
+int ChargerManager::findClassPort(int _iClass, const QString& _strName)
+{
+    ChargerBase* target = charger(_iClass);
+    return target ? target->findPort(_strName) : -1;
 }

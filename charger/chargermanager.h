@@ -36,8 +36,12 @@ public:
     int linkState() override;
     int getDamagedLineCount(int* _piCount) override;
     int getDetectedSubtype(int* _piSubtype) override;
+    int getLineSpeed(int* _piBaud, int* _piState) override;
+    // Of the charger that openCharger() tried last.
+    int openFailure() override;
     // For every charger.
     void setLineSpeed(int _iBaud) override;
+    void setFirstLineSpeed(int _iBaud) override;
     void setCallback(Callback _pfnCallback, void* _pContext) override;
 
     // Closes any open charger, then opens the charger of a class on a port of its list.
@@ -48,6 +52,9 @@ public:
     int getClassSubtypeName(int _iClass, int _iSubtype, char* _pszText);
     int getClassPortCount(int _iClass, int* _piCount);
     int getClassPortName(int _iClass, int _iPort, char* _pszText);
+    int getClassPortInfo(int _iClass, int _iPort, SSerInfo* _pInfo);
+    // The port of a class's list that a saved port name means, or -1.
+    int findClassPort(int _iClass, const QString& _strName);
 
     // The charger of a class, or null for an index without one.
     ChargerBase* charger(int _iClass) const;
@@ -64,6 +71,7 @@ private:
     int m_iCurrent = kNoCharger;
     int m_iClass = 0;
     int m_iSubtype = 0;
+    int m_iTriedClass = kNoCharger; // given to the last openCharger()
 };
 
 #endif

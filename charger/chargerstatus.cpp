@@ -101,9 +101,16 @@ bool ChargerStatus::showLink(int state)
     case ChargerBase::LinkOpening:
         m_pLabelLink->setText(tr("Opening the port..."));
         break;
-    case ChargerBase::LinkUp:
-        m_pLabelLink->setText(tr("Connected"));
+    case ChargerBase::LinkUp: {
+        int baud = 0;
+        int speed = ChargerBase::SpeedFixed;
+        if (m_pManager && m_pManager->getLineSpeed(&baud, &speed) == ChargerBase::ResultDone &&
+            speed == ChargerBase::SpeedSearching)
+            m_pLabelLink->setText(tr("Connected, finding the line speed: trying %1 baud").arg(baud));
+        else
+            m_pLabelLink->setText(tr("Connected"));
         break;
+    }
     case ChargerBase::LinkLost:
         m_pLabelLink->setText(tr("Link lost: no line from the charger"));
         break;
@@ -135,6 +142,13 @@ void ChargerStatus::updateChargerDataSlot()
         done(QDialog::Rejected);
         emit signalOpenFailed();
         return;
+    }
+    int baud = 0;
+    int speed = ChargerBase::SpeedFixed;
+    if (charger.getLineSpeed(&baud, &speed) == ChargerBase::ResultDone &&
+        speed == ChargerBase::SpeedFound && baud != m_iFoundSpeed) {
+        m_iFoundSpeed = baud;
+        emit signalLineSpeedFound(baud);
     }
 
     char text[ChargerBase::kTextBufferSize];
@@ -376,6 +390,7 @@ void ChargerStatus::done(int r)
     m_iLastStatus = -1;
     m_iLastActiveCells = -1;
     m_iLastLink = -1;
+    m_iFoundSpeed = 0;
     showLink(ChargerBase::LinkClosed);
     QDialog::done(r);
 }

@@ -55,6 +55,8 @@ signals:
     void signalApplyNewEntry(int _iAccuId, int _iCharged);
     // The port could not be opened; the window has closed.
     void signalOpenFailed();
+    // Lines arrive at a speed that was found by trying; once an opening.
+    void signalLineSpeedFound(int _iBaud);
 
 public slots:
     void updateChargerDataSlot();
@@ -86,6 +88,7 @@ private:
     int m_iLastStatus = -1;      // of the previous update; -1 before the first line
     int m_iLastActiveCells = -1;
     int m_iLastLink = -1;
+    int m_iFoundSpeed = 0; // announced since the charger was opened
     std::array<QLabel*, kMaxCells> m_apCellTexts{};
     std::array<QLabel*, kMaxCells> m_apCells{};
 };

@@ -53,14 +53,24 @@ int ICharger::open(int _iSubtype, int _iPort)
     if (!validSubtypeIndex(_iSubtype))
         return ResultOutOfRange;
     close();
+    m_iOpenFailure = OpenFailed;
     // A reader that overran a previous close() must be gone before a new one starts.
     if (!stopReader(kCloseWaitMs))
         return ResultPortFailed;
     m_iSubtype = _iSubtype + 1;
     m_strDevicePath = m_portList.path(_iPort);
-    if (m_strDevicePath.isEmpty())
+    if (m_strDevicePath.isEmpty()) {
+        m_iOpenFailure = OpenMissing;
         return ResultPortFailed;
-    m_iOpenBaud = m_iLineSpeed > 0 ? m_iLineSpeed : baudRate(_iSubtype);
+    }
+    const bool find = m_iLineSpeed <= 0;
+    if (!find)
+        m_iOpenBaud = m_iLineSpeed;
+    else
+        m_iOpenBaud = m_iFirstSpeed > 0 ? m_iFirstSpeed : baudRate(_iSubtype);
+    m_iBaud = m_iOpenBaud;
+    m_iSpeedState = find ? SpeedSearching : SpeedFixed;
+    m_iOpenFailure = OpenOk;
 
     // The reader opens the port: a slow device must not hold up the caller. How that went
     // follows through the callback and linkState().
@@ -111,11 +121,15 @@ void ICharger::run()
 {
     const int subtype = m_iSubtype;
     std::unique_ptr<ChargerPort> port;
+    OpenFailure failure = OpenFailed;
     if (subtype > 0) {
         port = m_portFactory ? m_portFactory() : std::make_unique<SerialChargerPort>();
-        if (port && !port->open(m_strDevicePath, m_iOpenBaud))
+        if (port)
+            failure = port->open(m_strDevicePath, m_iOpenBaud);
+        if (failure != OpenOk)
             port.reset();
     }
+    m_iOpenFailure = failure;
     {
         std::lock_guard<std::mutex> lock(m_readerMutex);
         m_readerState = port ? ReaderState::Running : ReaderState::Failed;
@@ -155,17 +169,33 @@ void ICharger::readLines(ChargerPort* port)
     Clock::time_point lastGood = Clock::now();
     // A busy charger that has sent nothing good for a while has lost its line.
     auto checkSilence = [&] {
-        if (m_iLinkState == LinkUp && isBusy(values().m_iStatus) &&
+        if (m_iLinkState == LinkUp && m_iSpeedState != SpeedSearching &&
+            isBusy(values().m_iStatus) &&
             Clock::now() - lastGood >= std::chrono::milliseconds(kSilenceMs)) {
             setLinkState(LinkLost);
             notify();
         }
     };
     char line[StatusLine::kMaxLineBytes + 1];
+    int length = 0;
+    // Finding the speed: while no good line comes, the other speed is tried in turn.
+    Clock::time_point speedSince = lastGood;
+    auto trySpeeds = [&] {
+        if (m_iSpeedState != SpeedSearching ||
+            Clock::now() - speedSince < std::chrono::milliseconds(kSpeedTryMs))
+            return;
+        const int next = otherBaudRate(m_iBaud);
+        if (port->setBaudRate(next))
+            m_iBaud = next;
+        speedSince = Clock::now();
+        length = 0; // begun at the old speed
+        notify();
+    };
     while (!m_bStop) {
-        int length = 0;
+        length = 0;
         bool failed = false;
         while (!m_bStop) {
+            trySpeeds();
             char byte = 0;
             const ChargerPort::ReadResult result = port->readByte(&byte, kReadPollMs);
             if (result == ChargerPort::ReadTimeout) {
@@ -200,6 +230,8 @@ void ICharger::readLines(ChargerPort* port)
                 m_values = decoded;
             }
             lastGood = Clock::now();
+            if (m_iSpeedState == SpeedSearching)
+                m_iSpeedState = SpeedFound;
             setLinkState(LinkUp);
         } else {
             if (verdict == StatusLine::Verdict::Damaged)
@@ -221,6 +253,11 @@ ChargerValues ICharger::values() const
 int ICharger::baudRate(int _iSubtype)
 {
     return _iSubtype == 1 ? kFastBaud : kSlowBaud;
+}
+
+int ICharger::otherBaudRate(int baud)
+{
+    return baud == kFastBaud ? kSlowBaud : kFastBaud;
 }
 
 int ICharger::subtypeOfCells(int cells)
@@ -362,15 +399,28 @@ int ICharger::getPortCount(int* _piCount)
     return ResultDone;
 }
 
+int ICharger::getPortInfo(int _iPort, SSerInfo* _pInfo)
+{
+    const SSerInfo* info = m_portList.info(_iPort);
+    if (_pInfo)
+        *_pInfo = info ? *info : SSerInfo();
+    return info ? ResultDone : ResultOutOfRange;
+}
+
+int ICharger::findPort(const QString& _strName)
+{
+    return m_portList.find(_strName);
+}
+
 void ICharger::enumeratePorts()
 {
     m_portList.clear();
     QVector<SSerInfo> ports;
     try {
         if (m_portLister)
-            m_portLister(&ports, true);
+            m_portLister(&ports);
         else
-            listSerialPorts(&ports, true);
+            listSerialPorts(&ports);
     } catch (const SerialEnumError& error) {
         // The ports found before the failure are still offered.
         fprintf(stderr, "%s\n", error.what());
@@ -434,6 +484,31 @@ int ICharger::getDetectedSubtype(int* _piSubtype)
 void ICharger::setLineSpeed(int _iBaud)
 {
     m_iLineSpeed = _iBaud;
+}
+
+void ICharger::setFirstLineSpeed(int _iBaud)
+{
+    m_iFirstSpeed = _iBaud;
+}
+
+int ICharger::getLineSpeed(int* _piBaud, int* _piState)
+{
+    if (_piBaud)
+        *_piBaud = 0;
+    if (_piState)
+        *_piState = SpeedFixed;
+    if (!isOpen())
+        return ResultNotOpen;
+    if (_piBaud)
+        *_piBaud = m_iBaud;
+    if (_piState)
+        *_piState = m_iSpeedState;
+    return ResultDone;
+}
+
+int ICharger::openFailure()
+{
+    return m_iOpenFailure;
 }
 
 void ICharger::setCallback(Callback _pfnCallback, void* _pContext)

@@ -43,9 +43,11 @@ public:
     // A charger that runs a program sends a line every second or so; this long without a good
     // one and the link counts as lost.
     static constexpr int kSilenceMs = 3000;
+    // When the speed is found: this long without a good line and the other speed is tried.
+    static constexpr int kSpeedTryMs = 3000;
 
     using PortFactory = std::function<std::unique_ptr<ChargerPort>()>;
-    using PortLister = std::function<void(QVector<SSerInfo>* ports, bool probe)>;
+    using PortLister = std::function<void(QVector<SSerInfo>* ports)>;
 
     explicit ICharger(Callback _pfnCallback = nullptr);
     ~ICharger() override;
@@ -64,6 +66,8 @@ public:
     int getStatusCode(int* _piStatus) override;
     int getPortName(int _iPort, char* _pszText) override;
     int getPortCount(int* _piCount) override;
+    int getPortInfo(int _iPort, SSerInfo* _pInfo) override;
+    int findPort(const QString& _strName) override;
     void enumeratePorts() override;
     int getSubtypeName(int _iSubtype, char* _pszText) override;
     int getSubtypeCount(int* _piCount) override;
@@ -72,6 +76,9 @@ public:
     int getDamagedLineCount(int* _piCount) override;
     int getDetectedSubtype(int* _piSubtype) override;
     void setLineSpeed(int _iBaud) override;
+    void setFirstLineSpeed(int _iBaud) override;
+    int getLineSpeed(int* _piBaud, int* _piState) override;
+    int openFailure() override;
     // Once this returns, no call of the previous callback is still running.
     void setCallback(Callback _pfnCallback, void* _pContext) override;
 
@@ -85,6 +92,8 @@ public:
 
     // The line speed of a subtype index.
     static int baudRate(int _iSubtype);
+    // The speed tried after `baud` when the speed is found.
+    static int otherBaudRate(int baud);
     // The subtype index that sends that many cells, or -1.
     static int subtypeOfCells(int cells);
     // Whether the charger runs a program with that status, and so keeps sending lines.
@@ -117,8 +126,12 @@ private:
     ChargerValues m_values;
 
     int m_iSubtype = 0;
-    int m_iLineSpeed = 0; // chosen by the user; 0: the model's
+    int m_iLineSpeed = 0;  // chosen by the user; 0: found by trying
+    int m_iFirstSpeed = 0; // tried first when found; 0: the model's
     int m_iOpenBaud = kSlowBaud; // the speed the reader opens the port with
+    std::atomic<int> m_iBaud{0}; // the speed the port is set to now
+    std::atomic<int> m_iSpeedState{SpeedFixed};
+    std::atomic<int> m_iOpenFailure{OpenOk};
     std::atomic<bool> m_bStop{false};
     std::atomic<int> m_iLinkState{LinkClosed};
     std::atomic<int> m_iDamaged{0};

@@ -3,21 +3,8 @@
 #include "charger/serialenumerror.h"
 #include "charger/simulatorports.h"
 
-#include <QSerialPort>
+#include <QFileInfo>
 #include <QSerialPortInfo>
-
-namespace
-{
-bool canOpenNow(const QString& devicePath)
-{
-    QSerialPort port;
-    port.setPortName(devicePath);
-    if (!port.open(QIODevice::ReadOnly))
-        return false;
-    port.close();
-    return true;
-}
-} // namespace
 
 SSerInfo makeSerialInfo(const QString& devicePath, const QString& portName,
                         const QString& description, bool isUsbDevice)
@@ -33,15 +20,10 @@ SSerInfo makeSerialInfo(const QString& devicePath, const QString& portName,
     return info;
 }
 
-void finishSerialPorts(QVector<SSerInfo>* ports, bool probe,
-                       const std::function<bool(const QString&)>& canOpen)
+void finishSerialPorts(QVector<SSerInfo>* ports, const QString& stableFolder)
 {
-    for (int i = 0; i < ports->size();) {
-        SSerInfo& info = (*ports)[i];
-        if (probe && !canOpen(info.devicePath)) {
-            ports->removeAt(i);
-            continue;
-        }
+    const QHash<QString, QString> stable = StablePortNames::read(stableFolder);
+    for (SSerInfo& info : *ports) {
         if (info.friendlyName.isEmpty())
             info.friendlyName = info.portName;
         if (info.portDescription.isEmpty()) {
@@ -51,21 +33,32 @@ void finishSerialPorts(QVector<SSerInfo>* ports, bool probe,
             if (open > 0 && close == info.portDescription.size() - 1)
                 info.portDescription.truncate(open);
         }
-        ++i;
+        if (info.stableName.isEmpty() && !stable.isEmpty()) {
+            const QString device = QFileInfo(info.devicePath).canonicalFilePath();
+            info.stableName = stable.value(device.isEmpty() ? info.devicePath : device);
+        }
     }
 }
 
-void listSerialPorts(QVector<SSerInfo>* ports, bool probe)
+void listSerialPorts(QVector<SSerInfo>* ports)
 {
     ports->clear();
+    // QSerialPortInfo reads what the system knows of each port (udev, sysfs, the registry).
     const QList<QSerialPortInfo> available = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& port : available) {
-        ports->append(makeSerialInfo(port.systemLocation(), port.portName(), port.description(),
-                                     port.hasVendorIdentifier()));
+        SSerInfo info = makeSerialInfo(port.systemLocation(), port.portName(), port.description(),
+                                       port.hasVendorIdentifier());
+        info.manufacturer = port.manufacturer();
+        info.serialNumber = port.serialNumber();
+        if (port.hasVendorIdentifier())
+            info.vendorId = port.vendorIdentifier();
+        if (port.hasProductIdentifier())
+            info.productId = port.productIdentifier();
+        ports->append(info);
     }
     QString error;
     ports->append(SimulatorPorts::list(&error));
-    finishSerialPorts(ports, probe, canOpenNow);
+    finishSerialPorts(ports);
     if (!error.isEmpty())
         throw SerialEnumError(error);
 }

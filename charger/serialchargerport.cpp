@@ -3,9 +3,52 @@
 #include <QString>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 #endif
+
+namespace
+{
+#ifdef Q_OS_UNIX
+ChargerBase::OpenFailure failureOf(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return ChargerBase::OpenDenied;
+    case EBUSY:
+        return ChargerBase::OpenBusy;
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return ChargerBase::OpenMissing;
+    default:
+        return ChargerBase::OpenFailed;
+    }
+}
+#endif
+
+// QSerialPort reports a port held by another program as a permission error too (its lock
+// file, or the exclusive flag); only the device's own permissions tell the two apart.
+ChargerBase::OpenFailure failureOf(const QSerialPort& port, const QByteArray& path)
+{
+    switch (port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return ChargerBase::OpenMissing;
+    case QSerialPort::PermissionError:
+#ifdef Q_OS_UNIX
+        if (::access(path.constData(), R_OK) != 0)
+            return ChargerBase::OpenDenied;
+#else
+        Q_UNUSED(path);
+#endif
+        return ChargerBase::OpenBusy;
+    default:
+        return ChargerBase::OpenFailed;
+    }
+}
+} // namespace
 
 SerialChargerPort::SerialChargerPort() = default;
 
@@ -14,23 +57,25 @@ SerialChargerPort::~SerialChargerPort()
     close();
 }
 
-bool SerialChargerPort::open(const QString& devicePath, int baudRate)
+ChargerBase::OpenFailure SerialChargerPort::open(const QString& devicePath, int baudRate)
 {
-    if (devicePath.isEmpty() || m_port.isOpen())
-        return false;
+    if (devicePath.isEmpty())
+        return ChargerBase::OpenMissing;
+    if (m_port.isOpen())
+        return ChargerBase::OpenBusy;
     QSerialPort::FlowControl flow = QSerialPort::NoFlowControl;
+    const QByteArray path = devicePath.toLocal8Bit();
 #ifdef Q_OS_UNIX
     // Read the settings as they are, so that the flow control can stay and close() can put
     // everything back.
     m_bHaveSavedSettings = false;
-    const QByteArray path = devicePath.toLocal8Bit();
     const int fd = ::open(path.constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return failureOf(errno);
     m_bHaveSavedSettings = ::tcgetattr(fd, &m_savedSettings) == 0;
     ::close(fd);
     if (!m_bHaveSavedSettings)
-        return false;
+        return ChargerBase::OpenFailed;
     if (m_savedSettings.c_cflag & CRTSCTS)
         flow = QSerialPort::HardwareControl;
     else if (m_savedSettings.c_iflag & (IXON | IXOFF))
@@ -48,8 +93,17 @@ bool SerialChargerPort::open(const QString& devicePath, int baudRate)
 #ifdef Q_OS_UNIX
         m_bHaveSavedSettings = false;
 #endif
-        return false;
+        return failureOf(m_port, path);
     }
+    return ChargerBase::OpenOk;
+}
+
+bool SerialChargerPort::setBaudRate(int baudRate)
+{
+    if (!m_port.isOpen() || !m_port.setBaudRate(baudRate))
+        return false;
+    // What came in at the old speed is noise.
+    m_port.clear(QSerialPort::Input);
     return true;
 }
 

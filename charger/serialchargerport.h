@@ -16,7 +16,8 @@ public:
     SerialChargerPort();
     ~SerialChargerPort() override;
 
-    bool open(const QString& devicePath, int baudRate) override;
+    ChargerBase::OpenFailure open(const QString& devicePath, int baudRate) override;
+    bool setBaudRate(int baudRate) override;
     ReadResult readByte(char* byte, int timeoutMs) override;
     void close() override;
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -11,6 +12,13 @@ namespace
 const char* const kLocalIni = "tarvelo.ini";
 const char* const kOrganisation = "Kelvorn";
 const char* const kApplication = "Tarvelo";
+const char* const kPortSpeedGroup = "chargerportspeeds";
+
+QString portSpeedKey(const QString& port)
+{
+    return QString::fromLatin1(kPortSpeedGroup) + QLatin1Char('/') +
+           QString::fromLatin1(QUrl::toPercentEncoding(port));
+}
 } // namespace
 
 TarveloSettings::TarveloSettings(QObject* parent) : QObject(parent)
@@ -36,6 +44,7 @@ std::unique_ptr<QSettings> TarveloSettings::open() const
 bool TarveloSettings::load()
 {
     m_values = SettingsValues();
+    m_portSpeeds.clear();
     m_bFirstRun = false;
     std::unique_ptr<QSettings> store = open();
     const QFileInfo file(m_strFile);
@@ -62,6 +71,14 @@ bool TarveloSettings::load()
         if (problem != SettingsValues::Problem::None)
             report(key, problem);
     }
+    store->beginGroup(QString::fromLatin1(kPortSpeedGroup));
+    for (const QString& key : store->childKeys()) {
+        bool ok = false;
+        const int baud = store->value(key).toInt(&ok);
+        if (ok && baud > 0)
+            m_portSpeeds.insert(QUrl::fromPercentEncoding(key.toLatin1()), baud);
+    }
+    store->endGroup();
     return true;
 }
 
@@ -124,6 +141,33 @@ bool TarveloSettings::save(const SettingsValues& values, const QList<Key>& keys)
     }
     for (Key key : changedKeys)
         emit changed(key);
+    return true;
+}
+
+bool TarveloSettings::rememberPortLineSpeed(const QString& port, int baud)
+{
+    if (port.isEmpty() || baud <= 0)
+        return false;
+    if (m_portSpeeds.value(port) == baud)
+        return true;
+    if (!writable())
+        return false;
+    std::unique_ptr<QSettings> store = open();
+    if (store->status() == QSettings::AccessError)
+        return false;
+    const QString key = portSpeedKey(port);
+    const QVariant before = store->value(key);
+    store->setValue(key, baud);
+    store->sync();
+    if (store->status() == QSettings::AccessError) {
+        // Not to be carried by the store's next write either (see save()).
+        if (before.isValid())
+            store->setValue(key, before);
+        else
+            store->remove(key);
+        return false;
+    }
+    m_portSpeeds.insert(port, baud);
     return true;
 }
 

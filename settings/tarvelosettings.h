@@ -3,6 +3,7 @@
 
 #include "settings/settingsvalues.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -53,6 +54,12 @@ public:
     // read); then neither the store nor these settings change.
     bool save(const SettingsValues& values, const QList<Key>& keys);
 
+    // The line speed last found on a charger port, by the port's saved name; 0 for none.
+    int portLineSpeed(const QString& port) const { return m_portSpeeds.value(port); }
+    // Keeps a speed found on a port at once, under "chargerportspeeds/" and the port name
+    // percent-encoded (a stable name holds slashes). False when the store cannot be written.
+    bool rememberPortLineSpeed(const QString& port, int baud);
+
 signals:
     void changed(SettingsValues::Key key);
 
@@ -66,6 +73,7 @@ private:
     QString m_strIniFile; // empty: the per-user store
     QString m_strFile;
     SettingsValues m_values;
+    QHash<QString, int> m_portSpeeds;
     bool m_bFirstRun = false;
 };
 

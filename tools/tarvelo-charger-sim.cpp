@@ -2,13 +2,13 @@
 // device or on a new pseudo-terminal, so that the whole charger path can be tried without
 // hardware.
 //
-//   tarvelo-charger-sim [--model 106B+|208B+|1010B+] [--interval SECONDS] [--bad]
+//   tarvelo-charger-sim [--model 106B+|208B+|1010B+] [--baud N] [--interval SECONDS] [--bad]
 //                       [--play FILE] [DEVICE]
 //
 // Without DEVICE it opens a pseudo-terminal, prints its path as the first line on standard
 // output and announces it to the port listing until it ends. Like the real charger it sends at
-// its model's speed (128 000 baud for the 208B+, else 9600): on a pseudo-terminal set to
-// another speed the reader gets garbage. Each speed the terminal is set to is printed as a line
+// its model's speed (128 000 baud for the 208B+, else 9600), or at the speed --baud gives, as
+// other firmware may: on a pseudo-terminal set to another speed the reader gets garbage. Each speed the terminal is set to is printed as a line
 // "speed N".
 
 #include "charger/simulatorports.h"
@@ -223,6 +223,11 @@ int main(int argc, char** argv)
                                          QStringLiteral("The charger to play: 106B+ (the "
                                                         "default), 208B+ or 1010B+."),
                                          QStringLiteral("MODEL"));
+    const QCommandLineOption baudOption(
+        QStringLiteral("baud"),
+        QStringLiteral("The speed to send at instead of the model's (9600 for the 106B+ and\n"
+                       "1010B+, 128000 for the 208B+), as other firmware may."),
+        QStringLiteral("N"));
     const QCommandLineOption intervalOption(
         QStringLiteral("interval"), QStringLiteral("Seconds between two lines (default 1)."),
         QStringLiteral("SECONDS"));
@@ -233,7 +238,8 @@ int main(int argc, char** argv)
         QStringLiteral("Sends the lines of FILE as they are, once a program has opened the\n"
                        "pseudo-terminal at the model's speed, then stays quiet."),
         QStringLiteral("FILE"));
-    commandLine.parser().addOptions({modelOption, intervalOption, badOption, playOption});
+    commandLine.parser().addOptions(
+        {modelOption, baudOption, intervalOption, badOption, playOption});
     commandLine.addArgument(QStringLiteral("DEVICE"),
                             QStringLiteral("A serial device to send to instead."), false);
     if (const auto done = commandLine.parse(argc, argv))
@@ -260,7 +266,15 @@ int main(int argc, char** argv)
                     .arg(text));
     }
     const bool bad = commandLine.parser().isSet(badOption);
-    const int baud = cells == 8 ? 128000 : 9600;
+    int baud = cells == 8 ? 128000 : 9600;
+    if (commandLine.parser().isSet(baudOption)) {
+        const QString text = commandLine.parser().value(baudOption);
+        bool ok = false;
+        baud = text.toInt(&ok);
+        if (!ok || baud <= 0)
+            return commandLine.refuse(
+                QStringLiteral("The speed must be a positive number of baud, not '%1'.").arg(text));
+    }
     std::vector<std::string> played;
     const bool play = commandLine.parser().isSet(playOption);
     if (play && !readLines(commandLine.parser().value(playOption), &played))

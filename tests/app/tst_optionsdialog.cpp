@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPoint>
 #include <QPushButton>
@@ -53,14 +54,20 @@ Keys fullStore()
             {"chargerportwin32", "ttyUSB1"}};
 }
 
-SSerInfo port(const QString& name)
+SSerInfo port(const QString& name, const QString& description = QStringLiteral("USB Serial Port"))
 {
     SSerInfo info;
     info.devicePath = QStringLiteral("/dev/") + name;
     info.portName = name;
-    info.friendlyName = QStringLiteral("USB Serial Port (%1)").arg(name);
-    info.portDescription = QStringLiteral("USB Serial Port");
+    info.friendlyName = description.isEmpty() ? name : description + QStringLiteral(" (%1)").arg(name);
+    info.portDescription = description;
     return info;
+}
+
+// How the list shows a port of port().
+QString shown(const char* name)
+{
+    return QString::fromLatin1(name) + QStringLiteral(" \u2013 USB Serial Port");
 }
 
 } // namespace
@@ -145,7 +152,7 @@ void OptionsDialogTest::init()
     m_manager = std::make_unique<ChargerManager>();
     auto* icharger = dynamic_cast<ICharger*>(m_manager->charger(0));
     QVERIFY(icharger);
-    icharger->setPortLister([this](QVector<SSerInfo>* ports, bool) { *ports = m_ports; });
+    icharger->setPortLister([this](QVector<SSerInfo>* ports) { *ports = m_ports; });
     m_elsewhere = std::make_unique<QTemporaryDir>();
     FileChooser::setHandler(
         [this](QWidget*, FileChooser::Purpose, const QString&, const QString&) {
@@ -279,7 +286,7 @@ void OptionsDialogTest::storeWithElevenKeysIsRead()
     QVERIFY(child<QCheckBox>("m_pCheckSqLite")->isChecked());
     QCOMPARE(child<QComboBox>("m_pComboCharger")->currentText(),
              QStringLiteral("Junsi iCharger 1010B+"));
-    QCOMPARE(child<QComboBox>("m_pComboChargerPort")->currentText(), QStringLiteral("ttyUSB1"));
+    QCOMPARE(child<QComboBox>("m_pComboChargerPort")->currentText(), shown("ttyUSB1"));
 }
 
 void OptionsDialogTest::okSavesEveryOption()
@@ -496,25 +503,68 @@ void OptionsDialogTest::chargerListFromManager()
 void OptionsDialogTest::portList_data()
 {
     QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<bool>("icharger"); // a CP210x with a stable name, as Linux lists it
+    QTest::addColumn<QString>("before");  // the saved port
     QTest::addColumn<QStringList>("shown");
-    QTest::newRow("two ports") << QStringList{"ttyUSB0", "ttyACM3"}
-                               << QStringList{"ttyUSB0", "ttyACM3"};
-    QTest::newRow("no port") << QStringList{} << QStringList{"none"};
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QString>("saved"); // by OK
+    const QString byId = QStringLiteral("/dev/serial/by-id/usb-Silicon_Labs_CP2102_%1-if00-port0");
+    QTest::newRow("two ports") << QStringList{"ttyUSB0", "ttyACM3"} << "USB Serial Port" << false
+                               << "ttyACM3" << QStringList{shown("ttyUSB0"), shown("ttyACM3")}
+                               << 1 << "ttyACM3";
+    QTest::newRow("no port") << QStringList{} << "" << false << "ttyUSB0" << QStringList{"none"}
+                             << 0 << "none";
+    QTest::newRow("without description") << QStringList{"ttyS0", "ttyS1"} << "" << false
+                                         << "ttyS1" << QStringList{"ttyS0", "ttyS1"} << 1
+                                         << "ttyS1";
+    // An older version saved the short name; OK saves the stable one.
+    QTest::newRow("iCharger") << QStringList{"ttyUSB0", "ttyUSB1"}
+                              << "CP2102 USB to UART Bridge Controller" << true << "ttyUSB1"
+                              << QStringList{"ttyUSB0 \u2013 CP2102 USB to UART Bridge Controller, "
+                                             "Silicon Labs, 10c4:ea60 \u2013 likely an iCharger",
+                                             "ttyUSB1 \u2013 CP2102 USB to UART Bridge Controller, "
+                                             "Silicon Labs, 10c4:ea60 \u2013 likely an iCharger"}
+                              << 1 << byId.arg(QStringLiteral("ttyUSB1"));
 }
 
 void OptionsDialogTest::portList()
 {
     QFETCH(QStringList, names);
+    QFETCH(QString, description);
+    QFETCH(bool, icharger);
+    QFETCH(QString, before);
     QFETCH(QStringList, shown);
+    QFETCH(int, current);
     m_ports.clear();
-    for (const QString& name : names)
-        m_ports << port(name);
+    for (const QString& name : names) {
+        SSerInfo info = port(name, description);
+        if (icharger) {
+            info.manufacturer = QStringLiteral("Silicon Labs");
+            info.vendorId = 0x10c4;
+            info.productId = 0xea60;
+            info.stableName =
+                QStringLiteral("/dev/serial/by-id/usb-Silicon_Labs_CP2102_%1-if00-port0").arg(name);
+        }
+        m_ports << info;
+    }
+    Keys keys = fullStore();
+    keys[QStringLiteral("chargerportwin32")] = before;
+    writeIni(keys);
     m_dialog = makeDialog();
     QCOMPARE(comboTexts("m_pComboChargerPort"), shown);
     auto* combo = child<QComboBox>("m_pComboChargerPort");
     for (int i = 0; i < combo->count(); ++i)
         QCOMPARE(combo->itemData(i).toInt(), names.isEmpty() ? -1 : i);
-    QCOMPARE(combo->currentIndex(), 0);
+    QCOMPARE(combo->currentIndex(), current);
+    if (icharger)
+        QVERIFY(child<QLabel>("m_pLabelPortDetails")->text().contains(m_ports[current].stableName));
+    QCOMPARE(execAndPress(QDialogButtonBox::Ok), 1);
+    m_dialog.reset();
+    QTEST(QSettings(QStringLiteral("tarvelo.ini"), QSettings::IniFormat)
+              .value("chargerportwin32")
+              .toString(),
+          "saved");
 }
 
 void OptionsDialogTest::vanishedPortBecomesFirstListed()
@@ -563,7 +613,7 @@ void OptionsDialogTest::withoutChargerManager()
 void OptionsDialogTest::execRescansPorts()
 {
     m_dialog = makeDialog();
-    QCOMPARE(comboTexts("m_pComboChargerPort"), (QStringList{"ttyUSB0", "ttyUSB1"}));
+    QCOMPARE(comboTexts("m_pComboChargerPort"), (QStringList{shown("ttyUSB0"), shown("ttyUSB1")}));
     m_ports.append(port(QStringLiteral("ttyUSB2")));
     QStringList during;
     QTimer::singleShot(0, this, [this, &during] {
@@ -571,7 +621,7 @@ void OptionsDialogTest::execRescansPorts()
         m_dialog->reject();
     });
     QCOMPARE(m_dialog->exec(), 0);
-    QCOMPARE(during, (QStringList{"ttyUSB0", "ttyUSB1", "ttyUSB2"}));
+    QCOMPARE(during, (QStringList{shown("ttyUSB0"), shown("ttyUSB1"), shown("ttyUSB2")}));
     QCOMPARE(execAndPress(QDialogButtonBox::Ok), 1);
 }
 

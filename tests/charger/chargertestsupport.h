@@ -36,6 +36,9 @@ struct Feed {
     std::string bytes;
     bool failing = false;
     bool refuseOpen = false;
+    ChargerBase::OpenFailure refusal = ChargerBase::OpenFailed; // why, when refused
+    int sendsAt = 0; // the speed the bytes are sent at; 0: whatever the port is set to
+    std::atomic<int> baud{0}; // the speed the port is set to
     bool holdOpen = false; // open() waits until this is cleared, as a hanging device would
     std::atomic<int> opens{0};
     std::atomic<int> closes{0};
@@ -76,13 +79,19 @@ public:
     }
     ~FeedPort() override { --m_feed->liveReaders; }
 
-    bool open(const QString&, int) override
+    ChargerBase::OpenFailure open(const QString&, int baudRate) override
     {
         std::unique_lock<std::mutex> lock(m_feed->mutex);
         m_feed->changed.wait(lock, [this] { return !m_feed->holdOpen; });
         if (m_feed->refuseOpen)
-            return false;
+            return m_feed->refusal;
+        m_feed->baud = baudRate;
         ++m_feed->opens;
+        return ChargerBase::OpenOk;
+    }
+    bool setBaudRate(int baudRate) override
+    {
+        m_feed->baud = baudRate;
         return true;
     }
     ReadResult readByte(char* byte, int timeoutMs) override
@@ -98,6 +107,9 @@ public:
             return ReadTimeout;
         *byte = m_feed->bytes[0];
         m_feed->bytes.erase(0, 1);
+        // At another speed than the sender's every byte comes out wrong.
+        if (m_feed->sendsAt != 0 && m_feed->sendsAt != m_feed->baud)
+            *byte = static_cast<char>(*byte | 0x80);
         return ReadByte;
     }
     void close() override { ++m_feed->closes; }
@@ -105,6 +117,17 @@ public:
 private:
     std::shared_ptr<Feed> m_feed;
 };
+
+// A port as a lister hands it over.
+inline SSerInfo listedPort(const QString& devicePath, const QString& portName,
+                           const QString& friendlyName)
+{
+    SSerInfo info;
+    info.devicePath = devicePath;
+    info.portName = portName;
+    info.friendlyName = friendlyName;
+    return info;
+}
 
 // Counts the charger's callbacks; the reader thread calls it.
 struct CallbackCounter {
@@ -217,12 +240,12 @@ struct FedManager {
         auto* charger = dynamic_cast<ICharger*>(manager->charger(0));
         std::shared_ptr<Feed> f = feed;
         charger->setPortFactory([f] { return std::make_unique<FeedPort>(f); });
-        charger->setPortLister([this](QVector<SSerInfo>* ports, bool) {
+        charger->setPortLister([this](QVector<SSerInfo>* ports) {
             ++listings;
-            ports->append(SSerInfo{QStringLiteral("/dev/fed0"), QString(),
-                                   QStringLiteral("Fed (fed0)"), false, QString()});
-            ports->append(SSerInfo{QStringLiteral("/dev/fed1"), QString(),
-                                   QStringLiteral("Fed (fed1)"), false, QString()});
+            ports->append(listedPort(QStringLiteral("/dev/fed0"), QString(),
+                                   QStringLiteral("Fed (fed0)")));
+            ports->append(listedPort(QStringLiteral("/dev/fed1"), QString(),
+                                   QStringLiteral("Fed (fed1)")));
         });
         manager->setCallback(&CallbackCounter::callback, &counter);
         manager->enumeratePorts();

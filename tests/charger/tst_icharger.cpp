@@ -61,9 +61,9 @@ struct FedCharger {
         charger.setCallback(&CallbackCounter::callback, &counter);
         std::shared_ptr<Feed> f = feed;
         charger.setPortFactory([f] { return std::make_unique<FeedPort>(f); });
-        charger.setPortLister([](QVector<SSerInfo>* ports, bool) {
-            ports->append(SSerInfo{QStringLiteral("/dev/fed0"), QStringLiteral("fed0"),
-                                   QStringLiteral("Fed port (fed0)"), false, QString()});
+        charger.setPortLister([](QVector<SSerInfo>* ports) {
+            ports->append(listedPort(QStringLiteral("/dev/fed0"), QStringLiteral("fed0"),
+                                   QStringLiteral("Fed port (fed0)")));
         });
         charger.enumeratePorts();
     }
@@ -79,8 +79,8 @@ struct PtyCharger {
     {
         charger.setCallback(&CallbackCounter::callback, &counter);
         const QString path = pty.path();
-        charger.setPortLister([path](QVector<SSerInfo>* ports, bool) {
-            ports->append(SSerInfo{path, path.mid(5), QString(), false, QString()});
+        charger.setPortLister([path](QVector<SSerInfo>* ports) {
+            ports->append(listedPort(path, path.mid(5), QString()));
         });
         charger.enumeratePorts();
     }
@@ -353,9 +353,9 @@ void TestICharger::destroyingAnOpenChargerLeavesNoThread()
             readerThread = static_cast<pid_t>(syscall(SYS_gettid));
             return std::make_unique<FeedPort>(feed);
         });
-        charger.setPortLister([](QVector<SSerInfo>* ports, bool) {
-            ports->append(SSerInfo{QStringLiteral("/dev/fed0"), QStringLiteral("fed0"),
-                                   QStringLiteral("(fed0)"), false, QString()});
+        charger.setPortLister([](QVector<SSerInfo>* ports) {
+            ports->append(listedPort(QStringLiteral("/dev/fed0"), QStringLiteral("fed0"),
+                                   QStringLiteral("(fed0)")));
         });
         charger.enumeratePorts();
         QCOMPARE(charger.open(1, 0), 0);
@@ -444,23 +444,20 @@ void TestICharger::subtypeAndPortQueries()
 
     // Port names come from the friendly names; a long one is cut to fit the buffer.
     const QString longName = QStringLiteral("Port") + QString(200, QChar(0x00E9));
-    c.setPortLister([&](QVector<SSerInfo>* ports, bool probe) {
-        QVERIFY(probe);
-        ports->append(SSerInfo{QStringLiteral("/dev/a"), QString(),
-                               QStringLiteral("USB Serial Port (COM3)"), true, QString()});
-        ports->append(SSerInfo{QStringLiteral("/dev/b"), QString(), QStringLiteral("ttyS0"), false,
-                               QString()});
-        ports->append(SSerInfo{QStringLiteral("/dev/c"), QString(),
-                               QStringLiteral("X (") + longName + QLatin1Char(')'), false,
-                               QString()});
+    c.setPortLister([&](QVector<SSerInfo>* ports) {
+        ports->append(listedPort(QStringLiteral("/dev/a"), QString(),
+                               QStringLiteral("USB Serial Port (COM3)")));
+        ports->append(listedPort(QStringLiteral("/dev/b"), QString(), QStringLiteral("ttyS0")));
+        ports->append(listedPort(QStringLiteral("/dev/c"), QString(),
+                               QStringLiteral("X (") + longName + QLatin1Char(')')));
     });
     c.enumeratePorts();
     QCOMPARE(c.getPortCount(&count), 0);
     QCOMPARE(count, 3);
     QCOMPARE(c.getPortName(0, text), 0);
     QCOMPARE(QByteArray(text), QByteArray("COM3"));
-    QCOMPARE(c.getPortName(1, text), int(ChargerBase::ResultOutOfRange)); // no "(": no name
-    QCOMPARE(QByteArray(text), QByteArray());
+    QCOMPARE(c.getPortName(1, text), 0); // without a description: its system name
+    QCOMPARE(QByteArray(text), QByteArray("ttyS0"));
     QCOMPARE(c.getPortName(2, text), 0);
     // "Port" and 47 two-byte signs: the 48th would not fit whole.
     QCOMPARE(QString::fromUtf8(text), QStringLiteral("Port") + QString(47, QChar(0x00E9)));
@@ -517,8 +514,8 @@ void TestICharger::busyPortCannotBeOpened()
     QTRY_COMPARE(p.charger.linkState(), int(ChargerBase::LinkUp));
     ICharger second;
     const QString path = p.pty.path();
-    second.setPortLister([path](QVector<SSerInfo>* ports, bool) {
-        ports->append(SSerInfo{path, QString(), QStringLiteral("(x)"), false, QString()});
+    second.setPortLister([path](QVector<SSerInfo>* ports) {
+        ports->append(listedPort(path, QString(), QStringLiteral("(x)")));
     });
     second.enumeratePorts();
     QCOMPARE(second.open(0, 0), 0);

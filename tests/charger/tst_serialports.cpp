@@ -1,5 +1,5 @@
-// Listing the serial ports: the records, the display names, the probe, and the simulator's
-// announcement of its pseudo-terminal.
+// Listing the serial ports: the records, their names, the stable names, a port in use left
+// alone, and the simulator's announcement of its pseudo-terminal.
 
 #include "chargertestsupport.h"
 
@@ -13,6 +13,9 @@
 #include <QFile>
 #include <QTest>
 
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
+
 namespace
 {
 const SSerInfo* findPort(const QVector<SSerInfo>& ports, const QString& devicePath)
@@ -24,10 +27,10 @@ const SSerInfo* findPort(const QVector<SSerInfo>& ports, const QString& devicePa
     return nullptr;
 }
 
-QVector<SSerInfo> listed(bool probe)
+QVector<SSerInfo> listed()
 {
     QVector<SSerInfo> ports;
-    listSerialPorts(&ports, probe);
+    listSerialPorts(&ports);
     return ports;
 }
 
@@ -62,14 +65,14 @@ private slots:
     void displayNames();
     void descriptions_data();
     void descriptions();
-    void probeRemovesPortsThatCannotBeOpened();
+    void stableNames();
     void portListBoundaries();
     void announcedPortIsListed();
     void staleAnnouncementsAreIgnored();
     void unreadableAnnouncementsRaise();
     void simulatorAnnouncesUntilItEnds_data();
     void simulatorAnnouncesUntilItEnds();
-    void portInUseIsNotListed();
+    void portHeldElsewhereIsListedUndisturbed();
 };
 
 void TestSerialPorts::records_data()
@@ -77,7 +80,7 @@ void TestSerialPorts::records_data()
     QTest::addColumn<QString>("portName");
     QTest::addColumn<QString>("description");
     QTest::addColumn<QString>("friendlyName");
-    QTest::addColumn<QString>("displayName");
+    QTest::addColumn<QString>("name");
     QTest::newRow("Windows USB adapter") << "COM3"
                                          << "USB Serial Port"
                                          << "USB Serial Port (COM3)"
@@ -89,7 +92,7 @@ void TestSerialPorts::records_data()
     QTest::newRow("no description") << "ttyS0"
                                     << ""
                                     << "ttyS0"
-                                    << "";
+                                    << "ttyS0";
     QTest::newRow("simulator") << "pts/3"
                                << "Charger simulator"
                                << "Charger simulator (pts/3)"
@@ -102,7 +105,7 @@ void TestSerialPorts::records()
     QFETCH(QString, description);
     QVector<SSerInfo> ports = {
         makeSerialInfo(QStringLiteral("/dev/") + portName, portName, description, true)};
-    finishSerialPorts(&ports, false, [](const QString&) { return false; });
+    finishSerialPorts(&ports);
     QCOMPARE(ports.size(), 1);
     QCOMPARE(ports[0].devicePath, QStringLiteral("/dev/") + portName);
     QCOMPARE(ports[0].portName, portName);
@@ -111,8 +114,9 @@ void TestSerialPorts::records()
     QCOMPARE(ports[0].portDescription, description.isEmpty() ? portName : description);
     PortList list;
     list.append(ports);
-    QTEST(list.name(0), "displayName");
+    QTEST(list.name(0), "name");
     QCOMPARE(list.path(0), QStringLiteral("/dev/") + portName);
+    QCOMPARE(list.find(portName), 0);
 }
 
 void TestSerialPorts::displayNames_data()
@@ -159,34 +163,44 @@ void TestSerialPorts::descriptions()
 {
     QFETCH(QString, friendlyName);
     QVector<SSerInfo> ports = {
-        SSerInfo{QStringLiteral("/dev/x"), QStringLiteral("x"), friendlyName, false, QString()}};
-    finishSerialPorts(&ports, false, nullptr);
+        listedPort(QStringLiteral("/dev/x"), QStringLiteral("x"), friendlyName)};
+    finishSerialPorts(&ports);
     QTEST(ports[0].portDescription, "description");
     QCOMPARE(ports[0].friendlyName, friendlyName);
 
     // An empty friendly name becomes the port name.
     QVector<SSerInfo> bare = {
-        SSerInfo{QStringLiteral("/dev/y"), QStringLiteral("COM9"), QString(), false, QString()}};
-    finishSerialPorts(&bare, false, nullptr);
+        listedPort(QStringLiteral("/dev/y"), QStringLiteral("COM9"), QString())};
+    finishSerialPorts(&bare);
     QCOMPARE(bare[0].friendlyName, QStringLiteral("COM9"));
     QCOMPARE(bare[0].portDescription, QStringLiteral("COM9"));
 }
 
-void TestSerialPorts::probeRemovesPortsThatCannotBeOpened()
+void TestSerialPorts::stableNames()
 {
-    QVector<SSerInfo> ports;
-    for (const char* name : {"a", "b", "c", "d", "e"})
-        ports.append(makeSerialInfo(QString::fromLatin1(name), QString::fromLatin1(name),
-                                    QStringLiteral("Port"), false));
-    QStringList asked;
-    finishSerialPorts(&ports, true, [&](const QString& path) {
-        asked << path;
-        return path == QLatin1String("b") || path == QLatin1String("e");
-    });
-    QCOMPARE(asked, QStringList({"a", "b", "c", "d", "e"}));
-    QCOMPARE(ports.size(), 2);
-    QCOMPARE(ports[0].devicePath, QStringLiteral("b"));
-    QCOMPARE(ports[1].devicePath, QStringLiteral("e"));
+    PtyPair pty;
+    QVERIFY(pty.valid());
+    QTemporaryDir byId;
+    const QString link = byId.filePath(QStringLiteral("usb-Silicon_Labs_CP2102_0001-if00-port0"));
+    QVERIFY(QFile::link(pty.path(), link));
+    QVERIFY(QFile::link(QStringLiteral("/dev/no-such-device"), byId.filePath(QStringLiteral("gone"))));
+    QVector<SSerInfo> ports = {makeSerialInfo(pty.path(), pty.portName(), QString(), true),
+                               makeSerialInfo(QStringLiteral("/dev/null"), QStringLiteral("null"),
+                                              QString(), false)};
+    finishSerialPorts(&ports, byId.path());
+    QCOMPARE(ports[0].stableName, link);
+    QCOMPARE(ports[1].stableName, QString());
+
+    // The port is saved by its stable name and found by it, and by the names older versions
+    // saved.
+    PortList list;
+    list.append(ports);
+    QCOMPARE(list.name(0), link);
+    QCOMPARE(list.name(1), QStringLiteral("null"));
+    for (const QString& saved : {link, pty.portName(), pty.path()})
+        QCOMPARE(list.find(saved), 0);
+    QCOMPARE(list.find(QStringLiteral("ttyUSB7")), -1);
+    QCOMPARE(list.find(QString()), -1);
 }
 
 void TestSerialPorts::portListBoundaries()
@@ -200,7 +214,7 @@ void TestSerialPorts::portListBoundaries()
          makeSerialInfo(QStringLiteral("/dev/p1"), QStringLiteral("p1"), QString(), false)});
     QCOMPARE(list.count(), 2);
     QCOMPARE(list.name(0), QStringLiteral("p0"));
-    QCOMPARE(list.name(1), QString()); // no description, no display name
+    QCOMPARE(list.name(1), QStringLiteral("p1")); // no description: its system name
     QCOMPARE(list.path(1), QStringLiteral("/dev/p1"));
     QCOMPARE(list.path(2), QString());
     QCOMPARE(list.path(-1), QString());
@@ -214,11 +228,11 @@ void TestSerialPorts::announcedPortIsListed()
     RuntimeDir runtime;
     PtyPair pty;
     QVERIFY(pty.valid());
-    QVERIFY(!findPort(listed(true), pty.path()));
+    QVERIFY(!findPort(listed(), pty.path()));
     QVERIFY(SimulatorPorts::announce(pty.path()));
     QVERIFY(SimulatorPorts::directory().startsWith(runtime.path()));
 
-    const QVector<SSerInfo> ports = listed(true);
+    const QVector<SSerInfo> ports = listed();
     const SSerInfo* found = findPort(ports, pty.path());
     QVERIFY(found);
     QCOMPARE(found->portName, pty.portName());
@@ -238,7 +252,7 @@ void TestSerialPorts::announcedPortIsListed()
     QCOMPARE(charger.portList().path(index), pty.path());
 
     SimulatorPorts::withdraw();
-    QVERIFY(!findPort(listed(true), pty.path()));
+    QVERIFY(!findPort(listed(), pty.path()));
 }
 
 void TestSerialPorts::staleAnnouncementsAreIgnored()
@@ -255,20 +269,20 @@ void TestSerialPorts::staleAnnouncementsAreIgnored()
     QString error;
     QVERIFY(SimulatorPorts::list(&error).isEmpty());
     QVERIFY(error.isEmpty());
-    QVERIFY(!findPort(listed(false), pty.path()));
+    QVERIFY(!findPort(listed(), pty.path()));
 }
 
 void TestSerialPorts::unreadableAnnouncementsRaise()
 {
     RuntimeDir runtime;
-    const auto machinePorts = static_cast<int>(listed(true).size());
+    const auto machinePorts = static_cast<int>(listed().size());
     // The announcement folder's name taken by a file.
     QFile blocker(SimulatorPorts::directory());
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     QVector<SSerInfo> ports;
     try {
-        listSerialPorts(&ports, false);
+        listSerialPorts(&ports);
         QFAIL("no SerialEnumError");
     } catch (const SerialEnumError& error) {
         QVERIFY(error.message().contains(SimulatorPorts::directory()));
@@ -299,7 +313,7 @@ void TestSerialPorts::simulatorAnnouncesUntilItEnds()
         SimulatorPorts::directory() + QLatin1Char('/') + QString::number(sim.pid());
     QTRY_VERIFY(QFile::exists(file));
     const SSerInfo* found = nullptr;
-    const QVector<SSerInfo> ports = listed(true);
+    const QVector<SSerInfo> ports = listed();
     found = findPort(ports, sim.path());
     QVERIFY(found);
     QCOMPARE(found->friendlyName, QStringLiteral("Charger simulator (%1)").arg(sim.portName()));
@@ -310,28 +324,36 @@ void TestSerialPorts::simulatorAnnouncesUntilItEnds()
     QCOMPARE(sim.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(sim.process().exitCode(), 0);
     QVERIFY(!QFile::exists(file));
-    QVERIFY(!findPort(listed(false), sim.path()));
+    QVERIFY(!findPort(listed(), sim.path()));
 #endif
 }
 
-void TestSerialPorts::portInUseIsNotListed()
+void TestSerialPorts::portHeldElsewhereIsListedUndisturbed()
 {
     RuntimeDir runtime;
     PtyPair pty;
+    QVERIFY(pty.valid());
+    // Another program holds the port exclusively, as terminal programs do.
+    QCOMPARE(ioctl(pty.slave(), TIOCEXCL), 0);
+    struct termios before;
+    QCOMPARE(tcgetattr(pty.slave(), &before), 0);
     QVERIFY(SimulatorPorts::announce(pty.path()));
-    ICharger charger;
-    charger.enumeratePorts();
-    int index = -1;
-    for (int i = 0; i < charger.portList().count(); ++i) {
-        if (charger.portList().path(i) == pty.path())
-            index = i;
-    }
-    QVERIFY(index >= 0);
-    QCOMPARE(charger.open(0, index), 0);
-    QVERIFY(!findPort(listed(true), pty.path()));
-    QVERIFY(findPort(listed(false), pty.path()));
-    QCOMPARE(charger.close(), 0);
-    QVERIFY(findPort(listed(true), pty.path()));
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    QVERIFY(watch >= 0);
+    QVERIFY(inotify_add_watch(watch, pty.path().toLocal8Bit().constData(), IN_OPEN) >= 0);
+
+    ChargerManager m;
+    m.enumeratePorts();
+    m.enumeratePorts();
+    QVERIFY(m.findClassPort(0, pty.portName()) >= 0);
+
+    char event[sizeof(struct inotify_event) + 256];
+    QCOMPARE(read(watch, event, sizeof event), ssize_t(-1)); // nobody opened it
+    ::close(watch);
+    struct termios after;
+    QCOMPARE(tcgetattr(pty.slave(), &after), 0);
+    QCOMPARE(after.c_cflag, before.c_cflag);
+    QCOMPARE(cfgetispeed(&after), cfgetispeed(&before));
     SimulatorPorts::withdraw();
 }
 
