@@ -59,6 +59,8 @@ struct FedCharger {
     FedCharger()
     {
         charger.setCallback(&CallbackCounter::callback, &counter);
+        // A fixed speed: the search for one must not add calls of its own.
+        charger.setLineSpeed(ICharger::kSlowBaud);
         std::shared_ptr<Feed> f = feed;
         charger.setPortFactory([f] { return std::make_unique<FeedPort>(f); });
         charger.setPortLister([](QVector<SSerInfo>* ports) {
@@ -108,6 +110,8 @@ private slots:
     void replacedCallbackIsNoLongerCalled();
     void readingsStayWholeWhileLinesArrive();
     void subtypeAndPortQueries();
+    void lineSpeedIsFound_data();
+    void lineSpeedIsFound();
 
     void readsFromPseudoTerminal();
     void busyPortCannotBeOpened();
@@ -465,6 +469,49 @@ void TestICharger::subtypeAndPortQueries()
     QCOMPARE(c.getPortName(-1, text), int(ChargerBase::ResultOutOfRange));
 }
 
+void TestICharger::lineSpeedIsFound_data()
+{
+    QTest::addColumn<int>("fixed"); // setLineSpeed
+    QTest::addColumn<int>("first"); // setFirstLineSpeed
+    QTest::addColumn<int>("opensAt");
+    QTest::addColumn<int>("state"); // once lines arrive
+    // A 106B+ whose firmware sends at 128 000 baud.
+    QTest::newRow("found") << 0 << 0 << 9600 << int(ChargerBase::SpeedFound);
+    QTest::newRow("found before") << 0 << 128000 << 128000 << int(ChargerBase::SpeedFound);
+    QTest::newRow("fixed") << 128000 << 9600 << 128000 << int(ChargerBase::SpeedFixed);
+}
+
+void TestICharger::lineSpeedIsFound()
+{
+    QFETCH(int, fixed);
+    QFETCH(int, first);
+    FedCharger fed;
+    fed.feed->sendsAt = ICharger::kFastBaud;
+    fed.charger.setLineSpeed(fixed);
+    fed.charger.setFirstLineSpeed(first);
+    QCOMPARE(fed.charger.open(0, 0), 0);
+    int baud = 0;
+    int state = -1;
+    QCOMPARE(fed.charger.getLineSpeed(&baud, &state), 0);
+    QTEST(baud, "opensAt");
+    QCOMPARE(state, fixed ? int(ChargerBase::SpeedFixed) : int(ChargerBase::SpeedSearching));
+
+    // The charger sends a line a second; bounds are generous for loaded machines.
+    QElapsedTimer timer;
+    timer.start();
+    while (value(fed.charger, &ICharger::getChargedCapacity) != 1234.0 && timer.elapsed() < 8000) {
+        fed.feed->push(exampleLine106());
+        QTest::qWait(100);
+    }
+    QCOMPARE(value(fed.charger, &ICharger::getChargedCapacity), 1234.0);
+    QCOMPARE(fed.charger.getLineSpeed(&baud, &state), 0);
+    QCOMPARE(baud, int(ICharger::kFastBaud));
+    QTEST(state, "state");
+    QCOMPARE(fed.feed->baud.load(), int(ICharger::kFastBaud));
+    QCOMPARE(fed.charger.linkState(), int(ChargerBase::LinkUp));
+    QCOMPARE(fed.charger.close(), 0);
+}
+
 void TestICharger::readsFromPseudoTerminal()
 {
     PtyCharger p;
@@ -505,6 +552,7 @@ void TestICharger::busyPortCannotBeOpened()
         QVERIFY(other.open(QIODevice::ReadOnly));
         QCOMPARE(p.charger.open(0, 0), 0);
         QTRY_COMPARE(p.charger.linkState(), int(ChargerBase::LinkFailed));
+        QCOMPARE(p.charger.openFailure(), int(ChargerBase::OpenBusy));
         QTRY_VERIFY(!p.charger.isRunning());
         QCOMPARE(p.charger.close(), 0);
     }

@@ -5,6 +5,7 @@
 
 #include "charger/icharger.h"
 #include "charger/listserialports.h"
+#include "charger/portadvice.h"
 #include "charger/portlist.h"
 #include "charger/serialenumerror.h"
 #include "charger/simulatorports.h"
@@ -73,6 +74,8 @@ private slots:
     void simulatorAnnouncesUntilItEnds_data();
     void simulatorAnnouncesUntilItEnds();
     void portHeldElsewhereIsListedUndisturbed();
+    void brlttyTookTheBridge_data();
+    void brlttyTookTheBridge();
 };
 
 void TestSerialPorts::records_data()
@@ -355,6 +358,44 @@ void TestSerialPorts::portHeldElsewhereIsListedUndisturbed()
     QCOMPARE(after.c_cflag, before.c_cflag);
     QCOMPARE(cfgetispeed(&after), cfgetispeed(&before));
     SimulatorPorts::withdraw();
+}
+
+void TestSerialPorts::brlttyTookTheBridge_data()
+{
+    QTest::addColumn<QString>("ids");     // of the plugged-in USB device
+    QTest::addColumn<QString>("tty");     // the port its driver made, if any
+    QTest::addColumn<QString>("process"); // running
+    QTest::addColumn<bool>("advised");
+    QTest::newRow("taken by brltty") << "10c4 ea60" << "" << "brltty" << true;
+    QTest::newRow("has its port") << "10c4 ea60" << "ttyUSB0" << "brltty" << false;
+    QTest::newRow("no brltty") << "10c4 ea60" << "" << "bash" << false;
+    QTest::newRow("another bridge") << "0403 6001" << "" << "brltty" << false;
+}
+
+void TestSerialPorts::brlttyTookTheBridge()
+{
+    QFETCH(QString, ids);
+    QFETCH(QString, tty);
+    QFETCH(QString, process);
+    QFETCH(bool, advised);
+    // The parts of sysfs and /proc that tell.
+    QTemporaryDir root;
+    const QString device = root.filePath(QStringLiteral("usb/1-1"));
+    QVERIFY(QDir().mkpath(device + QStringLiteral("/1-1:1.0/") + tty));
+    QVERIFY(QDir().mkpath(root.filePath(QStringLiteral("proc/412"))));
+    const QStringList id = ids.split(QLatin1Char(' '));
+    const QList<QPair<QString, QString>> files = {
+        {device + QStringLiteral("/idVendor"), id[0]},
+        {device + QStringLiteral("/idProduct"), id[1]},
+        {root.filePath(QStringLiteral("proc/412/comm")), process}};
+    for (const auto& [path, text] : files) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.toLatin1() + '\n');
+    }
+    const QString advice =
+        PortAdvice::brlttyAdvice(root.filePath(QStringLiteral("usb")), root.filePath(QStringLiteral("proc")));
+    QCOMPARE(advice.contains(QStringLiteral("brltty")), advised);
 }
 
 QTEST_GUILESS_MAIN(TestSerialPorts)

@@ -1,12 +1,14 @@
 // The charger path of the whole program: the simulator on a pseudo-terminal, the status window
 // with its values and pack detection, the charge completing the entry of a flight or starting a
 // new one; the charger the options name, and not one chosen in cancelled options; a language
-// switch while the status window shows a charge.
+// switch while the status window shows a charge; the line speed found and remembered; the
+// open charger's port kept by the options; why a port could not be opened.
 #include "mainwindowfixture.h"
 
 #include "charger/chargermanager.h"
 #include "charger/chargerstatus.h"
 #include "charger/chargertestsupport.h"
+#include "app/optionsdialog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -17,7 +19,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
+#include <QUrl>
 
 class MainWindowChargerTest : public QObject
 {
@@ -30,10 +34,13 @@ private slots:
     void languageSwitchKeepsTheStatus();
     void cancelledChoiceIsNotUsed_data();
     void cancelledChoiceIsNotUsed();
+    void lineSpeedFoundAndRemembered();
+    void okKeepsTheOpenChargersPort();
+    void noPermissionIsExplained();
 
 private:
     // Starts the simulator and the window with the charger switched on for its port.
-    bool start();
+    bool start(const QStringList& simArguments = {});
 
     std::unique_ptr<RuntimeDir> m_runtime;
     std::unique_ptr<Simulator> m_sim;
@@ -62,14 +69,14 @@ void MainWindowChargerTest::cleanup()
     m_runtime.reset();
 }
 
-bool MainWindowChargerTest::start()
+bool MainWindowChargerTest::start(const QStringList& simArguments)
 {
     m_runtime = std::make_unique<RuntimeDir>();
     m_f = std::make_unique<MainWindowFixture>();
     if (!m_f->createBook() || !m_f->sql(QString::fromUtf8(kPacks)))
         return false;
     m_sim = std::make_unique<Simulator>(
-        QStringList{QStringLiteral("--interval"), QStringLiteral("0.25")});
+        QStringList{QStringLiteral("--interval"), QStringLiteral("0.25")} + simArguments);
     if (m_sim->path().isEmpty())
         return false;
     // The settings name the port as the port list shows it.
@@ -260,6 +267,76 @@ void MainWindowChargerTest::cancelledChoiceIsNotUsed()
         status->findChild<QLabel*>(QStringLiteral("m_pLabelInputVoltage"))->text(),
         QStringLiteral("12.000 V"), 20000);
     status->findChild<QPushButton*>(QStringLiteral("m_pButtonClose"))->click();
+}
+
+void MainWindowChargerTest::lineSpeedFoundAndRemembered()
+{
+    // A 106B+ whose firmware sends at 128 000 baud; the options leave the speed automatic.
+    QVERIFY(start({QStringLiteral("--baud"), QStringLiteral("128000")}));
+    QAction* show = m_f->child<QAction>("actionShowChargerStatus");
+    show->trigger();
+    auto* status = m_f->window()->findChild<ChargerStatus*>();
+    QTRY_COMPARE_WITH_TIMEOUT(
+        status->findChild<QLabel*>(QStringLiteral("m_pLabelInputVoltage"))->text(),
+        QStringLiteral("12V"), 8000);
+    const QString key = QStringLiteral("chargerportspeeds/") +
+                        QString::fromLatin1(QUrl::toPercentEncoding(m_sim->portName()));
+    QCOMPARE(QSettings(m_f->path(QStringLiteral("tarvelo.ini")), QSettings::IniFormat)
+                 .value(key)
+                 .toInt(),
+             128000);
+
+    // The next opening starts at the speed found.
+    status->findChild<QPushButton*>(QStringLiteral("m_pButtonClose"))->click();
+    show->trigger();
+    int baud = 0;
+    int state = -1;
+    QCOMPARE(m_f->window()->chargerManager()->getLineSpeed(&baud, &state), 0);
+    QCOMPARE(baud, 128000);
+    QVERIFY(m_f->warnings().isEmpty());
+}
+
+void MainWindowChargerTest::okKeepsTheOpenChargersPort()
+{
+    QVERIFY(start());
+    const QString port = m_f->window()->findChild<OptionsDialog*>()->values().chargerPort();
+    m_f->child<QAction>("actionShowChargerStatus")->trigger();
+    QTRY_VERIFY(m_f->window()->chargerManager()->linkState() == ChargerBase::LinkUp);
+    QString shown;
+    MainWindowFixture::whenModal([&](QWidget* dialog) {
+        shown = dialog->findChild<QComboBox*>(QStringLiteral("m_pComboChargerPort"))->currentText();
+        dialog->findChild<QDialogButtonBox*>(QStringLiteral("m_pButtonBox"))
+            ->button(QDialogButtonBox::Ok)
+            ->click();
+    });
+    m_f->child<QAction>("actionSettings")->trigger();
+    QVERIFY2(shown.startsWith(m_sim->portName()), qPrintable(shown));
+    QCOMPARE(QSettings(m_f->path(QStringLiteral("tarvelo.ini")), QSettings::IniFormat)
+                 .value(QStringLiteral("chargerportwin32"))
+                 .toString(),
+             port);
+    QVERIFY(m_f->window()->chargerManager()->isOpen());
+}
+
+void MainWindowChargerTest::noPermissionIsExplained()
+{
+    QVERIFY(start());
+    // The port refuses this user, as /dev/ttyUSB0 does outside the dialout group.
+    auto feed = std::make_shared<Feed>();
+    feed->refuseOpen = true;
+    feed->refusal = ChargerBase::OpenDenied;
+    dynamic_cast<ICharger*>(m_f->window()->chargerManager()->charger(0))
+        ->setPortFactory([feed] { return std::make_unique<FeedPort>(feed); });
+    m_f->child<QAction>("actionShowChargerStatus")->trigger();
+    QTRY_COMPARE(m_f->warnings().size(), 1);
+    const Warning warning = m_f->warnings().first();
+    QCOMPARE(warning.title, QStringLiteral("Error opening port"));
+    QVERIFY2(warning.text.contains(QStringLiteral("usermod -aG dialout")) ||
+                 warning.text.contains(QStringLiteral("usermod -aG uucp")),
+             qPrintable(warning.text));
+    QVERIFY2(warning.text.contains(QStringLiteral("70-tarvelo-icharger.rules")),
+             qPrintable(warning.text));
+    QVERIFY(!m_f->window()->findChild<ChargerStatus*>()->isVisible());
 }
 
 QTEST_MAIN(MainWindowChargerTest)
