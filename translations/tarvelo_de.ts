@@ -313,6 +313,10 @@
         <source>The charger sends %1 cells: it is a %2, not the model chosen in the options.</source>
         <translation>Das Ladegerät sendet %1 Zellen: Es ist ein %2, nicht das in den Einstellungen gewählte Modell.</translation>
     </message>
+    <message>
+        <source>Connected, finding the line speed: trying %1 baud</source>
+        <translation>Verbunden, die Übertragungsgeschwindigkeit wird gesucht: versuche %1 Baud</translation>
+    </message>
 </context>
 <context>
     <name>FileChooser</name>
@@ -1198,10 +1202,6 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
         <translation>Übertragungsrate</translation>
     </message>
     <message>
-        <source>as the model sends (106B+, 1010B+: 9600; 208B+: 128 000)</source>
-        <translation>wie das Modell sendet (106B+, 1010B+: 9600; 208B+: 128 000)</translation>
-    </message>
-    <message>
         <source>9600 baud</source>
         <translation>9600 Baud</translation>
     </message>
@@ -1220,6 +1220,26 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
     <message>
         <source> cycles</source>
         <translation> Zyklen</translation>
+    </message>
+    <message>
+        <source>automatic: the model&apos;s speed first (106B+, 1010B+: 9600; 208B+: 128 000), then the other</source>
+        <translation>automatisch: zuerst die des Modells (106B+, 1010B+: 9600; 208B+: 128 000), dann die andere</translation>
+    </message>
+    <message>
+        <source>likely an iCharger</source>
+        <translation>wahrscheinlich ein iCharger</translation>
+    </message>
+    <message>
+        <source>no permission</source>
+        <translation>keine Berechtigung</translation>
+    </message>
+    <message>
+        <source>Kept as %1: the name stays the same in any USB socket.</source>
+        <translation>Gespeichert als %1: Der Name bleibt in jeder USB-Buchse derselbe.</translation>
+    </message>
+    <message>
+        <source>Serial number %1</source>
+        <translation>Seriennummer %1</translation>
     </message>
 </context>
 <context>
@@ -1327,6 +1347,41 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
     <message>
         <source>other models</source>
         <translation>andere Modelle</translation>
+    </message>
+</context>
+<context>
+    <name>PortAdvice</name>
+    <message>
+        <source>%1 is in use by another program (a terminal program, say, or ModemManager taking it for a modem). Close it and try again.</source>
+        <translation>%1 wird von einem anderen Programm benutzt (etwa einem Terminalprogramm oder dem ModemManager, der ihn für ein Modem hält). Beenden Sie es und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>%1 is not there: is the charger plugged in and switched on?</source>
+        <translation>%1 ist nicht vorhanden: Ist das Ladegerät angesteckt und eingeschaltet?</translation>
+    </message>
+    <message>
+        <source>The port</source>
+        <translation>Der Anschluss</translation>
+    </message>
+    <message>
+        <source>You may not open %1 (%2): serial ports belong to the group &quot;%3&quot;, and you are not in it.</source>
+        <translation>Sie dürfen %1 (%2) nicht öffnen: Serielle Anschlüsse gehören der Gruppe „%3“, und Sie sind nicht Mitglied.</translation>
+    </message>
+    <message>
+        <source>Tarvelo&apos;s rule %1 lets whoever is logged in at this computer use an iCharger: unplug the charger and plug it in again.</source>
+        <translation>Tarvelos Regel %1 lässt jeden, der an diesem Computer angemeldet ist, einen iCharger benutzen: Ziehen Sie das Ladegerät ab und stecken Sie es wieder an.</translation>
+    </message>
+    <message>
+        <source>Either install Tarvelo&apos;s rule, which lets whoever is logged in at this computer use an iCharger: sudo cp %1 /etc/udev/rules.d/, then unplug the charger and plug it in again.</source>
+        <translation>Installieren Sie entweder Tarvelos Regel, die jeden, der an diesem Computer angemeldet ist, einen iCharger benutzen lässt: sudo cp %1 /etc/udev/rules.d/, dann ziehen Sie das Ladegerät ab und stecken es wieder an.</translation>
+    </message>
+    <message>
+        <source>Or join the group: sudo usermod -aG %1 $USER, then log out and in again.</source>
+        <translation>Oder treten Sie der Gruppe bei: sudo usermod -aG %1 $USER, dann ab- und wieder anmelden.</translation>
+    </message>
+    <message>
+        <source>An iCharger is plugged in (its USB bridge 10c4:ea60), but it has no serial port: brltty, the braille display service, has taken it. If you use no braille display, remove brltty (sudo apt remove brltty) and plug the charger in again.</source>
+        <translation>Ein iCharger ist angesteckt (seine USB-Brücke 10c4:ea60), hat aber keinen seriellen Anschluss: brltty, der Dienst für Braillezeilen, hat ihn belegt. Wenn Sie keine Braillezeile benutzen, entfernen Sie brltty (sudo apt remove brltty) und stecken Sie das Ladegerät wieder an.</translation>
     </message>
 </context>
 <context>
