@@ -95,6 +95,8 @@ ChargerBase::OpenFailure SerialChargerPort::open(const QString& devicePath, int 
 #endif
         return failureOf(m_port, path);
     }
+    // Whatever came in before the line was set up was read at another speed.
+    m_port.clear(QSerialPort::Input);
     return ChargerBase::OpenOk;
 }
 

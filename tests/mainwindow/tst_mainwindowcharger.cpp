@@ -34,13 +34,14 @@ private slots:
     void languageSwitchKeepsTheStatus();
     void cancelledChoiceIsNotUsed_data();
     void cancelledChoiceIsNotUsed();
+    void lineSpeedFoundAndRemembered_data();
     void lineSpeedFoundAndRemembered();
     void okKeepsTheOpenChargersPort();
     void noPermissionIsExplained();
 
 private:
     // Starts the simulator and the window with the charger switched on for its port.
-    bool start(const QStringList& simArguments = {});
+    bool start(const QStringList& simArguments = {}, int subtype = 0);
 
     std::unique_ptr<RuntimeDir> m_runtime;
     std::unique_ptr<Simulator> m_sim;
@@ -69,7 +70,7 @@ void MainWindowChargerTest::cleanup()
     m_runtime.reset();
 }
 
-bool MainWindowChargerTest::start(const QStringList& simArguments)
+bool MainWindowChargerTest::start(const QStringList& simArguments, int subtype)
 {
     m_runtime = std::make_unique<RuntimeDir>();
     m_f = std::make_unique<MainWindowFixture>();
@@ -98,7 +99,7 @@ bool MainWindowChargerTest::start(const QStringList& simArguments)
     IniValues ini;
     ini.useCharger = true;
     ini.chargerClass = 0;
-    ini.chargerSubtype = 0; // 106B+
+    ini.chargerSubtype = subtype; // 0: 106B+
     ini.chargerPort = port;
     m_f->writeIni(ini);
     return m_f->openWindow() != nullptr;
@@ -269,10 +270,23 @@ void MainWindowChargerTest::cancelledChoiceIsNotUsed()
     status->findChild<QPushButton*>(QStringLiteral("m_pButtonClose"))->click();
 }
 
+void MainWindowChargerTest::lineSpeedFoundAndRemembered_data()
+{
+    // Firmware that sends at the other speed than its model usually does; the options leave
+    // the speed automatic.
+    QTest::addColumn<int>("subtype");
+    QTest::addColumn<int>("baud");
+    QTest::newRow("106B+ at 128 000") << 0 << 128000;
+    QTest::newRow("208B+ at 9600") << 1 << 9600;
+}
+
 void MainWindowChargerTest::lineSpeedFoundAndRemembered()
 {
-    // A 106B+ whose firmware sends at 128 000 baud; the options leave the speed automatic.
-    QVERIFY(start({QStringLiteral("--baud"), QStringLiteral("128000")}));
+    QFETCH(int, subtype);
+    QFETCH(int, baud);
+    QVERIFY(start({QStringLiteral("--model"), subtype ? QStringLiteral("208B+") : QStringLiteral("106B+"),
+                   QStringLiteral("--baud"), QString::number(baud)},
+                  subtype));
     QAction* show = m_f->child<QAction>("actionShowChargerStatus");
     show->trigger();
     auto* status = m_f->window()->findChild<ChargerStatus*>();
@@ -284,15 +298,15 @@ void MainWindowChargerTest::lineSpeedFoundAndRemembered()
     QCOMPARE(QSettings(m_f->path(QStringLiteral("tarvelo.ini")), QSettings::IniFormat)
                  .value(key)
                  .toInt(),
-             128000);
+             baud);
 
     // The next opening starts at the speed found.
     status->findChild<QPushButton*>(QStringLiteral("m_pButtonClose"))->click();
     show->trigger();
-    int baud = 0;
+    int first = 0;
     int state = -1;
-    QCOMPARE(m_f->window()->chargerManager()->getLineSpeed(&baud, &state), 0);
-    QCOMPARE(baud, 128000);
+    QCOMPARE(m_f->window()->chargerManager()->getLineSpeed(&first, &state), 0);
+    QCOMPARE(first, baud);
     QVERIFY(m_f->warnings().isEmpty());
 }
 
