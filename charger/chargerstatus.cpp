@@ -97,20 +97,21 @@ QList<QLabel*> ChargerStatus::valueLabels() const
 
 bool ChargerStatus::showLink(int state)
 {
+    int baud = 0;
+    int speed = ChargerBase::SpeedFixed;
+    const bool searching = state == ChargerBase::LinkUp && m_pManager &&
+                           m_pManager->getLineSpeed(&baud, &speed) == ChargerBase::ResultDone &&
+                           speed == ChargerBase::SpeedSearching;
     switch (state) {
     case ChargerBase::LinkOpening:
         m_pLabelLink->setText(tr("Opening the port..."));
         break;
-    case ChargerBase::LinkUp: {
-        int baud = 0;
-        int speed = ChargerBase::SpeedFixed;
-        if (m_pManager && m_pManager->getLineSpeed(&baud, &speed) == ChargerBase::ResultDone &&
-            speed == ChargerBase::SpeedSearching)
+    case ChargerBase::LinkUp:
+        if (searching)
             m_pLabelLink->setText(tr("Connected, finding the line speed: trying %1 baud").arg(baud));
         else
             m_pLabelLink->setText(tr("Connected"));
         break;
-    }
     case ChargerBase::LinkLost:
         m_pLabelLink->setText(tr("Link lost: no line from the charger"));
         break;
@@ -121,8 +122,8 @@ bool ChargerStatus::showLink(int state)
         m_pLabelLink->setText(tr("Closed"));
         break;
     }
-    // Values that no longer come in are shown grey.
-    const bool live = state == ChargerBase::LinkUp;
+    // Values that no longer come in, or not yet at the speed tried, are shown grey.
+    const bool live = state == ChargerBase::LinkUp && !searching;
     for (QLabel* label : valueLabels())
         label->setEnabled(live);
     return live;
@@ -149,6 +150,12 @@ void ChargerStatus::updateChargerDataSlot()
         speed == ChargerBase::SpeedFound && baud != m_iFoundSpeed) {
         m_iFoundSpeed = baud;
         emit signalLineSpeedFound(baud);
+    }
+    // Nothing came at the speed tried so far: the values would be none, or the last
+    // connection's.
+    if (link == ChargerBase::LinkUp && !live) {
+        m_pButtonApply->setEnabled(false);
+        return;
     }
 
     char text[ChargerBase::kTextBufferSize];
