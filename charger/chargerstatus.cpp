@@ -151,9 +151,9 @@ void ChargerStatus::updateChargerDataSlot()
         m_iFoundSpeed = baud;
         emit signalLineSpeedFound(baud);
     }
-    // Nothing came at the speed tried so far: the values would be none, or the last
-    // connection's.
-    if (link == ChargerBase::LinkUp && !live) {
+    // Opening, or nothing came yet at the speed tried: the values would be zeros or the last
+    // connection's. A lost link keeps the last ones shown.
+    if (!live) {
         m_pButtonApply->setEnabled(false);
         return;
     }
