@@ -34,6 +34,15 @@ QString text(const char* buffer)
 {
     return QString::fromUtf8(buffer);
 }
+
+// A word-wrapped label in a tab: the tab widget does not ask it how tall it gets at its
+// width, so it says so itself (at the narrowest the dialog gets, which is never too short).
+void showWrapped(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    label->setVisible(!text.isEmpty());
+    label->setMinimumHeight(text.isEmpty() ? 0 : label->heightForWidth(qMax(label->width(), 500)));
+}
 } // namespace
 
 OptionsDialog::OptionsDialog(QWidget* parent, ChargerManager* chargerManager,
@@ -267,14 +276,12 @@ void OptionsDialog::showPortDetails()
         if (!port.serialNumber.isEmpty())
             details << tr("Serial number %1").arg(port.serialNumber);
     }
-    m_pUi->m_pLabelPortDetails->setText(details.join(QLatin1Char('\n')));
-    m_pUi->m_pLabelPortDetails->setVisible(!details.isEmpty());
+    showWrapped(m_pUi->m_pLabelPortDetails, details.join(QLatin1Char('\n')));
 
     const QString advice = listed && !PortAdvice::mayRead(port.devicePath)
                                ? PortAdvice::permissionAdvice(PortList::nameOf(port), port.devicePath)
                                : PortAdvice::brlttyAdvice();
-    m_pUi->m_pLabelPortAdvice->setText(advice);
-    m_pUi->m_pLabelPortAdvice->setVisible(!advice.isEmpty());
+    showWrapped(m_pUi->m_pLabelPortAdvice, advice);
 }
 
 void OptionsDialog::onComboChargerChanged(int)

@@ -176,5 +176,7 @@ QString PortAdvice::bundledRule()
 {
     const QFileInfo beside(QCoreApplication::applicationDirPath() +
                            QStringLiteral("/../lib/udev/rules.d/") + ruleName());
-    return beside.exists() ? QDir::cleanPath(beside.absoluteFilePath()) : ruleName();
+    // Else where Tarvelo's sources keep it, for a program run from its build.
+    return beside.exists() ? QDir::cleanPath(beside.absoluteFilePath())
+                           : QStringLiteral("packaging/linux/") + ruleName();
 }

@@ -44,7 +44,8 @@ private:
     static bool brlttyRunning(const QString& procFolder);
     // The rule where udev reads it, or empty.
     static QString installedRule();
-    // The rule beside this program (an installation elsewhere than /usr), or its name alone.
+    // The rule beside this program (an installation elsewhere than /usr), or its place in the
+    // sources.
     static QString bundledRule();
 };
 
