@@ -91,7 +91,6 @@ private slots:
     void everyCellIsShown();
     void applyFollowsTheChargeState();
     void lostLinkGreysOut();
-    void lineSpeedBeingFound();
     void applyHandsOverPackAndCapacity_data();
     void applyHandsOverPackAndCapacity();
     void vanishedPackIsLeftOut();
@@ -455,32 +454,6 @@ void TestChargerStatus::lostLinkGreysOut()
     QTRY_COMPARE(failed.count(), 1);
     QVERIFY(!w.isVisible());
     QVERIFY(!fed.manager->isOpen());
-}
-
-void TestChargerStatus::lineSpeedBeingFound()
-{
-    // A 106B+ sending at 128 000 baud; the speed is found.
-    FedManager fed;
-    fed.feed->sendsAt = ICharger::kFastBaud;
-    ChargerStatus w(nullptr, fed.manager.get(), m_pDb.get());
-    QSignalSpy found(&w, &ChargerStatus::signalLineSpeedFound);
-    QCOMPARE(fed.manager->openCharger(0, 0, 0), 0);
-    QTRY_COMPARE(w.m_pLabelLink->text(),
-                 QStringLiteral("Connected, finding the line speed: trying 9600 baud"));
-    // Nothing has come at this speed: no values, not even zeros.
-    QCOMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("Receiving..."));
-    QVERIFY(!w.m_pLabelChargedCapacity->isEnabled());
-
-    QElapsedTimer timer;
-    timer.start();
-    while (w.m_pLabelLink->text() != QLatin1String("Connected") && timer.elapsed() < 8000) {
-        fed.feed->push(exampleLine106());
-        QTest::qWait(100);
-    }
-    QCOMPARE(w.m_pLabelLink->text(), QStringLiteral("Connected"));
-    QTRY_COMPARE(w.m_pLabelChargedCapacity->text(), QStringLiteral("1234mAh"));
-    QCOMPARE(found.count(), 1); // once an opening
-    QCOMPARE(found.first().first().toInt(), int(ICharger::kFastBaud));
 }
 
 void TestChargerStatus::applyHandsOverPackAndCapacity_data()
