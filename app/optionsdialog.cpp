@@ -62,8 +62,8 @@ OptionsDialog::OptionsDialog(QWidget* parent, ChargerManager* chargerManager,
     connect(m_pUi->m_pCheckCharger, &QCheckBox::clicked, this, &OptionsDialog::onCheckCharger);
     connect(m_pUi->m_pComboCharger, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &OptionsDialog::onComboChargerChanged);
-    connect(m_pUi->m_pComboChargerPort, QOverload<int>::of(&QComboBox::currentIndexChanged),
-            this, &OptionsDialog::showPortDetails);
+    connect(m_pUi->m_pComboChargerPort, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &OptionsDialog::showPortDetails);
     // Ports are described at length: the list opens as wide as they need, the box stays sane.
     m_pUi->m_pComboChargerPort->setSizeAdjustPolicy(
         QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -278,9 +278,10 @@ void OptionsDialog::showPortDetails()
     }
     showWrapped(m_pUi->m_pLabelPortDetails, details.join(QLatin1Char('\n')));
 
-    const QString advice = listed && !PortAdvice::mayRead(port.devicePath)
-                               ? PortAdvice::permissionAdvice(PortList::nameOf(port), port.devicePath)
-                               : PortAdvice::brlttyAdvice();
+    const QString advice =
+        listed && !PortAdvice::mayRead(port.devicePath)
+            ? PortAdvice::permissionAdvice(PortList::nameOf(port), port.devicePath)
+            : PortAdvice::brlttyAdvice();
     showWrapped(m_pUi->m_pLabelPortAdvice, advice);
 }
 

@@ -108,7 +108,8 @@ bool ChargerStatus::showLink(int state)
         break;
     case ChargerBase::LinkUp:
         if (searching)
-            m_pLabelLink->setText(tr("Connected, finding the line speed: trying %1 baud").arg(baud));
+            m_pLabelLink->setText(
+                tr("Connected, finding the line speed: trying %1 baud").arg(baud));
         else
             m_pLabelLink->setText(tr("Connected"));
         break;

@@ -126,8 +126,8 @@ private:
     ChargerValues m_values;
 
     int m_iSubtype = 0;
-    int m_iLineSpeed = 0;  // chosen by the user; 0: found by trying
-    int m_iFirstSpeed = 0; // tried first when found; 0: the model's
+    int m_iLineSpeed = 0;        // chosen by the user; 0: found by trying
+    int m_iFirstSpeed = 0;       // tried first when found; 0: the model's
     int m_iOpenBaud = kSlowBaud; // the speed the reader opens the port with
     std::atomic<int> m_iBaud{0}; // the speed the port is set to now
     std::atomic<int> m_iSpeedState{SpeedFixed};

@@ -107,9 +107,9 @@ QString PortAdvice::permissionAdvice(const QString& portName, const QString& dev
                    "charger and plug it in again.")
                     .arg(bundledRule());
     }
-    text += QStringLiteral("\n\n") +
-            tr("Or join the group: sudo usermod -aG %1 $USER, then log out and in again.")
-                .arg(group);
+    text +=
+        QStringLiteral("\n\n") +
+        tr("Or join the group: sudo usermod -aG %1 $USER, then log out and in again.").arg(group);
     return text;
 }
 
@@ -124,7 +124,8 @@ QString PortAdvice::brlttyAdvice(const QString& usbFolder, const QString& procFo
 
 bool PortAdvice::ichargerWithoutPort(const QString& usbFolder)
 {
-    const QString vendor = QString::number(kIChargerVendorId, 16).rightJustified(4, QLatin1Char('0'));
+    const QString vendor =
+        QString::number(kIChargerVendorId, 16).rightJustified(4, QLatin1Char('0'));
     const QString product =
         QString::number(kIChargerProductId, 16).rightJustified(4, QLatin1Char('0'));
     const QDir usb(usbFolder);
@@ -155,8 +156,8 @@ bool PortAdvice::brlttyRunning(const QString& procFolder)
     for (const QString& entry : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         bool number = false;
         entry.toLongLong(&number);
-        if (number && firstLine(proc.filePath(entry + QStringLiteral("/comm"))) ==
-                          QLatin1String("brltty"))
+        if (number &&
+            firstLine(proc.filePath(entry + QStringLiteral("/comm"))) == QLatin1String("brltty"))
             return true;
     }
     return false;

@@ -42,8 +42,8 @@ int PortList::find(const QString& saved) const
 
 QString PortList::nameOf(const SSerInfo& info)
 {
-    for (const QString& name : {info.stableName, info.portName, displayName(info.friendlyName),
-                                info.friendlyName}) {
+    for (const QString& name :
+         {info.stableName, info.portName, displayName(info.friendlyName), info.friendlyName}) {
         if (!name.isEmpty())
             return name;
     }

@@ -12,7 +12,7 @@ struct SSerInfo {
     QString portDescription; // the friendly name without its trailing "(port name)"
     QString manufacturer;
     QString serialNumber;
-    int vendorId = -1;  // USB ids; -1 where the port has none
+    int vendorId = -1; // USB ids; -1 where the port has none
     int productId = -1;
     // A name that stays when the device is plugged in elsewhere (/dev/serial/by-id/...); empty
     // where the system keeps none.

@@ -8,8 +8,8 @@
 // Without DEVICE it opens a pseudo-terminal, prints its path as the first line on standard
 // output and announces it to the port listing until it ends. Like the real charger it sends at
 // its model's speed (128 000 baud for the 208B+, else 9600), or at the speed --baud gives, as
-// other firmware may: on a pseudo-terminal set to another speed the reader gets garbage. Each speed the terminal is set to is printed as a line
-// "speed N".
+// other firmware may: on a pseudo-terminal set to another speed the reader gets garbage. Each speed
+// the terminal is set to is printed as a line "speed N".
 
 #include "charger/simulatorports.h"
 #include "charger/statusline.h"

@@ -59,7 +59,8 @@ SSerInfo port(const QString& name, const QString& description = QStringLiteral("
     SSerInfo info;
     info.devicePath = QStringLiteral("/dev/") + name;
     info.portName = name;
-    info.friendlyName = description.isEmpty() ? name : description + QStringLiteral(" (%1)").arg(name);
+    info.friendlyName =
+        description.isEmpty() ? name : description + QStringLiteral(" (%1)").arg(name);
     info.portDescription = description;
     return info;
 }
@@ -504,20 +505,19 @@ void OptionsDialogTest::portList_data()
 {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("description");
-    QTest::addColumn<bool>("icharger"); // a CP210x with a stable name, as Linux lists it
-    QTest::addColumn<QString>("before");  // the saved port
+    QTest::addColumn<bool>("icharger");  // a CP210x with a stable name, as Linux lists it
+    QTest::addColumn<QString>("before"); // the saved port
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<int>("current");
     QTest::addColumn<QString>("saved"); // by OK
     const QString byId = QStringLiteral("/dev/serial/by-id/usb-Silicon_Labs_CP2102_%1-if00-port0");
     QTest::newRow("two ports") << QStringList{"ttyUSB0", "ttyACM3"} << "USB Serial Port" << false
-                               << "ttyACM3" << QStringList{shown("ttyUSB0"), shown("ttyACM3")}
-                               << 1 << "ttyACM3";
+                               << "ttyACM3" << QStringList{shown("ttyUSB0"), shown("ttyACM3")} << 1
+                               << "ttyACM3";
     QTest::newRow("no port") << QStringList{} << "" << false << "ttyUSB0" << QStringList{"none"}
                              << 0 << "none";
-    QTest::newRow("without description") << QStringList{"ttyS0", "ttyS1"} << "" << false
-                                         << "ttyS1" << QStringList{"ttyS0", "ttyS1"} << 1
-                                         << "ttyS1";
+    QTest::newRow("without description") << QStringList{"ttyS0", "ttyS1"} << "" << false << "ttyS1"
+                                         << QStringList{"ttyS0", "ttyS1"} << 1 << "ttyS1";
     // An older version saved the short name; OK saves the stable one.
     QTest::newRow("iCharger") << QStringList{"ttyUSB0", "ttyUSB1"}
                               << "CP2102 USB to UART Bridge Controller" << true << "ttyUSB1"

@@ -37,7 +37,7 @@ struct Feed {
     bool failing = false;
     bool refuseOpen = false;
     ChargerBase::OpenFailure refusal = ChargerBase::OpenFailed; // why, when refused
-    int sendsAt = 0; // the speed the bytes are sent at; 0: whatever the port is set to
+    int sendsAt = 0;          // the speed the bytes are sent at; 0: whatever the port is set to
     std::atomic<int> baud{0}; // the speed the port is set to
     bool holdOpen = false; // open() waits until this is cleared, as a hanging device would
     std::atomic<int> opens{0};
@@ -242,10 +242,10 @@ struct FedManager {
         charger->setPortFactory([f] { return std::make_unique<FeedPort>(f); });
         charger->setPortLister([this](QVector<SSerInfo>* ports) {
             ++listings;
-            ports->append(listedPort(QStringLiteral("/dev/fed0"), QString(),
-                                   QStringLiteral("Fed (fed0)")));
-            ports->append(listedPort(QStringLiteral("/dev/fed1"), QString(),
-                                   QStringLiteral("Fed (fed1)")));
+            ports->append(
+                listedPort(QStringLiteral("/dev/fed0"), QString(), QStringLiteral("Fed (fed0)")));
+            ports->append(
+                listedPort(QStringLiteral("/dev/fed1"), QString(), QStringLiteral("Fed (fed1)")));
         });
         manager->setCallback(&CallbackCounter::callback, &counter);
         manager->enumeratePorts();

@@ -65,7 +65,7 @@ struct FedCharger {
         charger.setPortFactory([f] { return std::make_unique<FeedPort>(f); });
         charger.setPortLister([](QVector<SSerInfo>* ports) {
             ports->append(listedPort(QStringLiteral("/dev/fed0"), QStringLiteral("fed0"),
-                                   QStringLiteral("Fed port (fed0)")));
+                                     QStringLiteral("Fed port (fed0)")));
         });
         charger.enumeratePorts();
     }
@@ -359,7 +359,7 @@ void TestICharger::destroyingAnOpenChargerLeavesNoThread()
         });
         charger.setPortLister([](QVector<SSerInfo>* ports) {
             ports->append(listedPort(QStringLiteral("/dev/fed0"), QStringLiteral("fed0"),
-                                   QStringLiteral("(fed0)")));
+                                     QStringLiteral("(fed0)")));
         });
         charger.enumeratePorts();
         QCOMPARE(charger.open(1, 0), 0);
@@ -450,10 +450,10 @@ void TestICharger::subtypeAndPortQueries()
     const QString longName = QStringLiteral("Port") + QString(200, QChar(0x00E9));
     c.setPortLister([&](QVector<SSerInfo>* ports) {
         ports->append(listedPort(QStringLiteral("/dev/a"), QString(),
-                               QStringLiteral("USB Serial Port (COM3)")));
+                                 QStringLiteral("USB Serial Port (COM3)")));
         ports->append(listedPort(QStringLiteral("/dev/b"), QString(), QStringLiteral("ttyS0")));
         ports->append(listedPort(QStringLiteral("/dev/c"), QString(),
-                               QStringLiteral("X (") + longName + QLatin1Char(')')));
+                                 QStringLiteral("X (") + longName + QLatin1Char(')')));
     });
     c.enumeratePorts();
     QCOMPARE(c.getPortCount(&count), 0);

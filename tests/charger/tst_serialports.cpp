@@ -186,10 +186,11 @@ void TestSerialPorts::stableNames()
     QTemporaryDir byId;
     const QString link = byId.filePath(QStringLiteral("usb-Silicon_Labs_CP2102_0001-if00-port0"));
     QVERIFY(QFile::link(pty.path(), link));
-    QVERIFY(QFile::link(QStringLiteral("/dev/no-such-device"), byId.filePath(QStringLiteral("gone"))));
-    QVector<SSerInfo> ports = {makeSerialInfo(pty.path(), pty.portName(), QString(), true),
-                               makeSerialInfo(QStringLiteral("/dev/null"), QStringLiteral("null"),
-                                              QString(), false)};
+    QVERIFY(
+        QFile::link(QStringLiteral("/dev/no-such-device"), byId.filePath(QStringLiteral("gone"))));
+    QVector<SSerInfo> ports = {
+        makeSerialInfo(pty.path(), pty.portName(), QString(), true),
+        makeSerialInfo(QStringLiteral("/dev/null"), QStringLiteral("null"), QString(), false)};
     finishSerialPorts(&ports, byId.path());
     QCOMPARE(ports[0].stableName, link);
     QCOMPARE(ports[1].stableName, QString());
@@ -366,10 +367,18 @@ void TestSerialPorts::brlttyTookTheBridge_data()
     QTest::addColumn<QString>("tty");     // the port its driver made, if any
     QTest::addColumn<QString>("process"); // running
     QTest::addColumn<bool>("advised");
-    QTest::newRow("taken by brltty") << "10c4 ea60" << "" << "brltty" << true;
-    QTest::newRow("has its port") << "10c4 ea60" << "ttyUSB0" << "brltty" << false;
-    QTest::newRow("no brltty") << "10c4 ea60" << "" << "bash" << false;
-    QTest::newRow("another bridge") << "0403 6001" << "" << "brltty" << false;
+    QTest::newRow("taken by brltty") << "10c4 ea60"
+                                     << ""
+                                     << "brltty" << true;
+    QTest::newRow("has its port") << "10c4 ea60"
+                                  << "ttyUSB0"
+                                  << "brltty" << false;
+    QTest::newRow("no brltty") << "10c4 ea60"
+                               << ""
+                               << "bash" << false;
+    QTest::newRow("another bridge") << "0403 6001"
+                                    << ""
+                                    << "brltty" << false;
 }
 
 void TestSerialPorts::brlttyTookTheBridge()
@@ -393,8 +402,8 @@ void TestSerialPorts::brlttyTookTheBridge()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(text.toLatin1() + '\n');
     }
-    const QString advice =
-        PortAdvice::brlttyAdvice(root.filePath(QStringLiteral("usb")), root.filePath(QStringLiteral("proc")));
+    const QString advice = PortAdvice::brlttyAdvice(root.filePath(QStringLiteral("usb")),
+                                                    root.filePath(QStringLiteral("proc")));
     QCOMPARE(advice.contains(QStringLiteral("brltty")), advised);
 }
 

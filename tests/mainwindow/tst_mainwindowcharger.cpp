@@ -5,15 +5,14 @@
 // open charger's port kept by the options; why a port could not be opened.
 #include "mainwindowfixture.h"
 
+#include "app/optionsdialog.h"
 #include "charger/chargermanager.h"
 #include "charger/chargerstatus.h"
 #include "charger/chargertestsupport.h"
-#include "app/optionsdialog.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QTimeEdit>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -21,6 +20,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QTimeEdit>
 #include <QUrl>
 
 class MainWindowChargerTest : public QObject
@@ -284,7 +284,8 @@ void MainWindowChargerTest::lineSpeedFoundAndRemembered()
 {
     QFETCH(int, subtype);
     QFETCH(int, baud);
-    QVERIFY(start({QStringLiteral("--model"), subtype ? QStringLiteral("208B+") : QStringLiteral("106B+"),
+    QVERIFY(start({QStringLiteral("--model"),
+                   subtype ? QStringLiteral("208B+") : QStringLiteral("106B+"),
                    QStringLiteral("--baud"), QString::number(baud)},
                   subtype));
     QAction* show = m_f->child<QAction>("actionShowChargerStatus");
@@ -343,8 +344,9 @@ void MainWindowChargerTest::noPermissionIsExplained()
     auto feed = std::make_shared<Feed>();
     feed->refuseOpen = true;
     feed->refusal = ChargerBase::OpenDenied;
-    dynamic_cast<ICharger*>(m_f->window()->chargerManager()->charger(0))
-        ->setPortFactory([feed] { return std::make_unique<FeedPort>(feed); });
+    dynamic_cast<ICharger*>(m_f->window()->chargerManager()->charger(0))->setPortFactory([feed] {
+        return std::make_unique<FeedPort>(feed);
+    });
     m_f->child<QAction>("actionShowChargerStatus")->trigger();
     QTRY_COMPARE(m_f->warnings().size(), 1);
     const Warning warning = m_f->warnings().first();
