@@ -297,7 +297,7 @@ void MainWindowChargerTest::lineSpeedFoundAndRemembered()
                     ->text()
                     .startsWith(QStringLiteral("Connected, finding the line speed")));
     QCOMPARE(voltage->text(), QStringLiteral("Receiving..."));
-    QTRY_COMPARE_WITH_TIMEOUT(voltage->text(), QStringLiteral("12V"), 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(voltage->text(), QStringLiteral("12.000 V"), 8000);
     const QString key = QStringLiteral("chargerportspeeds/") +
                         QString::fromLatin1(QUrl::toPercentEncoding(m_sim->portName()));
     QCOMPARE(QSettings(m_f->path(QStringLiteral("tarvelo.ini")), QSettings::IniFormat)
