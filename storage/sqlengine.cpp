@@ -1,5 +1,7 @@
 #include "storage/sqlengine.h"
 
+#include "storage/sqltable.h"
+
 #include <QVariantList>
 
 #include <climits>
@@ -12,121 +14,6 @@ QString textAt(const SqlDriver& d, int column)
 {
     const QByteArrayView bytes = d.bytesAt(column);
     return SqlBase::decodeStoredText(bytes.data(), int(bytes.size()));
-}
-
-QDate dateAt(const SqlDriver& d, int column)
-{
-    const QByteArrayView bytes = d.bytesAt(column);
-    return SqlBase::parseStoredDate(bytes.data(), int(bytes.size()));
-}
-
-QTime timeAt(const SqlDriver& d, int column)
-{
-    const QByteArrayView bytes = d.bytesAt(column);
-    return SqlBase::parseStoredTime(bytes.data(), int(bytes.size()));
-}
-
-// Rows of SELECT *, by column position.
-ModelEntry modelFromRow(SqlBase* db, const SqlDriver& d)
-{
-    return ModelEntry(db, textAt(d, 0), d.intAt(1), d.intAt(2));
-}
-
-AccuEntry accuFromRow(SqlBase* db, const SqlDriver& d)
-{
-    return AccuEntry(db, textAt(d, 1), textAt(d, 6), d.intAt(2), d.intAt(3), d.intAt(4), d.intAt(5),
-                     d.intAt(0));
-}
-
-LogEntry logFromRow(SqlBase* db, const SqlDriver& d)
-{
-    return LogEntry(db, dateAt(d, 1), timeAt(d, 2), d.intAt(5), d.intAt(3), d.intAt(4), d.intAt(0));
-}
-
-void bindModel(SqlDriver& d, const ModelEntry& e)
-{
-    d.bind(e.m_strName);
-    d.bind(e.m_iTyp);
-}
-
-void bindAccu(SqlDriver& d, const AccuEntry& e)
-{
-    d.bind(e.m_strBrand);
-    d.bind(e.m_strDescr);
-    d.bind(e.m_iCapacity);
-    d.bind(e.m_iCells);
-    d.bind(e.m_iStrength);
-    d.bind(e.m_iTyp);
-}
-
-void bindLog(SqlDriver& d, const LogEntry& e)
-{
-    d.bind(e.m_date);
-    d.bind(e.m_time);
-    d.bind(e.m_iAccuId);
-    d.bind(e.m_iModelId);
-    d.bind(e.m_iCharged);
-}
-
-// The values of a record by column, for the rules that treat every table alike.
-class FieldVisitor
-{
-public:
-    virtual ~FieldVisitor() = default;
-    virtual void number(const char* column, int value) = 0;
-    virtual void text(const char* column, const QString& value) = 0;
-    virtual void date(const char* column, const QDate& value) = 0;
-    virtual void time(const char* column, const QTime& value) = 0;
-};
-
-void modelFields(FieldVisitor& v, const ModelEntry& e)
-{
-    v.text("modelName", e.m_strName);
-    v.number("modelTyp", e.m_iTyp);
-}
-
-void accuFields(FieldVisitor& v, const AccuEntry& e)
-{
-    v.text("accuBrand", e.m_strBrand);
-    v.text("accuDescr", e.m_strDescr);
-    v.number("accuCapacity", e.m_iCapacity);
-    v.number("numCells", e.m_iCells);
-    v.number("accuStrength", e.m_iStrength);
-    v.number("accuTyp", e.m_iTyp);
-}
-
-void logFields(FieldVisitor& v, const LogEntry& e)
-{
-    v.date("date", e.m_date);
-    v.time("time", e.m_time);
-    v.number("accuId", e.m_iAccuId);
-    v.number("modelId", e.m_iModelId);
-    v.number("charged", e.m_iCharged);
-}
-
-// The values as they compare: two records hold the same when their lists are equal.
-class FieldValues : public FieldVisitor
-{
-public:
-    void number(const char*, int value) override { values << value; }
-    void text(const char*, const QString& value) override
-    {
-        values << value;
-        texts << value;
-    }
-    void date(const char*, const QDate& value) override { values << value; }
-    void time(const char*, const QTime& value) override { values << value; }
-
-    QVariantList values;
-    QStringList texts;
-};
-
-template <class Record>
-FieldValues valuesOf(void (*fields)(FieldVisitor&, const Record&), const Record& record)
-{
-    FieldValues out;
-    fields(out, record);
-    return out;
 }
 
 // Conditions that a row still holds the given values, normalised as rows are read: numbers as
@@ -210,74 +97,35 @@ private:
 
 } // namespace
 
-// What the engine needs to know of a table to write, read and cache its records.
-template <class Record> struct SqlTable {
-    const char* name;
-    const char* idColumn;
-    const char* insert;
-    const char* restore; // the insert with the identifier first
-    const char* update;  // the identifier is the last parameter
-    const char* remove;
-    const char* selectOne;
-    const char* selectAll;
-    void (*bind)(SqlDriver&, const Record&);
-    Record (*fromRow)(SqlBase*, const SqlDriver&);
-    void (SqlBase::*cache)(const Record&);
-    void (SqlBase::*uncache)(int);
-    const Record* (SqlBase::*cached)(int) const;
-    void (*fields)(FieldVisitor&, const Record&);
-};
+template <> void SqlEngine::uncache<ModelEntry>(int id)
+{
+    uncacheModel(id);
+}
 
-const SqlTable<ModelEntry> SqlEngine::kModels{
-    "modelList",
-    "modelId",
-    "INSERT INTO modelList(modelName,modelTyp) VALUES (?,?)",
-    "INSERT INTO modelList(modelId,modelName,modelTyp) VALUES (?,?,?)",
-    "UPDATE modelList SET modelName=?,modelTyp=? WHERE modelId=?",
-    "DELETE FROM modelList WHERE modelId=?",
-    "SELECT * FROM modelList WHERE modelId=?",
-    "SELECT * FROM modelList ORDER BY modelId",
-    bindModel,
-    modelFromRow,
-    &SqlEngine::cacheModel,
-    &SqlEngine::uncacheModel,
-    &SqlEngine::cachedModel,
-    modelFields};
+template <> void SqlEngine::uncache<AccuEntry>(int id)
+{
+    uncacheAccu(id);
+}
 
-const SqlTable<AccuEntry> SqlEngine::kAccus{
-    "accus",
-    "accuId",
-    "INSERT INTO accus(accuBrand,accuDescr,accuCapacity,numCells,accuStrength,accuTyp) "
-    "VALUES (?,?,?,?,?,?)",
-    "INSERT INTO accus(accuId,accuBrand,accuDescr,accuCapacity,numCells,accuStrength,accuTyp) "
-    "VALUES (?,?,?,?,?,?,?)",
-    "UPDATE accus SET accuBrand=?,accuDescr=?,accuCapacity=?,numCells=?,accuStrength=?,"
-    "accuTyp=? WHERE accuId=?",
-    "DELETE FROM accus WHERE accuId=?",
-    "SELECT * FROM accus WHERE accuId=?",
-    "SELECT * FROM accus ORDER BY accuId",
-    bindAccu,
-    accuFromRow,
-    &SqlEngine::cacheAccu,
-    &SqlEngine::uncacheAccu,
-    &SqlEngine::cachedAccu,
-    accuFields};
+template <> void SqlEngine::uncache<LogEntry>(int id)
+{
+    uncacheLogEntry(id);
+}
 
-const SqlTable<LogEntry> SqlEngine::kLog{
-    "logList",
-    "id",
-    "INSERT INTO logList(date,time,accuId,modelId,charged) VALUES (?,?,?,?,?)",
-    "INSERT INTO logList(id,date,time,accuId,modelId,charged) VALUES (?,?,?,?,?,?)",
-    "UPDATE logList SET date=?,time=?,accuId=?,modelId=?,charged=? WHERE id=?",
-    "DELETE FROM logList WHERE id=?",
-    "SELECT * FROM logList WHERE id=?",
-    "SELECT * FROM logList ORDER BY id",
-    bindLog,
-    logFromRow,
-    &SqlEngine::cacheLogEntry,
-    &SqlEngine::uncacheLogEntry,
-    &SqlEngine::cachedLogEntry,
-    logFields};
+template <> const ModelEntry* SqlEngine::cached<ModelEntry>(int id) const
+{
+    return cachedModel(id);
+}
+
+template <> const AccuEntry* SqlEngine::cached<AccuEntry>(int id) const
+{
+    return cachedAccu(id);
+}
+
+template <> const LogEntry* SqlEngine::cached<LogEntry>(int id) const
+{
+    return cachedLogEntry(id);
+}
 
 SqlEngine::SqlEngine(std::unique_ptr<SqlDriver> driver, QString fileName)
     : SqlBase(std::move(fileName)), m_pDriver(std::move(driver))
@@ -349,9 +197,9 @@ QString SqlEngine::probeWrites()
     const QString known = m_pDriver->cannotWrite();
     if (!known.isEmpty())
         return known;
-    const std::pair<const char*, const char*> tables[] = {{kModels.name, kModels.idColumn},
-                                                          {kAccus.name, kAccus.idColumn},
-                                                          {kLog.name, kLog.idColumn}};
+    const std::pair<const char*, const char*> tables[] = {{kModelTable.name, kModelTable.idColumn},
+                                                          {kAccuTable.name, kAccuTable.idColumn},
+                                                          {kLogTable.name, kLogTable.idColumn}};
     for (const auto& [table, id] : tables) {
         qint64 rows = 0;
         const QByteArray sql =
@@ -373,10 +221,10 @@ bool SqlEngine::settleOpen(bool loaded, QString*)
     // Nothing is written into a damaged file: a write could spread the damage.
     m_bReadOnly = true;
     m_strReadOnlyReason = m_strDamage;
-    m_models = readReadable(kModels, &m_iUnreadableRows);
-    m_accus = readReadable(kAccus, &m_iUnreadableRows);
+    m_models = readReadable(kModelTable, &m_iUnreadableRows);
+    m_accus = readReadable(kAccuTable, &m_iUnreadableRows);
     QVector<LogEntry*> log;
-    for (const LogEntry& entry : readReadable(kLog, &m_iUnreadableRows))
+    for (const LogEntry& entry : readReadable(kLogTable, &m_iUnreadableRows))
         log.append(new LogEntry(entry));
     m_bModelsCached = m_bAccusCached = true;
     takeLog(std::move(log));
@@ -604,7 +452,7 @@ template <class Record> bool SqlEngine::restoreRecord(const SqlTable<Record>& ta
     if (!readNow(table, id, &now, &taken))
         return false;
     if (taken) {
-        (this->*table.cache)(now);
+        cache(now);
         return refuse(Failure::Conflict,
                       QStringLiteral("the row was changed or deleted elsewhere"));
     }
@@ -621,7 +469,7 @@ template <class Record> bool SqlEngine::restoreRecord(const SqlTable<Record>& ta
     // Whether an insert whose reply was lost went through, the row itself tells.
     Record stored;
     if (!done && !(readRecord(table, id, &stored) &&
-                   valuesOf(table.fields, stored).values == valuesOf(table.fields, *entry).values))
+                   table.values(stored) == table.values(*entry)))
         return refuse(Failure::Error,
                       QStringLiteral("the connection was lost; nothing was stored"));
     cacheStored(table, *entry);
@@ -631,7 +479,7 @@ template <class Record> bool SqlEngine::restoreRecord(const SqlTable<Record>& ta
 template <class Record>
 int SqlEngine::findInserted(const SqlTable<Record>& table, const Record& entry, int highest)
 {
-    const QVariantList wanted = valuesOf(table.fields, entry).values;
+    const QVariantList wanted = table.values(entry);
     int found = -1;
     const QByteArray sql = QByteArray("SELECT * FROM ") + table.name + " WHERE " + table.idColumn +
                            ">? ORDER BY " + table.idColumn;
@@ -639,7 +487,7 @@ int SqlEngine::findInserted(const SqlTable<Record>& table, const Record& entry, 
         sql, [highest](SqlDriver& d) { d.bind(highest); }, [&]() { found = -1; },
         [&](const SqlDriver& d) {
             const Record row = table.fromRow(this, d);
-            if (found < 0 && valuesOf(table.fields, row).values == wanted)
+            if (found < 0 && table.values(row) == wanted)
                 found = row.m_iId;
         });
     if (read && found < 0)
@@ -652,8 +500,8 @@ bool SqlEngine::mayWrite(const SqlTable<Record>& table, const Record& entry, con
 {
     if (m_bReadOnly)
         return refuse(Failure::ReadOnly, QStringLiteral("the log book is open read-only"));
-    const QStringList stored = before ? valuesOf(table.fields, *before).texts : QStringList();
-    for (const QString& text : valuesOf(table.fields, entry).texts) {
+    const QStringList stored = before ? table.texts(*before) : QStringList();
+    for (const QString& text : table.texts(entry)) {
         if (text.size() > kMaxTextLength && !stored.contains(text))
             return refuse(
                 Failure::TooLong,
@@ -670,13 +518,13 @@ bool SqlEngine::settle(const SqlTable<Record>& table, int id, const Record* want
     if (!readNow(table, id, &now, &exists))
         return false;
     if (wanted
-            ? exists && valuesOf(table.fields, now).values == valuesOf(table.fields, *wanted).values
+            ? exists && table.values(now) == table.values(*wanted)
             : !exists)
         return true;
     if (exists)
-        (this->*table.cache)(now);
+        cache(now);
     else
-        (this->*table.uncache)(id);
+        uncache<Record>(id);
     return refuse(Failure::Conflict, QStringLiteral("the row was changed or deleted elsewhere"));
 }
 
@@ -687,8 +535,8 @@ bool SqlEngine::changeRecord(const SqlTable<Record>& table, int id, Record* entr
 {
     if (!entry || id < 0)
         return false;
-    const Record* cached = (this->*table.cached)(id);
-    const std::optional<Record> before = cached ? std::optional<Record>(*cached) : std::nullopt;
+    const Record* known = this->template cached<Record>(id);
+    const std::optional<Record> before = known ? std::optional<Record>(*known) : std::nullopt;
     if (!mayWrite(table, *entry, before ? &*before : nullptr))
         return false;
     SameValues same(*m_pDriver);
@@ -718,8 +566,8 @@ template <class Record> bool SqlEngine::deleteRecord(const SqlTable<Record>& tab
         return false;
     if (m_bReadOnly)
         return refuse(Failure::ReadOnly, QStringLiteral("the log book is open read-only"));
-    const Record* cached = (this->*table.cached)(id);
-    const std::optional<Record> before = cached ? std::optional<Record>(*cached) : std::nullopt;
+    const Record* known = this->template cached<Record>(id);
+    const std::optional<Record> before = known ? std::optional<Record>(*known) : std::nullopt;
     SameValues same(*m_pDriver);
     if (before)
         table.fields(same, *before);
@@ -735,7 +583,7 @@ template <class Record> bool SqlEngine::deleteRecord(const SqlTable<Record>& tab
     if (matched == 0 && !(before ? settle<Record>(table, id, nullptr)
                                  : refuse(Failure::Error, QStringLiteral("no such row"))))
         return false;
-    (this->*table.uncache)(id);
+    uncache<Record>(id);
     return true;
 }
 
@@ -767,92 +615,92 @@ template <class Record>
 void SqlEngine::cacheStored(const SqlTable<Record>& table, const Record& written)
 {
     Record stored;
-    (this->*table.cache)(readRecord(table, written.m_iId, &stored) ? stored : written);
+    cache(readRecord(table, written.m_iId, &stored) ? stored : written);
 }
 
 int SqlEngine::addModel(ModelEntry* entry)
 {
-    return addRecord(kModels, entry);
+    return addRecord(kModelTable, entry);
 }
 
 bool SqlEngine::changeModel(int modelId, ModelEntry* entry)
 {
-    return changeRecord(kModels, modelId, entry);
+    return changeRecord(kModelTable, modelId, entry);
 }
 
 bool SqlEngine::deleteModel(int modelId)
 {
-    return deleteRecord(kModels, modelId);
+    return deleteRecord(kModelTable, modelId);
 }
 
 bool SqlEngine::readModel(int modelId, ModelEntry* out)
 {
-    return readRecord(kModels, modelId, out);
+    return readRecord(kModelTable, modelId, out);
 }
 
 bool SqlEngine::readModels(QVector<ModelEntry>* out)
 {
-    return readRecords(kModels, out);
+    return readRecords(kModelTable, out);
 }
 
 int SqlEngine::addAccu(AccuEntry* entry)
 {
-    return addRecord(kAccus, entry);
+    return addRecord(kAccuTable, entry);
 }
 
 bool SqlEngine::changeAccu(int accuId, AccuEntry* entry)
 {
-    return changeRecord(kAccus, accuId, entry);
+    return changeRecord(kAccuTable, accuId, entry);
 }
 
 bool SqlEngine::deleteAccu(int accuId)
 {
-    return deleteRecord(kAccus, accuId);
+    return deleteRecord(kAccuTable, accuId);
 }
 
 bool SqlEngine::readAccu(int accuId, AccuEntry* out)
 {
-    return readRecord(kAccus, accuId, out);
+    return readRecord(kAccuTable, accuId, out);
 }
 
 bool SqlEngine::readAccus(QVector<AccuEntry>* out)
 {
-    return readRecords(kAccus, out);
+    return readRecords(kAccuTable, out);
 }
 
 int SqlEngine::addLogEntry(LogEntry* entry)
 {
-    return addRecord(kLog, entry);
+    return addRecord(kLogTable, entry);
 }
 
 bool SqlEngine::changeLogEntry(int id, LogEntry* entry)
 {
-    return changeRecord(kLog, id, entry);
+    return changeRecord(kLogTable, id, entry);
 }
 
 bool SqlEngine::deleteLogEntry(int id)
 {
-    return deleteRecord(kLog, id);
+    return deleteRecord(kLogTable, id);
 }
 
 bool SqlEngine::readLogEntry(int id, LogEntry* out)
 {
-    return readRecord(kLog, id, out);
+    return readRecord(kLogTable, id, out);
 }
 
 bool SqlEngine::restoreModel(ModelEntry* entry)
 {
-    return restoreRecord(kModels, entry);
+    return restoreRecord(kModelTable, entry);
 }
 
 bool SqlEngine::restoreAccu(AccuEntry* entry)
 {
-    return restoreRecord(kAccus, entry);
+    return restoreRecord(kAccuTable, entry);
 }
 
 bool SqlEngine::restoreLogEntry(LogEntry* entry)
 {
-    return restoreRecord(kLog, entry);
+    return restoreRecord(kLogTable, entry);
 }
 
 // Read in the table's own order and sorted here: ordering in SQL makes the planner walk the
@@ -872,7 +720,7 @@ bool SqlEngine::readLogEntries(QVector<LogEntry*>* out, int filterFlags)
 
 bool SqlEngine::readLog(QVector<LogEntry*>* out)
 {
-    return readLogRows(kLog.selectAll, out);
+    return readLogRows(kLogTable.selectAll, out);
 }
 
 bool SqlEngine::readLogRows(const QByteArray& sql, QVector<LogEntry*>* out)
@@ -883,7 +731,7 @@ bool SqlEngine::readLogRows(const QByteArray& sql, QVector<LogEntry*>* out)
     };
     if (query(
             sql, [](SqlDriver&) {}, drop,
-            [&](const SqlDriver& d) { out->append(new LogEntry(logFromRow(this, d))); }))
+            [&](const SqlDriver& d) { out->append(new LogEntry(kLogTable.fromRow(this, d))); }))
         return true;
     drop();
     return false;

@@ -126,9 +126,12 @@ private:
     template <class Record>
     int findInserted(const SqlTable<Record>& table, const Record& entry, int highest);
 
-    static const SqlTable<ModelEntry> kModels;
-    static const SqlTable<AccuEntry> kAccus;
-    static const SqlTable<LogEntry> kLog;
+    // The cache of each table, chosen by the record's type.
+    void cache(const ModelEntry& model) { cacheModel(model); }
+    void cache(const AccuEntry& accu) { cacheAccu(accu); }
+    void cache(const LogEntry& entry) { cacheLogEntry(entry); }
+    template <class Record> void uncache(int id);
+    template <class Record> const Record* cached(int id) const;
 
     std::unique_ptr<SqlDriver> m_pDriver;
     QString m_strLastError;
