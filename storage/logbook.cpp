@@ -2,6 +2,8 @@
 
 #include "storage/sqlbase.h"
 #include "storage/statsmanager.h"
+#include "storage/workprogress.h"
+#include "storage/workrunner.h"
 
 namespace
 {
@@ -17,13 +19,34 @@ LogBook::~LogBook()
         m_pStore->disconnectDb();
 }
 
+WorkRunner* LogBook::runner() const
+{
+    static WorkRunner atOnce;
+    return m_pRunner ? m_pRunner : &atOnce;
+}
+
 bool LogBook::open(std::unique_ptr<SqlBase> store, QString* errorText)
 {
+    // Opened beside the one before, which stays in view meanwhile, off this thread when the
+    // runner says so: nothing here may touch the store until it is taken over below.
+    bool opened = false;
+    QString error;
+    const bool finished = runner()->run(tr("Opening the log book"), [&](WorkProgress& progress) {
+        if (!store)
+            return;
+        store->setProgress(&progress);
+        opened = store->openDb(&error);
+        store->setProgress(nullptr);
+    });
+    m_bOpenCancelled = !opened && !finished;
+    if (m_bOpenCancelled)
+        return false;
+    if (errorText && !opened)
+        *errorText = error;
     m_pStats.reset();
     if (m_pStore)
         m_pStore->disconnectDb();
     m_pStore = std::move(store);
-    const bool opened = m_pStore && m_pStore->openDb(errorText);
     if (opened)
         m_pStats = std::make_unique<StatsManager>(m_pStore.get());
     emit storeReplaced();

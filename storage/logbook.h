@@ -14,6 +14,7 @@
 
 class SqlBase;
 class StatsManager;
+class WorkRunner;
 
 // The open log book: owns the store and the statistics manager, and is the one way the
 // program writes. Every change is announced, so that tables, selections, the editor and the
@@ -27,9 +28,16 @@ public:
     explicit LogBook(QObject* parent = nullptr);
     ~LogBook() override;
 
-    // Takes over a store and opens it; the one before is closed and deleted either way. A
-    // store that fails to open is kept (closed), so that its error text can be shown.
+    // Takes over a store and opens it, through the runner; the one before is closed and deleted
+    // either way, unless the open was cancelled: then the new store is dropped and the one
+    // before stays as it was. A store that fails to open is kept (closed), so that its error
+    // text can be shown.
     bool open(std::unique_ptr<SqlBase> store, QString* errorText);
+    // The last open() was cancelled.
+    bool openCancelled() const { return m_bOpenCancelled; }
+    // Runs long work (an open) with progress; null runs it at once. Not owned.
+    void setRunner(WorkRunner* runner) { m_pRunner = runner; }
+    WorkRunner* runner() const;
     bool isOpen() const;
     bool isReadOnly() const;
     // The server stopped answering; every write fails at once until a reload connects again.
@@ -113,6 +121,8 @@ private:
 
     std::unique_ptr<SqlBase> m_pStore;
     std::unique_ptr<StatsManager> m_pStats;
+    WorkRunner* m_pRunner = nullptr;
+    bool m_bOpenCancelled = false;
 };
 
 #endif

@@ -2,6 +2,8 @@
 
 #include "storage/sqlbase.h"
 
+#include "schematexts.h"
+
 #include <errmsg.h>
 
 #include <charconv>
@@ -234,8 +236,14 @@ QByteArrayView MysqlDriver::bytesAt(int column) const
 
 QByteArray MysqlDriver::tableColumnsSql() const
 {
-    return QByteArrayLiteral("SELECT column_name FROM information_schema.columns WHERE "
-                             "table_schema=DATABASE() AND table_name=? ORDER BY ordinal_position");
+    return QByteArrayLiteral("SELECT column_name,character_maximum_length,character_octet_length "
+                             "FROM information_schema.columns WHERE table_schema=DATABASE() AND "
+                             "table_name=? ORDER BY ordinal_position");
+}
+
+QByteArray MysqlDriver::schemaSql() const
+{
+    return QByteArray(kMysqlSchemaText);
 }
 
 // Byte for byte: the column's collation ignores trailing spaces.

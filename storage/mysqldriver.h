@@ -51,6 +51,7 @@ public:
 
     void report(const QString& problem) const override;
     QByteArray tableColumnsSql() const override;
+    QByteArray schemaSql() const override;
     QByteArray sameTextSql(const char* column) const override;
     void bindSameText(const QString& text) override { bind(text); }
     bool writeRefused() const override;

@@ -1,5 +1,7 @@
 #include "storage/sqlbase.h"
 
+#include "storage/workprogress.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -67,8 +69,15 @@ void SqlBase::clearLogCache()
     m_logById.clear();
 }
 
+void SqlBase::beginStage(const QString& stage, qint64 total)
+{
+    if (m_pProgress)
+        m_pProgress->begin(stage, total);
+}
+
 bool SqlBase::openDb(QString* errorText)
 {
+    beginStage(tr("Connecting"));
     m_bConnected = connectDb(errorText);
     if (m_bConnected && !settleOpen(reload(errorText), errorText)) {
         disconnectDb();
@@ -91,6 +100,7 @@ bool SqlBase::reload(QString* errorText)
     QVector<LogEntry*> log;
     if (!m_bConnected || !resume(errorText))
         return false;
+    beginStage(tr("Reading packs and models"));
     if (!readModels(&models) || !readAccus(&accus) || !readLog(&log)) {
         qDeleteAll(log);
         if (errorText)

@@ -7,6 +7,7 @@
 #include "records/statentry.h"
 #include "storage/usage.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QHash>
 #include <QString>
@@ -17,8 +18,12 @@
 // and the unfiltered log, and the log filter values. The store below (SqlEngine) implements
 // the virtual operations and keeps a cache in step after every successful change of its table,
 // in place: no edit re-reads a whole table.
+class WorkProgress;
+
 class SqlBase
 {
+    Q_DECLARE_TR_FUNCTIONS(SqlBase)
+
 public:
     // Log filter bits of readLogEntries.
     enum FilterFlag {
@@ -39,7 +44,8 @@ public:
         ReadOnly, // the log book is open read-only; nothing was tried
         Offline,  // the server stopped answering; nothing is tried until a reload
         Conflict, // the row no longer held the values last read: changed or deleted elsewhere
-        TooLong   // a text is longer than kMaxTextLength
+        TooLong,  // a text is longer than kMaxTextLength
+        Cancelled // the caller asked the work to stop (see setProgress)
     };
     // Both stores hold this many characters in every text field; longer ones already stored
     // stay as they are until edited.
@@ -98,6 +104,14 @@ public:
     QString damage() const { return m_strDamage; }
     // Rows that could not be read from a damaged file.
     int unreadableRows() const { return m_iUnreadableRows; }
+    // Where they were: identifiers from `first` to `last` (-1: to the end) of a table that could
+    // not be read; some of them may never have been handed out.
+    struct Unreadable {
+        QString table;
+        qint64 first;
+        qint64 last;
+    };
+    QVector<Unreadable> unreadable() const { return m_unreadable; }
     // The link to the server was lost and could not be made again; every operation fails at
     // once until reload() connects again.
     virtual bool isOffline() const { return false; }
@@ -105,6 +119,9 @@ public:
     // Connects and fills the three caches; fails, with the store's error text, when a table
     // cannot be read completely: a partial log is never served.
     bool openDb(QString* errorText);
+    // Where openDb() and reload() report how far they are, and learn that they are to stop
+    // (they then fail with Failure::Cancelled); null for none. Not owned.
+    void setProgress(WorkProgress* progress) { m_pProgress = progress; }
     // Reads packs, models and the log anew, so that changes made by others show; all three
     // or none: on failure the caches stay as they were and *errorText says why.
     bool reload(QString* errorText);
@@ -136,6 +153,8 @@ public:
     const LogEntry* logEntryAt(int row) const { return m_logCache.at(row); }
     // Row of the entry with that identifier in logCache(), or -1.
     int logRowOf(int id) const;
+    // The same entries ordered by identifier.
+    const QVector<LogEntry*>& logById() const { return m_logById; }
 
     // Decodes a stored text: it ends at its first zero byte; bytes that are not valid UTF-8
     // were written by older programs in a single-byte form and are read as Latin-1.
@@ -213,7 +232,12 @@ protected:
     // Orders entries as the log cache is ordered.
     static void sortLog(QVector<LogEntry*>* entries);
 
+    // Starts a stage of openDb() or reload() when someone watches.
+    void beginStage(const QString& stage, qint64 total = 0);
+
     Failure m_lastFailure = Failure::None;
+    WorkProgress* m_pProgress = nullptr;
+    QVector<Unreadable> m_unreadable;
     bool m_bReadOnly = false;
     QString m_strReadOnlyReason;
     QString m_strDamage;

@@ -59,8 +59,12 @@ public:
     // Writes a failure to the standard error stream, in this driver's format.
     virtual void report(const QString& problem) const = 0;
 
-    // A query with one "?" for a table name that lists its columns in order, one per row.
+    // A query with one "?" for a table name that lists its columns in order, one per row: the
+    // name, then the most characters and the most bytes a text column holds (NULL: no limit
+    // worth knowing, or not a text column).
     virtual QByteArray tableColumnsSql() const = 0;
+    // The statements that make the three tables of an empty log book, separated by ";".
+    virtual QByteArray schemaSql() const = 0;
 
     // A condition that the text in `column` reads as the given text (read texts end at their
     // first zero byte; older files hold single-byte texts); its values are bound, after the

@@ -1,6 +1,7 @@
 #include "storage/sqlengine.h"
 
 #include "storage/sqltable.h"
+#include "storage/workprogress.h"
 
 #include <QVariantList>
 
@@ -214,6 +215,8 @@ QString SqlEngine::probeWrites()
 
 bool SqlEngine::settleOpen(bool loaded, QString*)
 {
+    beginStage(tr("Checking the log book for damage"));
+    m_unreadable.clear();
     m_strDamage = m_pDriver->damage();
     m_iUnreadableRows = 0;
     if (m_strDamage.isEmpty())
@@ -249,6 +252,7 @@ QVector<Record> SqlEngine::readReadable(const SqlTable<Record>& table, int* lost
             });
     };
     qint64 start = INT_MIN, skipped = 0;
+    QVector<Unreadable> gaps;
     while (!readFrom(start, false)) {
         // Identifiers are positive in practice; below them the steps would never get there.
         const qint64 bad = qMax<qint64>(
@@ -261,13 +265,16 @@ QVector<Record> SqlEngine::readReadable(const SqlTable<Record>& table, int* lost
             else
                 failing = bad + step;
         }
-        if (next < 0)
+        if (next < 0) {
+            gaps.append({QLatin1String(table.name), bad, -1});
             break; // nothing after it reads; how much is lost only a count can tell
+        }
         while (next - failing > 1) {
             const qint64 middle = failing + (next - failing) / 2;
             (readFrom(middle, true) ? next : failing) = middle;
         }
         skipped += next - bad;
+        gaps.append({QLatin1String(table.name), bad, next - 1});
         start = next;
     }
     // Counted through an index where there is one, which the damage may have spared.
@@ -275,7 +282,10 @@ QVector<Record> SqlEngine::readReadable(const SqlTable<Record>& table, int* lost
     query(
         QByteArray("SELECT count(*) FROM ") + table.name, [](SqlDriver&) {}, []() {},
         [&](const SqlDriver& d) { count = d.intAt(0); });
-    *lost += int(count >= rows.size() ? count - rows.size() : skipped);
+    const int missing = int(count >= rows.size() ? count - rows.size() : skipped);
+    *lost += missing;
+    if (missing > 0)
+        m_unreadable += gaps;
     return rows;
 }
 
@@ -718,9 +728,41 @@ bool SqlEngine::readLogEntries(QVector<LogEntry*>* out, int filterFlags)
     return true;
 }
 
+// In pages by identifier, so that whoever waits sees how far it got and may stop it between
+// two pages.
 bool SqlEngine::readLog(QVector<LogEntry*>* out)
 {
-    return readLogRows(kLogTable.selectAll, out);
+    constexpr int kPage = 50000;
+    qint64 first = 0, last = 0;
+    if (!query(
+            QByteArray("SELECT min(id),max(id) FROM logList"), [](SqlDriver&) {}, []() {},
+            [&](const SqlDriver& d) {
+                first = d.intAt(0);
+                last = d.intAt(1);
+            }))
+        return false;
+    beginStage(tr("Reading the log"), last - first + 1);
+    const QByteArray page = kLogTable.pageSql(kPage);
+    const auto dropFrom = [out](qsizetype from) {
+        qDeleteAll(out->begin() + from, out->end());
+        out->resize(from);
+    };
+    for (int after = INT_MIN;;) {
+        const qsizetype before = out->size();
+        if (!query(
+                page, [after](SqlDriver& d) { d.bind(after); }, [&]() { dropFrom(before); },
+                [&](const SqlDriver& d) { out->append(new LogEntry(kLogTable.fromRow(this, d))); })) {
+            dropFrom(0);
+            return false;
+        }
+        if (out->size() - before < kPage)
+            return true;
+        after = out->last()->m_iId;
+        if (m_pProgress && !m_pProgress->reach(after - first + 1)) {
+            dropFrom(0);
+            return refuse(Failure::Cancelled, QStringLiteral("cancelled"));
+        }
+    }
 }
 
 bool SqlEngine::readLogRows(const QByteArray& sql, QVector<LogEntry*>* out)

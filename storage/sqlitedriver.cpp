@@ -2,6 +2,8 @@
 
 #include "storage/sqlbase.h"
 
+#include "schematexts.h"
+
 #include <QFileInfo>
 #include <QSqlError>
 
@@ -244,7 +246,12 @@ qint64 SqliteDriver::rowsMatched() const
 
 QByteArray SqliteDriver::tableColumnsSql() const
 {
-    return QByteArrayLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid");
+    return QByteArrayLiteral("SELECT name,NULL,NULL FROM pragma_table_info(?) ORDER BY cid");
+}
+
+QByteArray SqliteDriver::schemaSql() const
+{
+    return QByteArray(kSqliteSchemaText);
 }
 
 // The text cut at its first zero byte, as bytes.

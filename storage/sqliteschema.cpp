@@ -1,6 +1,6 @@
 #include "storage/sqliteschema.h"
 
-#include "sqliteschematext.h"
+#include "schematexts.h"
 
 #include <QFile>
 #include <QFileInfo>

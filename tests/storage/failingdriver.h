@@ -57,6 +57,7 @@ public:
     bool connectionLost() const override { return !m_bFailed && m_pInner->connectionLost(); }
     void report(const QString& problem) const override { m_pInner->report(problem); }
     QByteArray tableColumnsSql() const override { return m_pInner->tableColumnsSql(); }
+    QByteArray schemaSql() const override { return m_pInner->schemaSql(); }
     QByteArray sameTextSql(const char* column) const override
     {
         return m_pInner->sameTextSql(column);
