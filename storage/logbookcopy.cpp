@@ -15,9 +15,9 @@
 
 namespace
 {
-// Rows to a statement: few round trips to a server, and well below the parameters a statement
-// may have.
-constexpr int kWriteBatch = 250;
+// Parameters to a statement: as many as SQLite before 3.32 took. As many rows as fit make few
+// round trips to a server.
+constexpr int kMaxParameters = 999;
 constexpr int kReadPage = 20000;
 // Rows named in a message; the rest are counted.
 constexpr int kNamed = 10;
@@ -340,10 +340,11 @@ void LogBookCopy::checkTexts(const SqlTable<Record>& table, const QVector<Record
 template <class Record, class Rows>
 bool LogBookCopy::write(const SqlTable<Record>& table, const Rows& rows, WorkProgress& progress)
 {
-    const QByteArray full = table.restoreRowsSql(kWriteBatch);
-    for (qsizetype from = 0; from < rows.size(); from += kWriteBatch) {
-        const int n = int(qMin<qsizetype>(kWriteBatch, rows.size() - from));
-        if (!m_pDriver->prepare(n == kWriteBatch ? full : table.restoreRowsSql(n)))
+    const int batch = kMaxParameters / table.restoreParameters();
+    const QByteArray full = table.restoreRowsSql(batch);
+    for (qsizetype from = 0; from < rows.size(); from += batch) {
+        const int n = int(qMin<qsizetype>(batch, rows.size() - from));
+        if (!m_pDriver->prepare(n == batch ? full : table.restoreRowsSql(n)))
             return fail(m_pDriver->errorText());
         for (int i = 0; i < n; ++i) {
             const Record& row = rowOf(rows, from + i);

@@ -17,22 +17,20 @@ mysqlpp::SQLTypeAdapter text(const QString& value)
     return mysqlpp::SQLTypeAdapter(value.toStdString());
 }
 
-// "?" becomes MySQL++'s "%0q", "%1q", ...; quoted texts are left alone.
-std::string templateText(const QByteArray& sql, int* parameters)
+// The statement's text around each "?"; quoted texts are left alone.
+std::vector<std::string> piecesOf(const QByteArray& sql)
 {
-    std::string out;
-    out.reserve(size_t(sql.size()) + 16);
+    std::vector<std::string> pieces(1);
     bool quoted = false;
-    *parameters = 0;
     for (const char c : sql) {
         if (c == '\'')
             quoted = !quoted;
         if (c == '?' && !quoted)
-            out += '%' + std::to_string((*parameters)++) + 'q';
+            pieces.emplace_back();
         else
-            out += c;
+            pieces.back() += c;
     }
-    return out;
+    return pieces;
 }
 } // namespace
 
@@ -135,39 +133,45 @@ bool MysqlDriver::prepare(const QByteArray& sql)
     m_bFailed = false;
     m_iErrnum = 0;
     m_strError.clear();
-    m_params.clear();
+    m_values.clear();
     m_bStarted = false;
-    int parameters = 0;
-    const std::string statement = templateText(sql, &parameters);
-    m_bTemplate = parameters > 0;
-    return run([&]() {
-        m_pQuery->reset();
-        *m_pQuery << statement;
-        if (m_bTemplate)
-            m_pQuery->parse();
-    });
+    m_pieces = piecesOf(sql);
+    return true;
+}
+
+// Each value quoted and escaped by MySQL++ for the connection, as its template queries do; a
+// template numbers at most a hundred values, a copy's statements carry more.
+void MysqlDriver::compose()
+{
+    m_pQuery->reset();
+    for (size_t i = 0; i < m_pieces.size(); ++i) {
+        *m_pQuery << m_pieces[i];
+        if (i + 1 < m_pieces.size())
+            *m_pQuery << mysqlpp::quote << m_values.at(i);
+    }
 }
 
 void MysqlDriver::bind(int value)
 {
-    m_params << value;
+    m_values.emplace_back(value);
 }
 
 void MysqlDriver::bind(const QString& value)
 {
-    m_params << text(value);
+    m_values.push_back(text(value));
 }
 
 // Strict servers refuse an empty date; the zero date reads back as no date, as an empty
 // text does in the file store.
 void MysqlDriver::bind(const QDate& date)
 {
-    m_params << text(date.isValid() ? SqlBase::dateText(date) : QStringLiteral("0000-00-00"));
+    m_values.push_back(text(date.isValid() ? SqlBase::dateText(date) : QStringLiteral("0000-00-00")));
 }
 
 void MysqlDriver::bind(const QTime& duration)
 {
-    m_params << text(duration.isValid() ? SqlBase::timeText(duration) : QStringLiteral("00:00:00"));
+    m_values.push_back(
+        text(duration.isValid() ? SqlBase::timeText(duration) : QStringLiteral("00:00:00")));
 }
 
 bool MysqlDriver::exec()
@@ -175,8 +179,8 @@ bool MysqlDriver::exec()
     if (m_bFailed)
         return false;
     return run([&]() {
-        const mysqlpp::SimpleResult result =
-            m_bTemplate ? m_pQuery->execute(m_params) : m_pQuery->execute();
+        compose();
+        const mysqlpp::SimpleResult result = m_pQuery->execute();
         m_iRows = qint64(result.rows());
         m_iInsertId = qint64(result.insert_id());
     });
@@ -192,8 +196,8 @@ bool MysqlDriver::next()
     run([&]() {
         if (!m_bStarted) {
             m_bStarted = true;
-            m_pResult = std::make_unique<mysqlpp::UseQueryResult>(
-                m_bTemplate ? m_pQuery->use(m_params) : m_pQuery->use());
+            compose();
+            m_pResult = std::make_unique<mysqlpp::UseQueryResult>(m_pQuery->use());
         }
         m_row = m_pResult->fetch_raw_row();
         if (m_row) {

@@ -7,10 +7,12 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
-// MySQL++ behind the store: template queries, so every bound value is quoted and escaped by
-// MySQL++; rows stream from the server (use()), so no other statement may run until the rows
-// are read or finish() is called. Every exception is caught here.
+// MySQL++ behind the store: every bound value is quoted and escaped by MySQL++; rows stream
+// from the server (use()), so no other statement may run until the rows are read or finish()
+// is called. Every exception is caught here.
 class MysqlDriver : public SqlDriver
 {
 public:
@@ -24,14 +26,14 @@ public:
     bool isOpen() const override { return m_bOpen; }
     bool ping() override;
 
-    // "?" becomes a template parameter; a statement without one is sent as it is.
+    // Keeps the statement until its values are bound; nothing goes to the server yet.
     bool prepare(const QByteArray& sql) override;
     bool exec() override;
     // The first call runs the query with use(): rows come from the server one by one.
     bool next() override;
     // Frees the rows not read, so that the connection takes the next statement.
     void finish() override;
-    // The values wait in the template's parameter list until exec() or next().
+    // The values wait until exec() or next() send the statement.
     void bind(int value) override;
     void bind(const QString& text) override;
     // An invalid date or duration goes as the zero value: strict servers refuse empty texts.
@@ -67,12 +69,14 @@ public:
 private:
     bool fail(const char* text, int errnum);
     bool run(const std::function<void()>& work);
+    // Puts the statement with its values into the query.
+    void compose();
 
     bool m_bOpen = false;
 
     std::unique_ptr<mysqlpp::Query> m_pQuery;
-    mysqlpp::SQLQueryParms m_params;
-    bool m_bTemplate = false;
+    std::vector<std::string> m_pieces;
+    std::vector<mysqlpp::SQLTypeAdapter> m_values;
     bool m_bStarted = false;
     std::unique_ptr<mysqlpp::UseQueryResult> m_pResult;
     MYSQL_ROW m_row = nullptr;

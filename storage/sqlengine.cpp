@@ -215,7 +215,6 @@ QString SqlEngine::probeWrites()
 
 bool SqlEngine::settleOpen(bool loaded, QString*)
 {
-    beginStage(tr("Checking the log book for damage"));
     m_unreadable.clear();
     m_strDamage = m_pDriver->damage();
     m_iUnreadableRows = 0;
