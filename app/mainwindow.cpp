@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/logbookexchange.h"
 #include "app/logbookfiles.h"
 #include "app/logtab.h"
 #include "app/optionsdialog.h"
@@ -24,6 +25,7 @@
 #include "views/messagebox.h"
 #include "views/modelmanagementdialog.h"
 #include "views/packhistorywindow.h"
+#include "views/progressrunner.h"
 #include "views/statstablemodel.h"
 #include "views/undohistory.h"
 
@@ -52,9 +54,10 @@ QStringList databaseChoice(const SettingsValues& v)
 
 MainWindow::MainWindow(QTranslator* translator, QApplication* app, const QString& logBookFile)
     : QMainWindow(nullptr), m_pUi(std::make_unique<Ui::MainWindow>()),
-      m_pSettings(new TarveloSettings(this)), m_pBook(new LogBook(this)),
-      m_pHistory(new UndoHistory(m_pBook, this)), m_pChargerManager(new ChargerManager),
-      m_pTranslator(translator), m_pApp(app), m_strLogBookFile(logBookFile)
+      m_pRunner(std::make_unique<ProgressRunner>(this)), m_pSettings(new TarveloSettings(this)),
+      m_pBook(new LogBook(this)), m_pHistory(new UndoHistory(m_pBook, this)),
+      m_pChargerManager(new ChargerManager), m_pTranslator(translator), m_pApp(app),
+      m_strLogBookFile(logBookFile)
 {
     m_pUi->setupUi(this);
     const bool settingsRead = m_pSettings->load();
@@ -88,6 +91,9 @@ MainWindow::MainWindow(QTranslator* translator, QApplication* app, const QString
          ui->m_pFilterStatsEndDate2, ui->m_pCheckFilterStatsByModel2, ui->m_pFilterStatsModel2,
          ui->m_pCheckFilterStatsByAccu2, ui->m_pFilterStatsAccu2, ui->m_pTableAccuStats},
         m_pBook, m_pSettings, this);
+    m_pBook->setRunner(m_pRunner.get());
+    new LogBookExchange(ui, {m_pBook, m_pLogTab->model(), m_pModelStatsTab, m_pAccuStatsTab},
+                        m_pSettings, m_pRunner.get(), this);
     m_pOptions = new OptionsDialog(this, m_pChargerManager, m_pSettings);
     m_pChargerStatus = new ChargerStatus(this, m_pChargerManager, m_pBook);
     m_pChargerStatus->setSettings(m_pSettings);
@@ -302,6 +308,9 @@ bool MainWindow::connectDatabase()
             options.host(), options.port(), options.database(), options.user(), options.password());
     QString error;
     if (!m_pBook->open(std::move(store), &error)) {
+        // The user stopped it; the log book open before stays.
+        if (m_pBook->openCancelled())
+            return false;
         m_strConnectError = error;
         showConnectError();
         return false;

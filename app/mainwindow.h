@@ -19,6 +19,7 @@ class LogBook;
 class LogBookFiles;
 class LogTab;
 class OptionsDialog;
+class ProgressRunner;
 class SqlBase;
 class StatsTab;
 class TableColumnFitter;
@@ -127,6 +128,8 @@ private:
     void rememberLanguage(const QString& language);
 
     std::unique_ptr<Ui::MainWindow> m_pUi;
+    // Long work (opening a log book, exports, copies) runs through it with progress.
+    std::unique_ptr<ProgressRunner> m_pRunner;
     TarveloSettings* m_pSettings;         // owned (child)
     LogBook* m_pBook;                     // owned (child)
     UndoHistory* m_pHistory;              // owned (child)

@@ -2,6 +2,7 @@
 
 #include "app/recordcombo.h"
 #include "app/tablecolumnfitter.h"
+#include "records/statentry.h"
 #include "settings/tarvelosettings.h"
 #include "storage/logbook.h"
 #include "storage/sqlbase.h"
@@ -194,4 +195,14 @@ void StatsTab::refresh()
     if (auto* fitter =
             m_w.table->findChild<TableColumnFitter*>(QString(), Qt::FindDirectChildrenOnly))
         fitter->fit();
+}
+
+QVector<StatEntry> StatsTab::shown() const
+{
+    QVector<StatEntry> out;
+    for (int row = 0; row < m_pModel->rowCount(); ++row) {
+        if (const auto* stat = dynamic_cast<const StatEntry*>(m_pModel->entryAt(row)))
+            out << *stat;
+    }
+    return out;
 }

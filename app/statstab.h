@@ -11,6 +11,7 @@ class QTableView;
 class QWidget;
 class AccuStatEntry;
 class LogBook;
+class StatEntry;
 class StatsTableModel;
 class TarveloSettings;
 
@@ -42,6 +43,8 @@ public:
 
     // Collects the figures anew.
     void refresh();
+    // The figures the table shows, in its order.
+    QVector<StatEntry> shown() const;
     void clear();
     // Refreshes only while the tab is in view; a hidden one catches up when it is shown.
     void refreshIfShown();

@@ -318,11 +318,14 @@ void LogBookCopy::checkTexts(const SqlTable<Record>& table, const QVector<Record
                     continue;
                 const qint64 bytes = value.toUtf8().size();
                 if ((c.maxChars >= 0 && characters(value) > c.maxChars) ||
-                    (c.maxBytes >= 0 && bytes > c.maxBytes))
-                    problem = tr("%1 bytes where the database holds %2").arg(bytes).arg(c.maxBytes);
+                    (c.maxBytes >= 0 && bytes > c.maxBytes)) {
+                    tooLong = bytes;
+                    room = c.maxBytes;
+                }
             }
         }
-        QString problem;
+        qint64 tooLong = -1;
+        qint64 room = -1;
 
     private:
         const Columns& m_columns;
@@ -331,9 +334,11 @@ void LogBookCopy::checkTexts(const SqlTable<Record>& table, const QVector<Record
     for (const Record& row : rows) {
         Fits fits(columns);
         table.fields(fits, row);
-        if (!fits.problem.isEmpty())
+        if (fits.tooLong >= 0)
             *tooLong << rowName(QLatin1String(table.name), row.m_iId) + QStringLiteral(": ") +
-                            fits.problem;
+                            LogBookCopy::tr("%1 bytes where the database holds %2")
+                                .arg(fits.tooLong)
+                                .arg(fits.room);
     }
 }
 

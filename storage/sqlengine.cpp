@@ -740,7 +740,7 @@ bool SqlEngine::readLog(QVector<LogEntry*>* out)
                 last = d.intAt(1);
             }))
         return false;
-    beginStage(tr("Reading the log"), last - first + 1);
+    beginStage(SqlBase::tr("Reading the log"), last - first + 1);
     const QByteArray page = kLogTable.pageSql(kPage);
     const auto dropFrom = [out](qsizetype from) {
         qDeleteAll(out->begin() + from, out->end());

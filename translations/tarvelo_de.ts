@@ -319,6 +319,175 @@
     </message>
 </context>
 <context>
+    <name>CopyDialog</name>
+    <message>
+        <source>A new log book &amp;file</source>
+        <translation>Eine neue Logbuch-&amp;Datei</translation>
+    </message>
+    <message>
+        <source>A database on a MySQL or MariaDB &amp;server</source>
+        <translation>Eine Datenbank auf einem MySQL- oder MariaDB-&amp;Server</translation>
+    </message>
+    <message>
+        <source>Copy log book</source>
+        <translation>Logbuch kopieren</translation>
+    </message>
+    <message>
+        <source>Packs, models and entries are copied with their numbers into a new file or into a database that holds no log book yet; missing tables are made. The open log book stays as it is.</source>
+        <translation>Akkus, Modelle und Einträge werden mit ihren Nummern in eine neue Datei oder in eine Datenbank kopiert, die noch kein Logbuch enthält; fehlende Tabellen werden angelegt. Das geöffnete Logbuch bleibt, wie es ist.</translation>
+    </message>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation>&amp;Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>Host:</source>
+        <translation>Host:</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>Database:</source>
+        <translation>Datenbank:</translation>
+    </message>
+    <message>
+        <source>User:</source>
+        <translation>Benutzer:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Passwort:</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy log book to</source>
+        <translation>Logbuch kopieren nach</translation>
+    </message>
+    <message>
+        <source>Name the new log book file.</source>
+        <translation>Geben Sie die neue Logbuch-Datei an.</translation>
+    </message>
+    <message>
+        <source>Name the server and the database.</source>
+        <translation>Geben Sie den Server und die Datenbank an.</translation>
+    </message>
+</context>
+<context>
+    <name>CsvExport</name>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Writing %1</source>
+        <translation>Schreibe %1</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Pack</source>
+        <translation>Akku</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Modell</translation>
+    </message>
+    <message>
+        <source>Duration (s)</source>
+        <translation>Dauer (s)</translation>
+    </message>
+    <message>
+        <source>Duration (h:mm:ss)</source>
+        <translation>Dauer (h:mm:ss)</translation>
+    </message>
+    <message>
+        <source>Charged (mAh)</source>
+        <translation>Geladen (mAh)</translation>
+    </message>
+    <message>
+        <source>Rest capacity (%)</source>
+        <translation>Restkapazität (%)</translation>
+    </message>
+    <message>
+        <source>Average current (A)</source>
+        <translation>Mittlerer Strom (A)</translation>
+    </message>
+    <message>
+        <source>(deleted pack #%1)</source>
+        <translation>(gelöschter Akku #%1)</translation>
+    </message>
+    <message>
+        <source>(deleted model #%1)</source>
+        <translation>(gelöschtes Modell #%1)</translation>
+    </message>
+    <message>
+        <source>Uses</source>
+        <translation>Nutzungen</translation>
+    </message>
+    <message>
+        <source>Total (s)</source>
+        <translation>Gesamt (s)</translation>
+    </message>
+    <message>
+        <source>Total (h:mm:ss)</source>
+        <translation>Gesamt (h:mm:ss)</translation>
+    </message>
+    <message>
+        <source>Average (s)</source>
+        <translation>Mittel (s)</translation>
+    </message>
+    <message>
+        <source>Average (h:mm:ss)</source>
+        <translation>Mittel (h:mm:ss)</translation>
+    </message>
+    <message>
+        <source>Average rest capacity (%)</source>
+        <translation>Mittlere Restkapazität (%)</translation>
+    </message>
+</context>
+<context>
+    <name>ExportDialog</name>
+    <message>
+        <source>The &amp;log, as filtered and sorted</source>
+        <translation>Das &amp;Log, so gefiltert und sortiert wie angezeigt</translation>
+    </message>
+    <message>
+        <source>The statistics per &amp;model</source>
+        <translation>Die Statistik pro &amp;Modell</translation>
+    </message>
+    <message>
+        <source>The statistics per &amp;pack</source>
+        <translation>Die Statistik pro &amp;Akku</translation>
+    </message>
+    <message>
+        <source>&amp;German spreadsheet: semicolons between the values, a decimal comma</source>
+        <translation>&amp;Deutsche Tabellenkalkulation: Semikolon zwischen den Werten, Dezimalkomma</translation>
+    </message>
+    <message>
+        <source>&amp;Byte-order mark, so that spreadsheet programs read umlauts right</source>
+        <translation>&amp;Byte-Order-Mark, damit Tabellenkalkulationen Umlaute richtig lesen</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportieren</translation>
+    </message>
+    <message>
+        <source>CSV file</source>
+        <translation>CSV-Datei</translation>
+    </message>
+    <message>
+        <source>Export...</source>
+        <translation>Exportieren...</translation>
+    </message>
+</context>
+<context>
     <name>FileChooser</name>
     <message>
         <source>Log books (*.sqlite)</source>
@@ -327,6 +496,10 @@
     <message>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
     </message>
 </context>
 <context>
@@ -346,6 +519,10 @@
     <message>
         <source>A text is longer than %1 characters.</source>
         <translation>Ein Text ist länger als %1 Zeichen.</translation>
+    </message>
+    <message>
+        <source>Opening the log book</source>
+        <translation>Logbuch wird geöffnet</translation>
     </message>
 </context>
 <context>
@@ -392,6 +569,172 @@
     <message>
         <source>Remove model</source>
         <translation>Modell löschen</translation>
+    </message>
+</context>
+<context>
+    <name>LogBookCopy</name>
+    <message>
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
+    </message>
+    <message>
+        <source>entry %1</source>
+        <translation>Eintrag %1</translation>
+    </message>
+    <message>
+        <source>pack %1</source>
+        <translation>Akku %1</translation>
+    </message>
+    <message>
+        <source>model %1</source>
+        <translation>Modell %1</translation>
+    </message>
+    <message>
+        <source>entries from %1 on</source>
+        <translation>Einträge ab %1</translation>
+    </message>
+    <message>
+        <source>packs from %1 on</source>
+        <translation>Akkus ab %1</translation>
+    </message>
+    <message>
+        <source>models from %1 on</source>
+        <translation>Modelle ab %1</translation>
+    </message>
+    <message>
+        <source>entries %1 to %2</source>
+        <translation>Einträge %1 bis %2</translation>
+    </message>
+    <message>
+        <source>packs %1 to %2</source>
+        <translation>Akkus %1 bis %2</translation>
+    </message>
+    <message>
+        <source>models %1 to %2</source>
+        <translation>Modelle %1 bis %2</translation>
+    </message>
+    <message>
+        <source>Copying</source>
+        <translation>Kopiere</translation>
+    </message>
+    <message>
+        <source>Comparing</source>
+        <translation>Vergleiche</translation>
+    </message>
+    <message>
+        <source>The copy did not read back the same (%1), so it was not kept.</source>
+        <translation>Die Kopie las sich nicht gleich zurück (%1), deshalb wurde sie nicht behalten.</translation>
+    </message>
+    <message>
+        <source>The log book could not be read: %1</source>
+        <translation>Das Logbuch konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>%1 already exists, and Tarvelo never replaces a file. Choose a new name.</source>
+        <translation>%1 gibt es schon, und Tarvelo ersetzt nie eine Datei. Wählen Sie einen neuen Namen.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The target could not be opened: %1</source>
+        <translation>Das Ziel konnte nicht geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <source>The database holds a table that is not a log book&apos;s (%1). Copy into an empty database.</source>
+        <translation>Die Datenbank enthält eine Tabelle, die nicht zu einem Logbuch gehört (%1). Kopieren Sie in eine leere Datenbank.</translation>
+    </message>
+    <message>
+        <source>%1 rows in %2</source>
+        <translation>%1 Zeilen in %2</translation>
+    </message>
+    <message>
+        <source>The database already holds a log book (%1). Tarvelo copies only into a database without rows, so that nothing is mixed or overwritten.</source>
+        <translation>Die Datenbank enthält schon ein Logbuch (%1). Tarvelo kopiert nur in eine Datenbank ohne Zeilen, damit nichts vermischt oder überschrieben wird.</translation>
+    </message>
+    <message>
+        <source>Texts longer than the database holds (%1). Shorten them and copy again; nothing was copied.</source>
+        <translation>Texte, die länger sind, als die Datenbank fasst (%1). Kürzen Sie sie und kopieren Sie erneut; es wurde nichts kopiert.</translation>
+    </message>
+    <message>
+        <source>%1 bytes where the database holds %2</source>
+        <translation>%1 Bytes, wo die Datenbank %2 fasst</translation>
+    </message>
+    <message>
+        <source>The copy could not be given its name %1.</source>
+        <translation>Die Kopie konnte ihren Namen %1 nicht bekommen.</translation>
+    </message>
+    <message>
+        <source>Copied %1 models, %2 packs and %3 entries; every row was read back and found the same.</source>
+        <translation>%1 Modelle, %2 Akkus und %3 Einträge kopiert; jede Zeile wurde zurückgelesen und war gleich.</translation>
+    </message>
+    <message>
+        <source>The copy is partial: the log book is damaged, and only the rows that could be read were copied. Not read: %1.</source>
+        <translation>Die Kopie ist unvollständig: Das Logbuch ist beschädigt, und nur die lesbaren Zeilen wurden kopiert. Nicht gelesen: %1.</translation>
+    </message>
+    <message>
+        <source>rows the log book could not count</source>
+        <translation>Zeilen, die das Logbuch nicht zählen konnte</translation>
+    </message>
+    <message>
+        <source>The copy was cancelled; nothing of it was kept.</source>
+        <translation>Das Kopieren wurde abgebrochen; nichts davon wurde behalten.</translation>
+    </message>
+</context>
+<context>
+    <name>LogBookExchange</name>
+    <message>
+        <source>log</source>
+        <translation>log</translation>
+    </message>
+    <message>
+        <source>models</source>
+        <translation>modelle</translation>
+    </message>
+    <message>
+        <source>packs</source>
+        <translation>akkus</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportieren</translation>
+    </message>
+    <message>
+        <source>Not exported</source>
+        <translation>Nicht exportiert</translation>
+    </message>
+    <message>
+        <source>-copy</source>
+        <translation>-kopie</translation>
+    </message>
+    <message>
+        <source>the database %1 on %2</source>
+        <translation>die Datenbank %1 auf %2</translation>
+    </message>
+    <message>
+        <source>Copy log book</source>
+        <translation>Logbuch kopieren</translation>
+    </message>
+    <message>
+        <source>Log book copied</source>
+        <translation>Logbuch kopiert</translation>
+    </message>
+    <message>
+        <source>The log book was copied to %1.</source>
+        <translation>Das Logbuch wurde nach %1 kopiert.</translation>
+    </message>
+    <message>
+        <source>Copy cancelled</source>
+        <translation>Kopieren abgebrochen</translation>
+    </message>
+    <message>
+        <source>Log book not copied</source>
+        <translation>Logbuch nicht kopiert</translation>
+    </message>
+    <message>
+        <source>The log book could not be copied to %1:</source>
+        <translation>Das Logbuch konnte nicht nach %1 kopiert werden:</translation>
     </message>
 </context>
 <context>
@@ -1019,6 +1362,14 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
         <source>&amp;Ask before removing entries</source>
         <translation>Vor dem Entfernen von Einträgen &amp;fragen</translation>
     </message>
+    <message>
+        <source>Export...</source>
+        <translation>Exportieren...</translation>
+    </message>
+    <message>
+        <source>Copy log book to...</source>
+        <translation>Logbuch kopieren nach...</translation>
+    </message>
 </context>
 <context>
     <name>ModelEntry</name>
@@ -1396,14 +1747,18 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
     </message>
 </context>
 <context>
-    <name>WearMark</name>
+    <name>SqlBase</name>
     <message>
-        <source>%1 of the %2 cycles set for %3 packs: time to retire it</source>
-        <translation>%1 der %2 Zyklen, die für %3-Akkus gelten: Zeit, ihn auszumustern</translation>
+        <source>Connecting</source>
+        <translation>Verbinde</translation>
     </message>
     <message>
-        <source>%1 of the %2 cycles set for %3 packs: nearing its limit</source>
-        <translation>%1 der %2 Zyklen, die für %3-Akkus gelten: nahe an seiner Grenze</translation>
+        <source>Reading packs and models</source>
+        <translation>Lese Akkus und Modelle</translation>
+    </message>
+    <message>
+        <source>Reading the log</source>
+        <translation>Lese das Log</translation>
     </message>
 </context>
 <context>
@@ -1443,6 +1798,28 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
     <message>
         <source>&amp;Redo</source>
         <translation>&amp;Wiederholen</translation>
+    </message>
+</context>
+<context>
+    <name>WearMark</name>
+    <message>
+        <source>%1 of the %2 cycles set for %3 packs: time to retire it</source>
+        <translation>%1 der %2 Zyklen, die für %3-Akkus gelten: Zeit, ihn auszumustern</translation>
+    </message>
+    <message>
+        <source>%1 of the %2 cycles set for %3 packs: nearing its limit</source>
+        <translation>%1 der %2 Zyklen, die für %3-Akkus gelten: nahe an seiner Grenze</translation>
+    </message>
+</context>
+<context>
+    <name>WorkDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Stopping...</source>
+        <translation>Wird angehalten...</translation>
     </message>
 </context>
 <context>

@@ -34,3 +34,17 @@ QString FileChooser::chooseLogBook(QWidget* parent, Purpose purpose, const QStri
         return QString();
     return dialog.selectedFiles().first();
 }
+
+QString FileChooser::chooseCsv(QWidget* parent, const QString& caption, const QString& suggested)
+{
+    if (handler())
+        return handler()(parent, Purpose::Name, caption, suggested);
+    QFileDialog dialog(parent, caption, suggested);
+    dialog.setNameFilters({QCoreApplication::translate("FileChooser", "CSV files (*.csv)"),
+                           QCoreApplication::translate("FileChooser", "All files (*)")});
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}

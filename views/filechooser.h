@@ -22,6 +22,9 @@ public:
 
     static QString chooseLogBook(QWidget* parent, Purpose purpose, const QString& caption,
                                  const QString& folder);
+    // A CSV file to write; `suggested` is the path it starts on. Asks before an existing file
+    // is replaced.
+    static QString chooseCsv(QWidget* parent, const QString& caption, const QString& suggested);
     // Replaces the dialog; an empty handler shows real dialogs again.
     static void setHandler(Handler handler);
 

@@ -21,6 +21,15 @@ void MessageBox::warning(QWidget* parent, const QString& title, const QString& t
     QMessageBox::warning(parent, title, text, QMessageBox::Ok);
 }
 
+void MessageBox::information(QWidget* parent, const QString& title, const QString& text)
+{
+    if (handler()) {
+        handler()(parent, title, text);
+        return;
+    }
+    QMessageBox::information(parent, title, text, QMessageBox::Ok);
+}
+
 MessageBox::CheckedQuestionHandler& MessageBox::questionHandler()
 {
     static CheckedQuestionHandler h;

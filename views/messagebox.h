@@ -17,6 +17,9 @@ public:
 
     // A modal warning with one OK button.
     static void warning(QWidget* parent, const QString& title, const QString& text);
+    // A modal message that something went well, with one OK button; a handler set for the
+    // warnings answers it too.
+    static void information(QWidget* parent, const QString& title, const QString& text);
     // Replaces the box; an empty handler shows real boxes again.
     static void setHandler(Handler handler);
 
