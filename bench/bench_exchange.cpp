@@ -22,7 +22,6 @@
 #include <mysql++.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace
 {
@@ -30,19 +29,6 @@ BenchData::Options g_options;
 BenchData::Server g_server;
 bool g_withServer = false;
 QTemporaryDir* g_tmp = nullptr;
-bool g_failed = false;
-
-[[noreturn]] void fail(const QString& what)
-{
-    std::fprintf(stderr, "%s\n", qPrintable(what));
-    std::exit(1);
-}
-
-void skip(benchmark::State& state, const char* why)
-{
-    state.SkipWithError(why);
-    g_failed = true;
-}
 
 int entries()
 {
@@ -59,7 +45,7 @@ QString sqliteBook()
         const QString dir = g_options.dataDir.isEmpty() ? g_tmp->path() : g_options.dataDir;
         file = BenchData::sqliteBook(dir, 1000000, g_options.small, true, &error);
         if (file.isEmpty())
-            fail(QStringLiteral("cannot write a book: ") + error);
+            BenchData::fail(QStringLiteral("cannot write a book: ") + error);
     }
     return file;
 }
@@ -73,7 +59,7 @@ QString serverBook()
         if (!BenchData(shape.entries, shape.models, shape.accus)
                  .writeMysql(g_server, QStringLiteral("_xsource_%1").arg(shape.entries), &database,
                              &error))
-            fail(QStringLiteral("cannot write the server book: ") + error);
+            BenchData::fail(QStringLiteral("cannot write the server book: ") + error);
     }
     return database;
 }
@@ -100,7 +86,7 @@ QString emptyServerDatabase()
         while (q.more_results())
             q.store_next();
     } catch (const std::exception& e) {
-        fail(QStringLiteral("cannot make the target database: ") + QString::fromUtf8(e.what()));
+        BenchData::fail(QStringLiteral("cannot make the target database: ") + QString::fromUtf8(e.what()));
     }
     return QString::fromStdString(name);
 }
@@ -110,7 +96,7 @@ void BM_ExportLog(benchmark::State& state, bool german)
 {
     SqLiteConnection book(sqliteBook());
     if (!book.openDb(nullptr))
-        return skip(state, "openDb failed");
+        return BenchData::skip(state, "openDb failed");
     const QString file = g_tmp->filePath(QStringLiteral("log.csv"));
     qint64 bytes = 0;
     for (auto _ : state) {
@@ -130,7 +116,7 @@ void BM_ExportLog(benchmark::State& state, bool german)
         QFile::remove(file);
         state.ResumeTiming();
         if (!written)
-            return skip(state, "writeLog failed");
+            return BenchData::skip(state, "writeLog failed");
     }
     state.counters["rows"] = double(book.logCount());
     state.counters["MB"] = double(bytes) / (1024.0 * 1024.0);
@@ -140,7 +126,7 @@ void copied(benchmark::State& state, const LogBookCopy::Report& report)
 {
     if (report.outcome != LogBookCopy::Outcome::Copied) {
         std::fprintf(stderr, "%s\n", qPrintable(LogBookCopy::describe(report)));
-        skip(state, "the copy failed");
+        BenchData::skip(state, "the copy failed");
     }
     state.counters["rows"] = double(report.models + report.accus + report.entries);
 }
@@ -211,7 +197,7 @@ void BM_OpenWithProgress(benchmark::State& state, bool server)
         book.reset();
         state.ResumeTiming();
         if (!opened)
-            return skip(state, "open failed");
+            return BenchData::skip(state, "open failed");
     }
     state.counters["rows"] = rows;
     state.counters["reports"] = runner.reports / double(state.iterations());
@@ -244,12 +230,12 @@ int main(int argc, char** argv)
     QTemporaryDir tmp;
     g_tmp = &tmp;
     if (!g_options.dataDir.isEmpty() && !QDir().mkpath(g_options.dataDir))
-        fail(QStringLiteral("cannot make ") + g_options.dataDir);
+        BenchData::fail(QStringLiteral("cannot make ") + g_options.dataDir);
     g_withServer =
         g_options.existingDb.isEmpty() && BenchData::serverFromEnvironment(&g_server);
     registerBenchmarks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    return g_failed ? 1 : 0;
+    return BenchData::anySkipped() ? 1 : 0;
 }

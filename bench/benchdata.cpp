@@ -14,6 +14,7 @@
 #include <QVariant>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 
@@ -349,4 +350,26 @@ BenchData::Options BenchData::takeOptions(int* argc, char** argv)
     }
     *argc = kept;
     return options;
+}
+
+namespace
+{
+bool g_skipped = false;
+} // namespace
+
+void BenchData::fail(const QString& what)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(what));
+    std::exit(1);
+}
+
+void BenchData::skip(benchmark::State& state, const char* why)
+{
+    state.SkipWithError(why);
+    g_skipped = true;
+}
+
+bool BenchData::anySkipped()
+{
+    return g_skipped;
 }

@@ -85,6 +85,12 @@ public:
     QVector<Model> m_models;
     QVector<Entry> m_entries;
 
+    // Ends the run at once, saying why: the benchmarks cannot run at all.
+    [[noreturn]] static void fail(const QString& what);
+    // Skips a benchmark with an error; the run then fails at its end (anySkipped()).
+    static void skip(benchmark::State& state, const char* why);
+    static bool anySkipped();
+
     // Registers a benchmark with fixed iterations, so that a run at 1 000 000 entries takes
     // minutes; five repetitions give the medians. A --small run does a few, once.
     template <class... Args>
