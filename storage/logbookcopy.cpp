@@ -8,8 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QTemporaryFile>
 
 #include <climits>
 
@@ -199,14 +199,21 @@ bool LogBookCopy::openTarget()
             return refuse(tr("%1 already exists, and Tarvelo never replaces a file. Choose a new "
                              "name.")
                               .arg(QDir::toNativeSeparators(m_strFile)));
-        // An empty file is an empty SQLite database; the tables are made below.
-        QTemporaryFile temporary(file.absolutePath() + QStringLiteral("/.") + file.fileName() +
-                                 QStringLiteral(".XXXXXX"));
-        temporary.setAutoRemove(false);
-        if (!temporary.open())
+        // An empty file is an empty SQLite database; the tables are made below. Made as any
+        // new file, so that the copy gets the permissions a log book of the user's has.
+        QFile temporary;
+        for (int attempt = 0; attempt < 10 && !temporary.isOpen(); ++attempt) {
+            temporary.setFileName(QStringLiteral("%1/.%2.%3.part")
+                                      .arg(file.absolutePath(), file.fileName())
+                                      .arg(QRandomGenerator::global()->generate(), 8, 16,
+                                           QLatin1Char('0')));
+            temporary.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+        }
+        if (!temporary.isOpen())
             return fail(tr("%1 cannot be written: %2")
                             .arg(QDir::toNativeSeparators(file.absolutePath()),
                                  temporary.errorString()));
+        temporary.close();
         m_strTemporary = temporary.fileName();
         m_pTarget = std::make_unique<SqLiteConnection>(m_strTemporary);
     }

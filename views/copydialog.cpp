@@ -39,6 +39,8 @@ CopyDialog::CopyDialog(QWidget* parent, const QString& file, const Server& serve
     m_pSpinBoxPort->setRange(1, 65535);
     m_pSpinBoxPort->setValue(server.port);
     m_pLineEditPassword->setEchoMode(QLineEdit::Password);
+    // Room for a whole path.
+    m_pLineEditFile->setMinimumWidth(360);
 
     auto* explanation = new QLabel(tr("Packs, models and entries are copied with their numbers "
                                       "into a new file or into a database that holds no log "

@@ -9,6 +9,7 @@
 #include "storage/workprogress.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -72,6 +73,8 @@ void LogBookCopyTest::copiesEveryRow()
     QVERIFY(rows.size() > 3000);
     QCOMPARE(dump(target), rows);
     QCOMPARE(report.models + report.accus + report.entries, int(rows.size()));
+    // Readable by whom the user's other files are, like any file the user makes.
+    QCOMPARE(QFileInfo(target).permissions(), QFileInfo(m_strDemo).permissions());
     // The copy is a log book of its own: new rows continue its identifiers.
     SqLiteConnection store(target);
     QVERIFY(store.openDb(nullptr));
