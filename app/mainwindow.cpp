@@ -273,16 +273,22 @@ bool MainWindow::openLogBookFile(const QString& file)
         }
         trial.disconnectDb();
     }
+    // Kept as the user's choice only once it opened or failed, not when the open was cancelled.
+    const QString before = m_strLogBookFile;
+    m_strLogBookFile = file;
+    if (!connectDatabase() && m_pBook->openCancelled()) {
+        m_strLogBookFile = before;
+        return false;
+    }
     if (keepLogBookChoice(file)) {
         m_strLogBookFile.clear();
     } else {
-        m_strLogBookFile = file;
         MessageBox::warning(this, tr("Settings not saved"),
                             tr("The log book is open for now, but could not be kept as your "
                                "choice in\n%1\nIs the file or its folder read-only?")
                                 .arg(QDir::toNativeSeparators(m_pSettings->fileName())));
     }
-    return connectDatabase();
+    return m_pBook->isOpen();
 }
 
 void MainWindow::rememberRecent(const QString& file)
@@ -333,8 +339,10 @@ void MainWindow::openDemoBook()
         MessageBox::warning(this, tr("Error creating the demo log book"), error);
         return;
     }
+    const QString before = m_strLogBookFile;
     m_strLogBookFile = file;
-    connectDatabase();
+    if (!connectDatabase() && m_pBook->openCancelled())
+        m_strLogBookFile = before;
 }
 
 void MainWindow::onReload()

@@ -46,7 +46,8 @@ public:
 
 private:
     void separate();
-    void plain(const QByteArray& value);
+    // At least `width` digits, zeros in front.
+    void digits(qint64 value, int width = 0);
 
     QIODevice* m_pDevice; // not owned
     Format m_format;

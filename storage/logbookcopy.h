@@ -85,6 +85,8 @@ private:
                  QStringList* differences);
     // Runs a statement without rows on the target; false (and the copy failed) on an error.
     bool exec(const QByteArray& sql);
+    // The same, where a failure changes nothing of the copy.
+    bool tryExec(const QByteArray& sql);
     // `rows` more are done; false (and the copy cancelled) when it is to stop.
     bool step(WorkProgress& progress, qint64 rows);
     bool fail(const QString& problem);
@@ -99,6 +101,7 @@ private:
     QString m_strFile;              // the file to make, for a file target
     QString m_strTemporary;         // where it is written until it is complete
     QVector<QString> m_created;     // tables the copy made
+    QList<QByteArray> m_indexes;    // made once the rows are in
     QHash<QString, Columns> m_columns;
     bool m_bInTransaction = false;
     qint64 m_iDone = 0;

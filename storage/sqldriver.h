@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QTime>
 
@@ -65,6 +66,11 @@ public:
     virtual QByteArray tableColumnsSql() const = 0;
     // The statements that make the three tables of an empty log book, separated by ";".
     virtual QByteArray schemaSql() const = 0;
+    // Statements that make a long run of writes on this connection quicker.
+    virtual QList<QByteArray> bulkWriteSql() const { return {}; }
+    // Whether making a table or an index takes part in the transaction around it (a server
+    // commits at once).
+    virtual bool schemaInTransaction() const { return false; }
 
     // A condition that the text in `column` reads as the given text (read texts end at their
     // first zero byte; older files hold single-byte texts); its values are bound, after the

@@ -254,6 +254,15 @@ QByteArray SqliteDriver::schemaSql() const
     return QByteArray(kSqliteSchemaText);
 }
 
+// A transaction larger than the page cache spills its pages into the file and reads them back,
+// and every statement after the first keeps what it changes in a statement journal, a file
+// of its own unless told otherwise.
+QList<QByteArray> SqliteDriver::bulkWriteSql() const
+{
+    return {QByteArrayLiteral("PRAGMA cache_size=-65536"),
+            QByteArrayLiteral("PRAGMA temp_store=MEMORY")};
+}
+
 // The text cut at its first zero byte, as bytes.
 QByteArray SqliteDriver::sameTextSql(const char* column) const
 {

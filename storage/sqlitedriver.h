@@ -45,6 +45,8 @@ public:
     void report(const QString& problem) const override;
     QByteArray tableColumnsSql() const override;
     QByteArray schemaSql() const override;
+    QList<QByteArray> bulkWriteSql() const override;
+    bool schemaInTransaction() const override { return true; }
     QByteArray sameTextSql(const char* column) const override;
     void bindSameText(const QString& text) override;
     bool writeRefused() const override { return m_bWriteRefused; }

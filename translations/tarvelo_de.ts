@@ -681,6 +681,10 @@
         <source>The copy was cancelled; nothing of it was kept.</source>
         <translation>Das Kopieren wurde abgebrochen; nichts davon wurde behalten.</translation>
     </message>
+    <message>
+        <source>Indexing</source>
+        <translation>Indiziere</translation>
+    </message>
 </context>
 <context>
     <name>LogBookExchange</name>

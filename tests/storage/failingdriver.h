@@ -58,6 +58,8 @@ public:
     void report(const QString& problem) const override { m_pInner->report(problem); }
     QByteArray tableColumnsSql() const override { return m_pInner->tableColumnsSql(); }
     QByteArray schemaSql() const override { return m_pInner->schemaSql(); }
+    QList<QByteArray> bulkWriteSql() const override { return m_pInner->bulkWriteSql(); }
+    bool schemaInTransaction() const override { return m_pInner->schemaInTransaction(); }
     QByteArray sameTextSql(const char* column) const override
     {
         return m_pInner->sameTextSql(column);
