@@ -110,6 +110,7 @@ bool SqlBase::reload(QString* errorText)
     m_models = std::move(models);
     m_accus = std::move(accus);
     m_bModelsCached = m_bAccusCached = true;
+    beginStage(tr("Ordering the log"));
     takeLog(std::move(log));
     return true;
 }

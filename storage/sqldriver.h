@@ -87,6 +87,8 @@ public:
     virtual void startCheck() {}
     // What that check found damaged; empty when nothing. Waits for the check to end.
     virtual QString damage() { return QString(); }
+    // A check was started and damage() has not taken its finding yet.
+    virtual bool isChecking() const { return false; }
 };
 
 #endif

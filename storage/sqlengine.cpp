@@ -215,6 +215,8 @@ QString SqlEngine::probeWrites()
 
 bool SqlEngine::settleOpen(bool loaded, QString*)
 {
+    if (m_pDriver->isChecking())
+        beginStage(SqlBase::tr("Checking the log book for damage"));
     m_unreadable.clear();
     m_strDamage = m_pDriver->damage();
     m_iUnreadableRows = 0;

@@ -53,6 +53,7 @@ public:
     QString cannotWrite() const override;
     void startCheck() override;
     QString damage() override;
+    bool isChecking() const override { return m_check.joinable(); }
 
     // How long a write waits for another program's write to finish; from the next open on.
     void setBusyTimeout(int milliseconds) { m_iBusyTimeoutMs = milliseconds; }

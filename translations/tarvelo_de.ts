@@ -1764,6 +1764,14 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
         <source>Reading the log</source>
         <translation>Lese das Log</translation>
     </message>
+    <message>
+        <source>Ordering the log</source>
+        <translation>Ordne das Log</translation>
+    </message>
+    <message>
+        <source>Checking the log book for damage</source>
+        <translation>Prüfe das Logbuch auf Schäden</translation>
+    </message>
 </context>
 <context>
     <name>UndoHistory</name>

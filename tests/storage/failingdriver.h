@@ -69,6 +69,7 @@ public:
     QString cannotWrite() const override { return m_pInner->cannotWrite(); }
     void startCheck() override { m_pInner->startCheck(); }
     QString damage() override { return m_pInner->damage(); }
+    bool isChecking() const override { return m_pInner->isChecking(); }
 
 private:
     std::unique_ptr<SqlDriver> m_pInner;
