@@ -235,6 +235,9 @@ bool LogBookCopy::openTarget()
         m_pTarget = std::make_unique<SqLiteConnection>(m_strTemporary);
     }
     m_pDriver = m_pTarget->driver();
+    // A server may take minutes to commit a large log book, or to roll it back after a cancel,
+    // and only then let the copy drop the tables it made.
+    m_pDriver->setPatient(true);
     QString problem;
     if (!m_pDriver->open(*m_pTarget, &problem))
         return fail(tr("The target could not be opened: %1").arg(problem));
@@ -494,9 +497,10 @@ void LogBookCopy::takeBack()
         for (const QString& table : m_created) {
             const QByteArray drop = "DROP TABLE " + table.toLatin1();
             QString problem;
-            if (m_strTemporary.isEmpty() && !tryExec(drop) && m_pDriver->connectionLost() &&
-                m_pDriver->open(*m_pTarget, &problem))
-                tryExec(drop);
+            if (m_strTemporary.isEmpty() && !tryExec(drop) &&
+                !(m_pDriver->connectionLost() && m_pDriver->open(*m_pTarget, &problem) &&
+                  tryExec(drop)))
+                m_report.leftOver << table;
         }
         m_pDriver->close();
     }
@@ -507,6 +511,16 @@ void LogBookCopy::takeBack()
 }
 
 QString LogBookCopy::describe(const Report& report)
+{
+    if (!report.leftOver.isEmpty())
+        return describeOutcome(report) + QStringLiteral("\n\n") +
+               tr("The tables the copy made (%1) could not be removed again; remove them by "
+                  "hand before copying into that database again.")
+                   .arg(report.leftOver.join(QStringLiteral(", ")));
+    return describeOutcome(report);
+}
+
+QString LogBookCopy::describeOutcome(const Report& report)
 {
     switch (report.outcome) {
     case Outcome::Copied: {

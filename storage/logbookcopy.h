@@ -38,6 +38,8 @@ public:
         QStringList skipped;
         // Why it was refused or failed, for the user.
         QString problem;
+        // Tables the copy made in the target and could not drop again.
+        QStringList leftOver;
     };
 
     // From `source` (not opened yet: the copy reads it on a connection of its own) into a new
@@ -65,6 +67,7 @@ private:
     };
     using Columns = QVector<Column>;
 
+    static QString describeOutcome(const Report& report);
     bool readSource(WorkProgress& progress);
     bool openTarget();
     // Missing tables are made; a foreign table or one with rows refuses the copy, and so do

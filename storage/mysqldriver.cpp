@@ -62,8 +62,9 @@ bool MysqlDriver::open(const SqlBase& store, QString* problem)
         m_connection.set_option(new mysqlpp::FoundRowsOption(true));
         m_connection.set_option(new mysqlpp::SetCharsetNameOption("utf8mb4"));
         m_connection.set_option(new mysqlpp::ConnectTimeoutOption(kConnectTimeoutSeconds));
-        m_connection.set_option(new mysqlpp::ReadTimeoutOption(kReadTimeoutSeconds));
-        m_connection.set_option(new mysqlpp::WriteTimeoutOption(kReadTimeoutSeconds));
+        const int timeout = m_bPatient ? kPatientTimeoutSeconds : kReadTimeoutSeconds;
+        m_connection.set_option(new mysqlpp::ReadTimeoutOption(timeout));
+        m_connection.set_option(new mysqlpp::WriteTimeoutOption(timeout));
         if (m_connection.connect(database.constData(), host.constData(), user.constData(),
                                  password.constData(), static_cast<unsigned int>(store.m_iPort))) {
             m_bOpen = true;

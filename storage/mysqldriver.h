@@ -57,12 +57,15 @@ public:
     QByteArray sameTextSql(const char* column) const override;
     void bindSameText(const QString& text) override { bind(text); }
     bool writeRefused() const override;
+    void setPatient(bool patient) override { m_bPatient = patient; }
 
     // Seconds a connection attempt may take, the handshake included.
     static constexpr int kConnectTimeoutSeconds = 5;
     // Seconds to wait for the server's answer, or for it to take a statement, before the
     // connection counts as lost: a frozen server must not freeze the window for long.
     static constexpr int kReadTimeoutSeconds = 5;
+    // The same for a patient connection.
+    static constexpr int kPatientTimeoutSeconds = 600;
 
     mysqlpp::Connection m_connection;
 
@@ -73,6 +76,7 @@ private:
     void compose();
 
     bool m_bOpen = false;
+    bool m_bPatient = false;
 
     std::unique_ptr<mysqlpp::Query> m_pQuery;
     std::vector<std::string> m_pieces;

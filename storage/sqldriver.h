@@ -71,6 +71,10 @@ public:
     // Whether making a table or an index takes part in the transaction around it (a server
     // commits at once).
     virtual bool schemaInTransaction() const { return false; }
+    // From the next open on, waits for answers as long as a statement over a whole log book
+    // may take (the commit or rollback of a million rows), rather than the seconds a window
+    // can wait.
+    virtual void setPatient(bool) {}
 
     // A condition that the text in `column` reads as the given text (read texts end at their
     // first zero byte; older files hold single-byte texts); its values are bound, after the

@@ -685,6 +685,10 @@
         <source>Indexing</source>
         <translation>Indiziere</translation>
     </message>
+    <message>
+        <source>The tables the copy made (%1) could not be removed again; remove them by hand before copying into that database again.</source>
+        <translation>Die Tabellen, die das Kopieren angelegt hat (%1), konnten nicht wieder entfernt werden; entfernen Sie sie von Hand, bevor Sie erneut in diese Datenbank kopieren.</translation>
+    </message>
 </context>
 <context>
     <name>LogBookExchange</name>

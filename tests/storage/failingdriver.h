@@ -70,6 +70,7 @@ public:
     void startCheck() override { m_pInner->startCheck(); }
     QString damage() override { return m_pInner->damage(); }
     bool isChecking() const override { return m_pInner->isChecking(); }
+    void setPatient(bool patient) override { m_pInner->setPatient(patient); }
 
 private:
     std::unique_ptr<SqlDriver> m_pInner;
