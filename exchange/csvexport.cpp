@@ -1,5 +1,6 @@
 #include "exchange/csvexport.h"
 
+#include "records/numberformat.h"
 #include "storage/usage.h"
 #include "storage/workprogress.h"
 
@@ -67,9 +68,11 @@ bool CsvExport::writeLog(const QString& file, const Log& log, const CsvWriter::F
                 csv.number(seconds);
                 csv.duration(seconds);
                 csv.number(e.m_iCharged);
-                // Empty where the table shows nothing: not charged yet, or the pack is gone.
+                // Empty where the table shows nothing: not charged yet, or the pack is gone;
+                // else the whole percent it shows.
                 if (e.m_iCharged != 0 && accu)
-                    csv.number(Usage::restPercent(e.m_iCharged, accu->m_iCapacity));
+                    csv.number(NumberFormat::roundedPercent(
+                        Usage::exactRestPercent(e.m_iCharged, accu->m_iCapacity)));
                 else
                     csv.empty();
                 if (Usage::isComplete(e.m_iCharged, seconds))
@@ -107,7 +110,7 @@ bool CsvExport::writeStats(const QString& file, Stats kind, const QVector<StatEn
                 csv.number(average);
                 csv.duration(average);
                 csv.fixed(s.m_dAvgCurrent, 3);
-                csv.number(s.m_iAvgRest);
+                csv.number(NumberFormat::roundedPercent(s.m_dAvgRest));
                 csv.endRow();
             }
             return progress.reach(rows.size());
