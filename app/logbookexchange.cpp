@@ -39,7 +39,8 @@ void LogBookExchange::updateActions()
 
 QString LogBookExchange::startFolder() const
 {
-    const QString file = m_sources.book->store() ? m_sources.book->store()->m_strFileName : QString();
+    const QString file =
+        m_sources.book->store() ? m_sources.book->store()->m_strFileName : QString();
     if (!file.isEmpty() && QFileInfo(file).absoluteDir().exists())
         return QFileInfo(file).absolutePath();
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -99,14 +100,14 @@ void LogBookExchange::copyLogBook()
     if (!store)
         return;
     const SettingsValues& values = m_pSettings->values();
-    const QString suggested = startFolder() + QLatin1Char('/') +
-                              (store->m_strFileName.isEmpty()
-                                   ? store->m_strDatabase
-                                   : QFileInfo(store->m_strFileName).completeBaseName()) +
-                              tr("-copy") + QStringLiteral(".sqlite");
-    CopyDialog dialog(m_pWindow, suggested,
-                      {values.host(), values.port(), values.database(), values.user(),
-                       values.password()});
+    const QString suggested =
+        startFolder() + QLatin1Char('/') +
+        (store->m_strFileName.isEmpty() ? store->m_strDatabase
+                                        : QFileInfo(store->m_strFileName).completeBaseName()) +
+        tr("-copy") + QStringLiteral(".sqlite");
+    CopyDialog dialog(
+        m_pWindow, suggested,
+        {values.host(), values.port(), values.database(), values.user(), values.password()});
     if (dialog.exec() != QDialog::Accepted)
         return;
     std::unique_ptr<LogBookCopy> copy;
@@ -123,7 +124,8 @@ void LogBookExchange::copyLogBook()
                                               server.user, server.password));
     }
     LogBookCopy::Report report;
-    m_pRunner->run(tr("Copy log book"), [&](WorkProgress& progress) { report = copy->run(progress); });
+    m_pRunner->run(tr("Copy log book"),
+                   [&](WorkProgress& progress) { report = copy->run(progress); });
     const QString text = LogBookCopy::describe(report);
     switch (report.outcome) {
     case LogBookCopy::Outcome::Copied:

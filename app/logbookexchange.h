@@ -42,11 +42,11 @@ private:
     // Where the files of a log book start: its own folder, or the user's documents.
     QString startFolder() const;
 
-    Ui::MainWindow* m_pUi;         // not owned
-    Sources m_sources;             // not owned
+    Ui::MainWindow* m_pUi;        // not owned
+    Sources m_sources;            // not owned
     TarveloSettings* m_pSettings; // not owned
-    WorkRunner* m_pRunner;         // not owned
-    QWidget* m_pWindow;            // not owned
+    WorkRunner* m_pRunner;        // not owned
+    QWidget* m_pWindow;           // not owned
 };
 
 #endif

@@ -66,8 +66,8 @@ QString serverBook()
 
 std::unique_ptr<MysqlConnection> serverStore(const QString& database)
 {
-    return std::make_unique<MysqlConnection>(g_server.host, g_server.port, database,
-                                             g_server.user, g_server.password);
+    return std::make_unique<MysqlConnection>(g_server.host, g_server.port, database, g_server.user,
+                                             g_server.password);
 }
 
 // An empty database of this run, without tables, as a club's administrator hands one out.
@@ -86,7 +86,8 @@ QString emptyServerDatabase()
         while (q.more_results())
             q.store_next();
     } catch (const std::exception& e) {
-        BenchData::fail(QStringLiteral("cannot make the target database: ") + QString::fromUtf8(e.what()));
+        BenchData::fail(QStringLiteral("cannot make the target database: ") +
+                        QString::fromUtf8(e.what()));
     }
     return QString::fromStdString(name);
 }
@@ -109,8 +110,8 @@ void BM_ExportLog(benchmark::State& state, bool german)
         WorkProgress progress;
         QString error;
         const bool written = CsvExport::writeLog(
-            file, log,
-            german ? CsvWriter::german(true) : CsvWriter::standard(true), progress, &error);
+            file, log, german ? CsvWriter::german(true) : CsvWriter::standard(true), progress,
+            &error);
         state.PauseTiming();
         bytes = QFile(file).size();
         QFile::remove(file);
@@ -231,8 +232,7 @@ int main(int argc, char** argv)
     g_tmp = &tmp;
     if (!g_options.dataDir.isEmpty() && !QDir().mkpath(g_options.dataDir))
         BenchData::fail(QStringLiteral("cannot make ") + g_options.dataDir);
-    g_withServer =
-        g_options.existingDb.isEmpty() && BenchData::serverFromEnvironment(&g_server);
+    g_withServer = g_options.existingDb.isEmpty() && BenchData::serverFromEnvironment(&g_server);
     registerBenchmarks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

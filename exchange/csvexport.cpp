@@ -89,8 +89,7 @@ bool CsvExport::writeLog(const QString& file, const Log& log, const CsvWriter::F
 }
 
 bool CsvExport::writeStats(const QString& file, Stats kind, const QVector<StatEntry>& rows,
-                           const CsvWriter::Format& format, WorkProgress& progress,
-                           QString* error)
+                           const CsvWriter::Format& format, WorkProgress& progress, QString* error)
 {
     return writeFile(
         file, format, progress, rows.size(),

@@ -34,8 +34,7 @@ public:
     static bool writeLog(const QString& file, const Log& log, const CsvWriter::Format& format,
                          WorkProgress& progress, QString* error);
     static bool writeStats(const QString& file, Stats kind, const QVector<StatEntry>& rows,
-                           const CsvWriter::Format& format, WorkProgress& progress,
-                           QString* error);
+                           const CsvWriter::Format& format, WorkProgress& progress, QString* error);
 };
 
 #endif

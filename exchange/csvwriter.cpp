@@ -22,8 +22,7 @@ CsvWriter::Format CsvWriter::standard(bool byteOrderMark)
     return Format{',', '.', byteOrderMark};
 }
 
-CsvWriter::CsvWriter(QIODevice* device, const Format& format)
-    : m_pDevice(device), m_format(format)
+CsvWriter::CsvWriter(QIODevice* device, const Format& format) : m_pDevice(device), m_format(format)
 {
     m_buffer.reserve(kFlushAt + 4096);
     if (format.byteOrderMark)

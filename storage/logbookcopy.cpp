@@ -220,16 +220,16 @@ bool LogBookCopy::openTarget()
         // new file, so that the copy gets the permissions a log book of the user's has.
         QFile temporary;
         for (int attempt = 0; attempt < 10 && !temporary.isOpen(); ++attempt) {
-            temporary.setFileName(QStringLiteral("%1/.%2.%3.part")
-                                      .arg(file.absolutePath(), file.fileName())
-                                      .arg(QRandomGenerator::global()->generate(), 8, 16,
-                                           QLatin1Char('0')));
+            temporary.setFileName(
+                QStringLiteral("%1/.%2.%3.part")
+                    .arg(file.absolutePath(), file.fileName())
+                    .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
             temporary.open(QIODevice::WriteOnly | QIODevice::NewOnly);
         }
         if (!temporary.isOpen())
-            return fail(tr("%1 cannot be written: %2")
-                            .arg(QDir::toNativeSeparators(file.absolutePath()),
-                                 temporary.errorString()));
+            return fail(
+                tr("%1 cannot be written: %2")
+                    .arg(QDir::toNativeSeparators(file.absolutePath()), temporary.errorString()));
         temporary.close();
         m_strTemporary = temporary.fileName();
         m_pTarget = std::make_unique<SqLiteConnection>(m_strTemporary);
@@ -321,8 +321,7 @@ bool LogBookCopy::createTable(const QString& table)
     if (statements.isEmpty())
         return fail(QStringLiteral("no statement makes table %1").arg(table));
     for (const QByteArray& sql : statements) {
-        const bool index =
-            !schemaStatement().match(QString::fromUtf8(sql)).captured(1).isEmpty();
+        const bool index = !schemaStatement().match(QString::fromUtf8(sql)).captured(1).isEmpty();
         if (index && m_pDriver->schemaInTransaction()) {
             m_indexes << sql;
             continue;
@@ -482,8 +481,8 @@ bool LogBookCopy::finishFile()
         m_strTemporary.clear();
         return true;
     }
-    return fail(tr("The copy could not be given its name %1.")
-                    .arg(QDir::toNativeSeparators(m_strFile)));
+    return fail(
+        tr("The copy could not be given its name %1.").arg(QDir::toNativeSeparators(m_strFile)));
 }
 
 void LogBookCopy::takeBack()

@@ -166,7 +166,8 @@ void MysqlDriver::bind(const QString& value)
 // text does in the file store.
 void MysqlDriver::bind(const QDate& date)
 {
-    m_values.push_back(text(date.isValid() ? SqlBase::dateText(date) : QStringLiteral("0000-00-00")));
+    m_values.push_back(
+        text(date.isValid() ? SqlBase::dateText(date) : QStringLiteral("0000-00-00")));
 }
 
 void MysqlDriver::bind(const QTime& duration)

@@ -479,8 +479,7 @@ template <class Record> bool SqlEngine::restoreRecord(const SqlTable<Record>& ta
         return false;
     // Whether an insert whose reply was lost went through, the row itself tells.
     Record stored;
-    if (!done && !(readRecord(table, id, &stored) &&
-                   table.values(stored) == table.values(*entry)))
+    if (!done && !(readRecord(table, id, &stored) && table.values(stored) == table.values(*entry)))
         return refuse(Failure::Error,
                       QStringLiteral("the connection was lost; nothing was stored"));
     cacheStored(table, *entry);
@@ -528,9 +527,7 @@ bool SqlEngine::settle(const SqlTable<Record>& table, int id, const Record* want
     bool exists = false;
     if (!readNow(table, id, &now, &exists))
         return false;
-    if (wanted
-            ? exists && table.values(now) == table.values(*wanted)
-            : !exists)
+    if (wanted ? exists && table.values(now) == table.values(*wanted) : !exists)
         return true;
     if (exists)
         cache(now);
@@ -752,7 +749,9 @@ bool SqlEngine::readLog(QVector<LogEntry*>* out)
         const qsizetype before = out->size();
         if (!query(
                 page, [after](SqlDriver& d) { d.bind(after); }, [&]() { dropFrom(before); },
-                [&](const SqlDriver& d) { out->append(new LogEntry(kLogTable.fromRow(this, d))); })) {
+                [&](const SqlDriver& d) {
+                    out->append(new LogEntry(kLogTable.fromRow(this, d)));
+                })) {
             dropFrom(0);
             return false;
         }

@@ -147,17 +147,18 @@ template struct SqlTable<ModelEntry>;
 template struct SqlTable<AccuEntry>;
 template struct SqlTable<LogEntry>;
 
-const SqlTable<ModelEntry> kModelTable{"modelList",
-                                       "modelId",
-                                       "INSERT INTO modelList(modelName,modelTyp) VALUES (?,?)",
-                                       "INSERT INTO modelList(modelId,modelName,modelTyp) VALUES (?,?,?)",
-                                       "UPDATE modelList SET modelName=?,modelTyp=? WHERE modelId=?",
-                                       "DELETE FROM modelList WHERE modelId=?",
-                                       "SELECT * FROM modelList WHERE modelId=?",
-                                       "SELECT * FROM modelList ORDER BY modelId",
-                                       bindModel,
-                                       modelFromRow,
-                                       modelFields};
+const SqlTable<ModelEntry> kModelTable{
+    "modelList",
+    "modelId",
+    "INSERT INTO modelList(modelName,modelTyp) VALUES (?,?)",
+    "INSERT INTO modelList(modelId,modelName,modelTyp) VALUES (?,?,?)",
+    "UPDATE modelList SET modelName=?,modelTyp=? WHERE modelId=?",
+    "DELETE FROM modelList WHERE modelId=?",
+    "SELECT * FROM modelList WHERE modelId=?",
+    "SELECT * FROM modelList ORDER BY modelId",
+    bindModel,
+    modelFromRow,
+    modelFields};
 
 const SqlTable<AccuEntry> kAccuTable{
     "accus",

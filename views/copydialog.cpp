@@ -18,22 +18,19 @@
 CopyDialog::CopyDialog(QWidget* parent, const QString& file, const Server& server)
     : QDialog(parent), m_pRadioFile(new QRadioButton(tr("A new log book &file"))),
       m_pRadioServer(new QRadioButton(tr("A database on a MySQL or MariaDB &server"))),
-      m_pLineEditFile(new QLineEdit(QDir::toNativeSeparators(file))),
-      m_pServerFields(new QWidget), m_pLineEditHostname(new QLineEdit(server.host)),
-      m_pSpinBoxPort(new QSpinBox), m_pLineEditDatabase(new QLineEdit(server.database)),
-      m_pLineEditUser(new QLineEdit(server.user)), m_pLineEditPassword(new QLineEdit(server.password))
+      m_pLineEditFile(new QLineEdit(QDir::toNativeSeparators(file))), m_pServerFields(new QWidget),
+      m_pLineEditHostname(new QLineEdit(server.host)), m_pSpinBoxPort(new QSpinBox),
+      m_pLineEditDatabase(new QLineEdit(server.database)),
+      m_pLineEditUser(new QLineEdit(server.user)),
+      m_pLineEditPassword(new QLineEdit(server.password))
 {
     setObjectName(QStringLiteral("CopyDialog"));
     setWindowTitle(tr("Copy log book"));
     const std::pair<QWidget*, const char*> names[] = {
-        {m_pRadioFile, "m_pRadioFile"},
-        {m_pRadioServer, "m_pRadioServer"},
-        {m_pLineEditFile, "m_pLineEditFile"},
-        {m_pLineEditHostname, "m_pLineEditHostname"},
-        {m_pSpinBoxPort, "m_pSpinBoxPort"},
-        {m_pLineEditDatabase, "m_pLineEditDatabase"},
-        {m_pLineEditUser, "m_pLineEditUser"},
-        {m_pLineEditPassword, "m_pLineEditPassword"}};
+        {m_pRadioFile, "m_pRadioFile"},       {m_pRadioServer, "m_pRadioServer"},
+        {m_pLineEditFile, "m_pLineEditFile"}, {m_pLineEditHostname, "m_pLineEditHostname"},
+        {m_pSpinBoxPort, "m_pSpinBoxPort"},   {m_pLineEditDatabase, "m_pLineEditDatabase"},
+        {m_pLineEditUser, "m_pLineEditUser"}, {m_pLineEditPassword, "m_pLineEditPassword"}};
     for (const auto& [widget, name] : names)
         widget->setObjectName(QLatin1String(name));
     m_pSpinBoxPort->setRange(1, 65535);
@@ -84,9 +81,8 @@ void CopyDialog::updateFields()
 
 void CopyDialog::chooseFile()
 {
-    const QString chosen =
-        FileChooser::chooseLogBook(this, FileChooser::Purpose::Name, tr("Copy log book to"),
-                                   QFileInfo(file()).absolutePath());
+    const QString chosen = FileChooser::chooseLogBook(
+        this, FileChooser::Purpose::Name, tr("Copy log book to"), QFileInfo(file()).absolutePath());
     if (!chosen.isEmpty())
         m_pLineEditFile->setText(QDir::toNativeSeparators(chosen));
 }

@@ -39,9 +39,9 @@ bool ProgressRunner::run(const QString& title, const Work& work)
     // Until the dialog shows, the window draws itself but takes no clicks or keys; afterwards
     // the modal dialog keeps them from it.
     while (!thread->isFinished()) {
-        loop.processEvents(QEventLoop::WaitForMoreEvents |
-                           (dialog.isVisible() ? QEventLoop::AllEvents
-                                               : QEventLoop::ExcludeUserInputEvents));
+        loop.processEvents(
+            QEventLoop::WaitForMoreEvents |
+            (dialog.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents));
     }
     thread->wait();
     tick.stop();

@@ -82,21 +82,36 @@ void CsvTest::textsArriveAsTheyWere_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("read");
-    QTest::newRow("plain") << "Easy Star" << "Easy Star";
-    QTest::newRow("comma") << "Red, 3S" << "Red, 3S";
-    QTest::newRow("semicolon") << "Red; 3S" << "Red; 3S";
-    QTest::newRow("quotes") << "the \"blue\" one" << "the \"blue\" one";
-    QTest::newRow("line breaks") << "first\nsecond\r\nthird" << "first\nsecond\r\nthird";
-    QTest::newRow("umlauts") << "Größe übrig" << "Größe übrig";
-    QTest::newRow("emoji") << "Heli 🚁" << "Heli 🚁";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("formula =") << "=HYPERLINK(\"x\")" << "'=HYPERLINK(\"x\")";
-    QTest::newRow("formula +") << "+49 170" << "'+49 170";
-    QTest::newRow("formula -") << "-5C, old" << "'-5C, old";
-    QTest::newRow("formula @") << "@SUM(A1)" << "'@SUM(A1)";
-    QTest::newRow("formula tab") << "\t=1" << "'\t=1";
-    QTest::newRow("formula CR") << "\r=1" << "'\r=1";
-    QTest::newRow("not at the start") << "a=b" << "a=b";
+    QTest::newRow("plain") << "Easy Star"
+                           << "Easy Star";
+    QTest::newRow("comma") << "Red, 3S"
+                           << "Red, 3S";
+    QTest::newRow("semicolon") << "Red; 3S"
+                               << "Red; 3S";
+    QTest::newRow("quotes") << "the \"blue\" one"
+                            << "the \"blue\" one";
+    QTest::newRow("line breaks") << "first\nsecond\r\nthird"
+                                 << "first\nsecond\r\nthird";
+    QTest::newRow("umlauts") << "Größe übrig"
+                             << "Größe übrig";
+    QTest::newRow("emoji") << "Heli 🚁"
+                           << "Heli 🚁";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("formula =") << "=HYPERLINK(\"x\")"
+                               << "'=HYPERLINK(\"x\")";
+    QTest::newRow("formula +") << "+49 170"
+                               << "'+49 170";
+    QTest::newRow("formula -") << "-5C, old"
+                               << "'-5C, old";
+    QTest::newRow("formula @") << "@SUM(A1)"
+                               << "'@SUM(A1)";
+    QTest::newRow("formula tab") << "\t=1"
+                                 << "'\t=1";
+    QTest::newRow("formula CR") << "\r=1"
+                                << "'\r=1";
+    QTest::newRow("not at the start") << "a=b"
+                                      << "a=b";
 }
 
 void CsvTest::textsArriveAsTheyWere()
@@ -179,8 +194,8 @@ void CsvTest::logAsTheTableShowsIt()
 {
     QFETCH(bool, german);
     CsvExport::Log log;
-    log.accus << AccuEntry(nullptr, QStringLiteral("SLS"), QStringLiteral("Red; \"2200\""), 2200,
-                           3, 30, 0, 1);
+    log.accus << AccuEntry(nullptr, QStringLiteral("SLS"), QStringLiteral("Red; \"2200\""), 2200, 3,
+                           30, 0, 1);
     log.models << ModelEntry(nullptr, QStringLiteral("=Cub"), 0, 1);
     // In the table's order, which is not the log's.
     log.rows << LogEntry(nullptr, QDate(2024, 5, 4), QTime(0, 10), 1100, 1, 1, 1)
@@ -201,8 +216,8 @@ void CsvTest::logAsTheTableShowsIt()
     QCOMPARE(rows[0].size(), 8);
     QCOMPARE(rows[1], (QStringList{"2024-05-04", "Red; \"2200\"", "'=Cub", "600", "0:10:00", "1100",
                                    "50", "6" + point + "600"}));
-    QCOMPARE(rows[2], (QStringList{"2024-05-18", "Red; \"2200\"", "'=Cub", "360", "0:06:00", "0",
-                                   "", ""}));
+    QCOMPARE(rows[2],
+             (QStringList{"2024-05-18", "Red; \"2200\"", "'=Cub", "360", "0:06:00", "0", "", ""}));
     QCOMPARE(rows[3], (QStringList{"2024-05-11", "(deleted pack #9)", "(deleted model #7)", "7200",
                                    "2:00:00", "4000", "", "2" + point + "000"}));
 }

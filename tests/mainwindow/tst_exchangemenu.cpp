@@ -5,8 +5,8 @@
 #include "samplebook.h"
 #include "storage/bookdump.h" // the tests' own helper
 
-#include "views/filechooser.h"
 #include "storage/workprogress.h"
+#include "views/filechooser.h"
 #include "views/progressrunner.h"
 
 #include <QAction>
@@ -83,9 +83,8 @@ void ExchangeMenuTest::exportWritesWhatTheWindowShows()
     QVERIFY(m_f->chooseId("m_pFilterModel", 2));
     QCOMPARE(m_f->rows(), 3);
     const QString file = m_f->path(QStringLiteral("out.csv"));
-    FileChooser::setHandler([&](QWidget*, FileChooser::Purpose, const QString&, const QString&) {
-        return file;
-    });
+    FileChooser::setHandler(
+        [&](QWidget*, FileChooser::Purpose, const QString&, const QString&) { return file; });
     MainWindowFixture::whenModal([&](QWidget* dialog) {
         dialog->findChild<QRadioButton*>(what)->setChecked(true);
         dialog->findChild<QCheckBox*>(QStringLiteral("m_pCheckGerman"))->setChecked(german);

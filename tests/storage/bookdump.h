@@ -17,8 +17,10 @@ void dumpRows(const SqlTable<Record>& table, const Record& row, QStringList* out
     QStringList values;
     for (const QVariant& v : table.values(row))
         values << v.toString();
-    *out << QStringLiteral("%1 %2: %3").arg(QLatin1String(table.name)).arg(row.m_iId).arg(
-        values.join(QLatin1Char('|')));
+    *out << QStringLiteral("%1 %2: %3")
+                .arg(QLatin1String(table.name))
+                .arg(row.m_iId)
+                .arg(values.join(QLatin1Char('|')));
 }
 
 inline QStringList dumpStore(const SqlBase& store)
@@ -37,10 +39,9 @@ inline bool sqliteExec(const QString& file, const QByteArray& sql)
 {
     sqlite3* db = nullptr;
     char* error = nullptr;
-    const bool ok =
-        sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE,
-                        nullptr) == SQLITE_OK &&
-        sqlite3_exec(db, sql.constData(), nullptr, nullptr, &error) == SQLITE_OK;
+    const bool ok = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE,
+                                    nullptr) == SQLITE_OK &&
+                    sqlite3_exec(db, sql.constData(), nullptr, nullptr, &error) == SQLITE_OK;
     if (!ok)
         qWarning("sqlite: %s", error ? error : sqlite3_errmsg(db));
     sqlite3_free(error);

@@ -27,7 +27,8 @@ private slots:
     void damagedBookIsCopiedPartially();
 
 private:
-    LogBookCopy::Report copy(const QString& from, const QString& to, WorkProgress* progress = nullptr);
+    LogBookCopy::Report copy(const QString& from, const QString& to,
+                             WorkProgress* progress = nullptr);
     QStringList dump(const QString& file);
 
     QTemporaryDir m_dir;

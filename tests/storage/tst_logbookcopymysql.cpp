@@ -59,8 +59,8 @@ void LogBookCopyMysqlTest::initTestCase()
 
 void LogBookCopyMysqlTest::init()
 {
-    m_strDb = m_pServer->createDatabase(QStringLiteral("copy_%1").arg(qApp->applicationPid()),
-                                        false);
+    m_strDb =
+        m_pServer->createDatabase(QStringLiteral("copy_%1").arg(qApp->applicationPid()), false);
     QVERIFY(!m_strDb.isEmpty());
 }
 
@@ -122,7 +122,8 @@ void LogBookCopyMysqlTest::cancelDropsOnlyWhatTheCopyMade_data()
 {
     QTest::addColumn<QString>("existing");
     QTest::addColumn<QString>("stage");
-    QTest::newRow("no tables, cancelled half-way") << "" << "Copying";
+    QTest::newRow("no tables, cancelled half-way") << ""
+                                                   << "Copying";
     QTest::newRow("an empty table of the user's, cancelled while comparing")
         << "CREATE TABLE modelList (modelName TEXT, modelTyp INT, modelId INT PRIMARY KEY)"
         << "Comparing";
@@ -142,9 +143,9 @@ void LogBookCopyMysqlTest::cancelDropsOnlyWhatTheCopyMade()
     QCOMPARE(toServer(m_strDemo, &progress).outcome, LogBookCopy::Outcome::Cancelled);
     QCOMPARE(tables(), before);
     if (!existing.isEmpty())
-        QCOMPARE(m_pServer->firstRow(m_strDb, QStringLiteral("SELECT count(*) FROM modelList"))
-                     .value(0),
-                 QStringLiteral("0"));
+        QCOMPARE(
+            m_pServer->firstRow(m_strDb, QStringLiteral("SELECT count(*) FROM modelList")).value(0),
+            QStringLiteral("0"));
 }
 
 void LogBookCopyMysqlTest::oldFileArrivesWithItsTexts()
