@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 #include "app/logtab.h"
 
 #include "app/recordcombo.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 #include "app/mainapp.h"
 #include "app/translationfinder.h"
 #include "tools/commandline.h"

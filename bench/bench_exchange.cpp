@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // Data out of a log book of 1 000 000 entries: the CSV export of the whole log (taking the rows
 // from the open book included), copies of the whole book between SQLite files and a MariaDB
 // server (read, written in one transaction, read back and compared), and opening the server

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The log book's edits and the log filters as the log table sees them: a LogEntryTableModel
 // follows the log book and a shown QTableView, set up like the window's log table, follows the
 // model. Each timed step includes the model's bookkeeping, the view's, and the events the view

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // Peak memory of opening the largest log book through the store. The process does nothing
 // else, so nothing else raises its peak: the book is written beforehand, by bench_storage with
 // the same --data-dir or here in a child process, whose memory is its own. Reports the peak

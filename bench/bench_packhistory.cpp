@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The history of one pack: BM_OpenHistory opens the window (figures, both charts, the entries
 // table) and lets it lay out and paint, as a double click in the pack statistics does, on a
 // book of 20 000 entries where one pack has more than 10 000 of them. BM_PackHistory is the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // Peak memory of starting the program on the largest log book: one main window, constructed the
 // way the program starts in a portable folder (tarvelo.ini in the working directory), until its
 // log table is filled, then shown and painted once. The process does nothing else: the book is

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // Start-up of the program on a large log book: from the main window's construction to its log
 // table filled, headless. The window is started the way the program starts in a portable
 // folder: a tarvelo.ini in the working directory selects the SQLite book.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // Storage benchmarks: edits, opening a log book, the log filters and the statistics lists.
 // Each store figure has a partner measured in the same run, so the ratio can be read off: the
 // least the same work costs on a plain connection, or (for the filters) the same book without

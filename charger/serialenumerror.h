@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 #ifndef TARVELO_SERIALENUMERROR_H
 #define TARVELO_SERIALENUMERROR_H
 

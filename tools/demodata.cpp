@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // tarvelo-demo-data FILE: creates a new log book holding a small sample season (a handful of
 // packs and models, a flying day or two a week over the last half year), so that a first start
 // has something to show. Never touches an existing file.

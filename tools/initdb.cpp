@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // tarvelo-initdb FILE: creates a new, empty Tarvelo log book. Never touches an existing file.
 #include "storage/sqliteschema.h"
 #include "tools/commandline.h"

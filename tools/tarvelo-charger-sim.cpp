@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // A stand-in for a Junsi iCharger: sends the status lines of a scripted charge on a serial
 // device or on a new pseudo-terminal, so that the whole charger path can be tried without
 // hardware.

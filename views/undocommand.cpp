@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 #include "views/undocommand.h"
 
 UndoCommand::UndoCommand(std::unique_ptr<LogBookCommand> command, LogBook* book, Failed failed)

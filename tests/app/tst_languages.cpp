@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The German translation: where the program finds it, and the forms and tables in German and
 // back in English.
 #include "app/optionsdialog.h"

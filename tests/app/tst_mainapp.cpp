@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The application object and the start-up order: the window is created once, the language is
 // the one chosen last time or else the system's, and the language menu switches between German
 // and English.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The options dialog: its widgets and rules, and the copy of the settings it edits, which OK
 // saves and Cancel drops. Every test runs in its own working directory; the per-user store
 // lives in a private folder.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The charger manager: per-class queries and result codes, opening and closing, forwarding to
 // the open charger, and the whole path from the simulator through a pseudo-terminal.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The charger status window: what it shows of the charger's lines, the packs it proposes from
 // a real SQLite store, and what it hands on.
 

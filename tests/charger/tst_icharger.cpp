@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The iCharger driver: opening and closing, the reader thread with a port fed by the test,
 // and the real serial access on pseudo-terminals.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // Listing the serial ports: the records, their names, the stable names, a port in use left
 // alone, and the simulator's announcement of its pseudo-terminal.
 

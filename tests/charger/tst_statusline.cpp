@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The status line decoder and the text hand-over: what the charger makes of each line, and
 // what a caller finds in its 100-byte buffer.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // CSV files as File > Export writes them, read back by a strict RFC 4180 reader written here:
 // texts of every kind arrive as they were, formula-like texts cannot run, numbers do not
 // depend on the system's language, and a cancelled export leaves the file that was there.

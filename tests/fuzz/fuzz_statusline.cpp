@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // Feeds arbitrary bytes to the status line decoder, as they come and completed with their
 // checksum, so that lines get past the checksum and into the fields. Besides the sanitizers'
 // checks: a good line starts like a status line, carries 6, 8 or 10 cells and leaves the cells

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // File > Export and File > Copy log book to... as a user goes through them, and the progress
 // dialog of long work: the files hold what the window shows, a copy opens with every row, an
 // existing file is never replaced, and Cancel stops the work.

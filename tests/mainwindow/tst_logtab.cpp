@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The log tab as a pilot uses it, with the keyboard as well as the mouse: Change and Remove
 // act on the entry the editor shows, unsaved edits are never lost silently, dialogs leave the
 // selections alone, entries written by others appear on F5, the keys of the Edit menu act, and

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The whole program on a local SQLite log book in a portable folder: the main window with its
 // dialogs, the log editor, the filters, the statistics, the languages, the options and what it
 // remembers from one start to the next.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The charger path of the whole program: the simulator on a pseudo-terminal, the status window
 // with its values and pack detection, the charge completing the entry of a flight or starting a
 // new one; the charger the options name, and not one chosen in cancelled options; a language

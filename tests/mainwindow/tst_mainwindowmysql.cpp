@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The whole program on the server store: the options switched from the local book to the
 // throw-away MariaDB of the test run, then the log, the statistics and a failed reconnect.
 #include "mainwindowfixture.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The history of a pack and the cycle limits, through the main window as a user reaches them:
 // a double click in the pack statistics or the Management menu, the log book changing under
 // an open history, a limit changed in the options.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // Column widths of the main window's tables: as wide as their contents, and within the view
 // where the cells leave room for it; once the user sizes a column, as the user left them.
 #include "app/tablecolumnfitter.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // Every figure the program shows, at the edges of its format.
 #include "records/numberformat.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The entry records: defaults, copies, texts, and how they hand their storage operations to
 // the store.
 #include "records/accuentry.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The settings object: what a stored value must be to be taken, what is said about one that is
 // not, and when the store is written. Each test runs in a working directory of its own, with a
 // per-user store of its own.

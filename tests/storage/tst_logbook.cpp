@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The log book object without any widget: what it announces for each write, what it refuses,
 // its in-memory filter against the store's SQL filter, the history of a pack read from it, and
 // the edits that undo and redo.

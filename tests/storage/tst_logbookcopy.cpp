@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // Copying a log book into a new SQLite file, as File > Copy log book to... does: every row
 // arrives as the program reads it, an existing file is never touched, a cancel leaves nothing
 // behind, and a damaged book gives a partial copy that says what it could not read.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // A log book carried to the club's server and back (throw-away MariaDB of the test run): every
 // row arrives as it was read, a database that holds a log book is never mixed into, a cancel
 // drops only what the copy made, old files arrive with their texts right, and a large log

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The shared storage suite on a MariaDB server, and what only the server store does: refusing
 // servers and databases it cannot use, finding its way back after a dropped connection, and
 // the stored form of texts, dates and times.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The shared storage suite on SQLite files, and what only the file store does: refusing foreign
 // files, the stored form of texts, dates and times, and the files older programs wrote.
 #include "immutable.h"

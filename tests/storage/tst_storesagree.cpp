@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The same log book written to both stores, then every read compared: the file store and the
 // server store must give the same answers, identifiers aside.
 #include "mysqltestserver.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // Every program answers --help and --version and refuses what it does not know, without a
 // display and without leaving anything behind in the working directory.
 #include <QDir>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // tarvelo-demo-data: the sample log book behind "scripts/run --demo".
 #include "storage/logbook.h"
 #include "storage/packhistory.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // tarvelo-initdb: the command that makes new log books.
 #include "storage/sqliteconnection.h"
 

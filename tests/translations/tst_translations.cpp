@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The German translation covers every text the main window, its log tab, undo and redo, the
 // charger status window and the charger's status line show: each text in their forms and sources has a finished German
 // translation in translations/tarvelo_de.ts.

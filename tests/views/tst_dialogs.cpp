@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The pack and model management dialogs driven through their widgets against a real SQLite
 // store, and the about dialog.
 #include "views/storefixture.h"

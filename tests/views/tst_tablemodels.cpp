@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: the Tarvelo developers
 // The three table models behind the main window's tables, on a real SQLite store, with the
 // framework's model tester attached to every model.
 #include "views/storefixture.h"
