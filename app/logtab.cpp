@@ -4,13 +4,16 @@
 
 #include "app/recordcombo.h"
 #include "app/tablecolumnfitter.h"
+#include "records/entrydoubts.h"
 #include "records/numberformat.h"
 #include "storage/logbook.h"
 #include "storage/recordcommand.h"
 #include "storage/sqlbase.h"
 #include "ui_mainwindow.h"
+#include "views/durationedit.h"
 #include "views/logentrytablemodel.h"
 #include "views/messagebox.h"
+#include "views/shortcutkeeper.h"
 #include "views/undohistory.h"
 
 #include <QCoreApplication>
@@ -32,8 +35,6 @@ LogTab::LogTab(Ui::MainWindow* ui, UndoHistory* history, QWidget* window)
     m_pModel->setParent(this);
     QTableView* table = ui->m_pTableLogList;
     m_pModel->showIn(table);
-    // Every duration shows its hours, so that what is stored is what is shown.
-    ui->m_pTime->setDisplayFormat(QStringLiteral("hh:mm:ss"));
 
     connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &LogTab::onCurrentRowChanged);
@@ -73,6 +74,10 @@ LogTab::LogTab(Ui::MainWindow* ui, UndoHistory* history, QWidget* window)
         connect(combo, &QComboBox::currentIndexChanged, this, &LogTab::applyFilters);
     for (QComboBox* combo : {ui->m_pAccuList, ui->m_pModelList})
         connect(combo, &QComboBox::currentIndexChanged, this, &LogTab::updateButtons);
+    // Every change of the editor may make it storable, or give Undo something to drop.
+    connect(ui->m_pDate, &QDateEdit::dateChanged, this, &LogTab::updateButtons);
+    connect(ui->m_pCharged, &QSpinBox::valueChanged, this, &LogTab::updateButtons);
+    connect(ui->m_pTime, &DurationEdit::durationEdited, this, &LogTab::updateButtons);
 
     connect(ui->m_pButtonAdd, &QPushButton::clicked, this, &LogTab::add);
     connect(ui->m_pButtonChange, &QPushButton::clicked, this, &LogTab::change);
@@ -94,10 +99,25 @@ LogTab::LogTab(Ui::MainWindow* ui, UndoHistory* history, QWidget* window)
     }
     table->addAction(ui->actionRevertEntry);
     table->addAction(ui->actionRemoveEntry);
+    // A new entry from wherever the focus is, the search box's line edit included; Undo and
+    // Redo act on the log book from the editor's fields too, not on a field's own text.
+    ui->actionNewEntry->setShortcutContext(Qt::ApplicationShortcut);
+    auto* keeper = new ShortcutKeeper(window);
+    keeper->keepEverywhere(ui->actionNewEntry->shortcut());
+    for (QWidget* editor : editors) {
+        keeper->keepIn(editor, ui->actionUndo->shortcut());
+        keeper->keepIn(editor, ui->actionRedo->shortcut());
+    }
 
     // Undo and redo never drop unsaved edits silently, and the editor shows the entry they
     // brought back or changed.
     history->setGuard([this]() { return settleEdits(); });
+    // Unsaved text in the editor is what Undo takes back first.
+    history->setDraft(
+        [this]() {
+            return m_shown.m_iId >= 0 && edited() ? tr("the edits in the editor") : QString();
+        },
+        [this]() { revert(); });
     connect(history, &UndoHistory::stepping, this, [this]() {
         m_bStepping = true;
         m_iTouched = -1;
@@ -137,6 +157,9 @@ LogTab::LogTab(Ui::MainWindow* ui, UndoHistory* history, QWidget* window)
 
 LogTab::~LogTab()
 {
+    // The history outlives the tab and must not call back into it.
+    m_pHistory->setGuard(nullptr);
+    m_pHistory->setDraft(nullptr, nullptr);
     m_pUi->m_pTableLogList->setModel(nullptr);
 }
 
@@ -212,8 +235,8 @@ void LogTab::updateWelcome()
     welcomeButton("m_pWelcomeModels")->setVisible(open);
     welcomeButton("m_pWelcomeNew")->setVisible(!open);
     welcomeButton("m_pWelcomeOpen")->setVisible(!open);
-    m_pWelcome->setVisible(!open || (m_pBook->count() == 0 && (m_pBook->accus().isEmpty() ||
-                                                                 m_pBook->models().isEmpty())));
+    m_pWelcome->setVisible(!open || (m_pBook->count() == 0 &&
+                                     (m_pBook->accus().isEmpty() || m_pBook->models().isEmpty())));
 }
 
 void LogTab::onStoreReplaced()
@@ -338,6 +361,12 @@ bool LogTab::settleEdits()
         return true;
     if (answer != 0)
         return false;
+    if (!m_pUi->m_pTime->hasDuration()) {
+        MessageBox::warning(m_pWindow, tr("Error changing entry"), m_pUi->m_pTime->understood());
+        return false;
+    }
+    if (!confirmDoubts(fromEditor()))
+        return false;
     if (storeChange(m_shown.m_iId))
         return true;
     MessageBox::warning(m_pWindow, tr("Error changing entry"),
@@ -415,10 +444,32 @@ void LogTab::selectAndShow(int id)
         m_shown = LogEntry();
 }
 
+bool LogTab::confirmDoubts(const LogEntry& entry)
+{
+    AccuEntry accu;
+    ModelEntry model;
+    const bool accuKnown = m_pBook->accu(entry.m_iAccuId, &accu);
+    const bool modelKnown = m_pBook->model(entry.m_iModelId, &model);
+    const QVector<EntryDoubts::Doubt> doubts = EntryDoubts::of(
+        entry, accuKnown ? &accu : nullptr, modelKnown ? &model : nullptr, QDate::currentDate());
+    if (doubts.isEmpty())
+        return true;
+    QStringList lines;
+    for (const EntryDoubts::Doubt& doubt : doubts)
+        lines << doubt.text;
+    const QString text = tr("This entry looks mistyped:\n%1\n\nStore it as it is?")
+                             .arg(lines.join(QLatin1Char('\n')));
+    // Edit is what Enter and Esc choose: a slip of the finger stores nothing.
+    return MessageBox::question(m_pWindow, tr("Check the entry"), text,
+                                {tr("Store anyway"), tr("Edit")}, 1) == 0;
+}
+
 void LogTab::add()
 {
     LogEntry entry = fromEditor();
-    if (entry.m_iAccuId < 0 || entry.m_iModelId < 0)
+    if (entry.m_iAccuId < 0 || entry.m_iModelId < 0 || !entry.m_time.isValid())
+        return;
+    if (!confirmDoubts(entry))
         return;
     auto command = RecordCommand<LogEntry>::add(entry);
     const RecordCommand<LogEntry>* added = command.get();
@@ -441,7 +492,9 @@ void LogTab::change()
 {
     const int id = m_shown.m_iId;
     const LogEntry entry = fromEditor();
-    if (id < 0 || entry.m_iAccuId < 0 || entry.m_iModelId < 0)
+    if (id < 0 || entry.m_iAccuId < 0 || entry.m_iModelId < 0 || !entry.m_time.isValid())
+        return;
+    if (edited() && !confirmDoubts(entry))
         return;
     if (!storeChange(id)) {
         const QString text = withReason(tr("The entry could not be changed in the database."));
@@ -556,7 +609,8 @@ void LogTab::newEntry()
     // Pack and model stay: the next entry is most often of the same.
     clearForNewEntry();
     m_pUi->m_pCharged->setValue(0);
-    m_pUi->m_pDate->setFocus();
+    m_pWindow->activateWindow();
+    m_pUi->m_pDate->setFocus(Qt::ShortcutFocusReason);
     updateButtons();
 }
 
@@ -567,7 +621,8 @@ void LogTab::clearForNewEntry()
     m_bMoving = false;
     m_shown = LogEntry();
     m_pUi->m_pDate->setDate(QDate::currentDate());
-    m_pUi->m_pTime->setTime(QTime(0, 0));
+    // The duration of another flight must not pass for this one's.
+    m_pUi->m_pTime->setTime(QTime());
 }
 
 void LogTab::store()
@@ -649,12 +704,12 @@ void LogTab::applyFromCharger(int accuId, int charged)
         buttons << tr("New entry") << tr("Cancel");
         AccuEntry accu;
         m_pBook->accu(accuId, &accu);
-        chosen = MessageBox::question(
-            m_pWindow, tr("Complete which entry?"),
-            tr("%1 mAh were charged into %2. Which flight do they complete?")
-                .arg(charged)
-                .arg(accu.m_strDescr),
-            buttons);
+        chosen =
+            MessageBox::question(m_pWindow, tr("Complete which entry?"),
+                                 tr("%1 mAh were charged into %2. Which flight do they complete?")
+                                     .arg(charged)
+                                     .arg(accu.m_strDescr),
+                                 buttons);
         if (chosen < 0 || chosen > open.size())
             return;
     }
@@ -689,6 +744,7 @@ void LogTab::updateButtons()
     const bool open = m_pBook->isOpen() && !m_pBook->isReadOnly();
     const bool complete = RecordCombo::currentId(m_pUi->m_pAccuList) >= 0 &&
                           RecordCombo::currentId(m_pUi->m_pModelList) >= 0;
+    const bool timed = m_pUi->m_pTime->hasDuration();
     const bool shown = m_shown.m_iId >= 0;
     QString why;
     if (m_pBook->isReadOnly())
@@ -697,9 +753,12 @@ void LogTab::updateButtons()
         why = tr("No log book is open.");
     else if (!complete)
         why = tr("Choose a pack and a model for the entry.");
-    m_pUi->m_pButtonAdd->setEnabled(open && complete);
+    else if (!timed)
+        why = m_pUi->m_pTime->understood();
+    m_pUi->m_pTimeHint->setText(m_pUi->m_pTime->understood());
+    m_pUi->m_pButtonAdd->setEnabled(open && complete && timed);
     m_pUi->m_pButtonAdd->setToolTip(why);
-    m_pUi->m_pButtonChange->setEnabled(open && complete && shown);
+    m_pUi->m_pButtonChange->setEnabled(open && complete && timed && shown);
     m_pUi->m_pButtonChange->setToolTip(
         why.isEmpty() && !shown ? tr("Choose the entry to change in the table.") : why);
     const bool chosen = shown || m_pUi->m_pTableLogList->selectionModel()->hasSelection();
@@ -711,6 +770,7 @@ void LogTab::updateButtons()
     m_pUi->actionRemoveEntry->setEnabled(m_pUi->m_pButtonRemove->isEnabled());
     m_pUi->actionRevertEntry->setEnabled(shown);
     m_pUi->actionNewEntry->setEnabled(open);
+    m_pHistory->refresh();
 }
 
 void LogTab::localeChanged()
@@ -728,7 +788,6 @@ void LogTab::localeChanged()
 void LogTab::retranslate()
 {
     retranslateWelcome();
-    m_pUi->m_pTime->setDisplayFormat(QStringLiteral("hh:mm:ss"));
     updateCount();
     updateButtons();
 }

@@ -81,6 +81,8 @@ private:
     bool edited() const;
     // Asks what to do with unsaved edits; false when the user keeps editing.
     bool settleEdits();
+    // Asks before storing an entry that looks mistyped; true to store it.
+    bool confirmDoubts(const LogEntry& entry);
     // Stores the editor's values over the entry `id`; false when the log book refused.
     bool storeChange(int id);
     // The entries Remove acts on: those selected with the one shown, else the one shown; as

@@ -14,8 +14,8 @@
 #include "charger/portadvice.h"
 #include "charger/portlist.h"
 #include "records/numberformat.h"
-#include "storage/demobook.h"
 #include "settings/tarvelosettings.h"
+#include "storage/demobook.h"
 #include "storage/logbook.h"
 #include "storage/mysqlconnection.h"
 #include "storage/sqlbase.h"
@@ -48,8 +48,12 @@ namespace
 // All that chooses the store, to tell whether the user chose another one.
 QStringList databaseChoice(const SettingsValues& v)
 {
-    return {QString::number(v.useSqlite()), v.sqliteFile(),  QString::number(v.port()),
-            v.host(),                       v.database(),    v.user(),
+    return {QString::number(v.useSqlite()),
+            v.sqliteFile(),
+            QString::number(v.port()),
+            v.host(),
+            v.database(),
+            v.user(),
             v.password()};
 }
 } // namespace
@@ -269,8 +273,9 @@ bool MainWindow::openLogBookFile(const QString& file)
         SqLiteConnection trial(file);
         QString error;
         if (!trial.connectDb(&error)) {
-            MessageBox::warning(this, tr("Log book not opened"),
-                                tr("%1\nis not a log book Tarvelo can open:\n%2").arg(shown, error));
+            MessageBox::warning(
+                this, tr("Log book not opened"),
+                tr("%1\nis not a log book Tarvelo can open:\n%2").arg(shown, error));
             return false;
         }
         trial.disconnectDb();
@@ -493,19 +498,22 @@ void MainWindow::showPackHistory(int _iAccuId)
 
 QLocale MainWindow::languageLocale() const
 {
-    return NumberFormat::localeOf(m_pTranslator && !m_pTranslator->isEmpty()
-                                      ? m_pTranslator->language()
-                                      : QString());
+    return NumberFormat::localeOf(
+        m_pTranslator && !m_pTranslator->isEmpty() ? m_pTranslator->language() : QString());
 }
 
 void MainWindow::showOptionsDialog()
 {
-    // The dialog has saved what the user accepted; OK also opens the store again. Setting up
-    // the charger keeps a log book of the command line or the demo; choosing a store ends it.
+    // The dialog has saved what the user accepted. Setting up the charger keeps a log book of
+    // the command line or the demo; choosing a store ends it.
     const QStringList database = databaseChoice(m_pSettings->values());
     if (m_pOptions->exec() != QDialog::Accepted)
         return;
     const bool otherStore = databaseChoice(m_pSettings->values()) != database;
+    // The same store stays open, with its undo history, history windows and selections;
+    // only a store that is not open is tried again.
+    if (!otherStore && m_pBook->isOpen())
+        return;
     if (otherStore)
         m_strLogBookFile.clear();
     if (connectDatabase() && otherStore && m_pSettings->values().useSqlite())
@@ -599,8 +607,8 @@ bool MainWindow::changeLanguage(QString file)
     }
     QCoreApplication::removeTranslator(m_pQtTranslator.get());
     m_pQtTranslator = std::make_unique<QTranslator>();
-    if (loaded && m_pQtTranslator->load(QLocale(m_pTranslator->language()), QStringLiteral("qtbase"),
-                                        QStringLiteral("_"),
+    if (loaded && m_pQtTranslator->load(QLocale(m_pTranslator->language()),
+                                        QStringLiteral("qtbase"), QStringLiteral("_"),
                                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(m_pQtTranslator.get());
     applyLocale(languageLocale());

@@ -138,6 +138,7 @@ void OptionsDialog::startFromSettings()
     if (m_pChargerManager)
         m_pChargerManager->enumeratePorts();
     showValues();
+    m_shown = m_edit;
 }
 
 QString OptionsDialog::settingsFile() const
@@ -154,7 +155,14 @@ int OptionsDialog::exec()
 void OptionsDialog::accept()
 {
     takeValues();
-    if (!m_pSettings->save(m_edit, SettingsValues::optionKeys())) {
+    // OK on a dialog the user did not change leaves the file alone; otherwise what it shows
+    // is written where it differs from the settings.
+    QList<Key> changed;
+    for (Key key : SettingsValues::optionKeys()) {
+        if (m_edit != m_shown && m_edit.value(key) != m_pSettings->values().value(key))
+            changed << key;
+    }
+    if (!changed.isEmpty() && !m_pSettings->save(m_edit, changed)) {
         // The dialog stays open: the user may cancel, or try again once the file is writable.
         const QString text =
             tr("Could not save the settings to\n%1\nIs the file or its folder read-only?");
@@ -233,6 +241,8 @@ void OptionsDialog::fillPortCombo()
                 ChargerBase::ResultDone ||
             ports == 0) {
             combo->addItem(tr(kNone), kNoPort);
+            // The saved port stays saved while it is not plugged in.
+            combo->setItemData(0, m_edit.chargerPort(), kPortNameRole);
         } else {
             for (int port = 0; port < ports; ++port) {
                 SSerInfo info;
@@ -246,8 +256,12 @@ void OptionsDialog::fillPortCombo()
         }
         combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) +
                                        combo->view()->frameWidth() * 2);
-        const int saved = findPortIndex();
-        combo->setCurrentIndex(saved == -1 ? 0 : saved);
+        if (m_edit.chargerPort().isEmpty() && combo->itemData(0) != kNoPort) {
+            // No port chosen yet: none is shown and kept, not the first port listed.
+            combo->insertItem(0, tr(kNone), kNoPort);
+            combo->setItemData(0, QString(), kPortNameRole);
+        }
+        combo->setCurrentIndex(qMax(0, findPortIndex()));
     }
     showPortDetails();
 }
@@ -338,7 +352,8 @@ void OptionsDialog::onCheckCharger()
 void OptionsDialog::onButtonBrowseSqliteFile()
 {
     // A new name is welcome: the user may make the log book here rather than in a terminal.
-    const QString current = m_pSettings->absoluteLogBookFile(m_pUi->m_pLineEditSqLiteFilename->text());
+    const QString current =
+        m_pSettings->absoluteLogBookFile(m_pUi->m_pLineEditSqLiteFilename->text());
     const QString file = FileChooser::chooseLogBook(
         this, FileChooser::Purpose::Name, tr("Open sqlite file"),
         current.isEmpty() ? LogBookFiles::dataFolder() : QFileInfo(current).absolutePath());
@@ -415,4 +430,3 @@ void OptionsDialog::retranslate()
     ports->setCurrentIndex(qMax(0, ports->findData(chosen)));
     showPortDetails();
 }
-

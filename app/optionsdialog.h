@@ -100,6 +100,7 @@ private:
     ChargerManager* m_pChargerManager = nullptr; // not owned
     TarveloSettings* m_pSettings = nullptr;      // not owned, unless a child of the dialog
     SettingsValues m_edit;
+    SettingsValues m_shown; // the copy as the dialog first showed it
     static constexpr int kChemistries =
         SettingsValues::CycleLimitPb - SettingsValues::CycleLimitLiPo + 1;
     std::array<QSpinBox*, kChemistries> m_apCycleLimits{};

@@ -453,6 +453,76 @@
     </message>
 </context>
 <context>
+    <name>DurationText</name>
+    <message>
+        <source>A duration must stay below 24 hours.</source>
+        <translation>Eine Dauer muss unter 24 Stunden bleiben.</translation>
+    </message>
+    <message>
+        <source>Two digits after each colon, as in 4:05.</source>
+        <translation>Nach jedem Doppelpunkt zwei Ziffern, wie in 4:05.</translation>
+    </message>
+    <message>
+        <source>Minutes and seconds after a colon go up to 59.</source>
+        <translation>Minuten und Sekunden nach einem Doppelpunkt gehen bis 59.</translation>
+    </message>
+    <message>
+        <source>Too many digits: type 1:05:30 or 10530 for 1 h 5 min 30 s.</source>
+        <translation>Zu viele Ziffern: 1:05:30 oder 10530 für 1 Std 5 Min 30 Sek eingeben.</translation>
+    </message>
+    <message>
+        <source>%1 is read as [h]hmmss; minutes and seconds go up to 59.</source>
+        <translation>%1 wird als [h]hmmss gelesen; Minuten und Sekunden gehen bis 59.</translation>
+    </message>
+    <message>
+        <source>Type the duration, such as 4:30 or 1:05:30.</source>
+        <translation>Die Dauer eingeben, etwa 4:30 oder 1:05:30.</translation>
+    </message>
+    <message>
+        <source>No decimals: use 4:30 for 4 min 30 s.</source>
+        <translation>Keine Dezimalstellen: 4:30 für 4 Min 30 Sek eingeben.</translation>
+    </message>
+    <message>
+        <source>Not a duration: type 4:30, 1:05:30, 12 (minutes) or 4 min 30 s.</source>
+        <translation>Keine Dauer: 4:30, 1:05:30, 12 (Minuten) oder 4 Min 30 Sek eingeben.</translation>
+    </message>
+    <message>
+        <source>%1 h</source>
+        <translation>%1 Std</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 Min</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 Sek</translation>
+    </message>
+</context>
+<context>
+    <name>EntryDoubts</name>
+    <message>
+        <source>%1 charged into %2 of %3: %4 of its capacity.</source>
+        <translation>%1 in %2 mit %3 geladen: %4 seiner Kapazität.</translation>
+    </message>
+    <message>
+        <source>%1 charged after a use of %2.</source>
+        <translation>%1 geladen nach einem Einsatz von %2.</translation>
+    </message>
+    <message>
+        <source>A use of %1 with nothing charged.</source>
+        <translation>Ein Einsatz von %1 ohne Ladung.</translation>
+    </message>
+    <message>
+        <source>A use of %1 in %2 (%3): longer than %4.</source>
+        <translation>Ein Einsatz von %1 in %2 (%3): länger als %4.</translation>
+    </message>
+    <message>
+        <source>The date %1 is after today, %2.</source>
+        <translation>Das Datum %1 liegt nach heute, %2.</translation>
+    </message>
+</context>
+<context>
     <name>ExportDialog</name>
     <message>
         <source>The &amp;log, as filtered and sorted</source>
@@ -1011,6 +1081,32 @@ gibt es schon, und Tarvelo ersetzt nie eine Datei. Wählen Sie einen anderen Nam
         <source>%1 entries are selected; at most %2 can be removed at once.</source>
         <translation>%1 Einträge sind ausgewählt; höchstens %2 lassen sich auf einmal entfernen.</translation>
     </message>
+    <message>
+        <source>the edits in the editor</source>
+        <translation>die Änderungen im Eingabebereich</translation>
+    </message>
+    <message>
+        <source>This entry looks mistyped:
+%1
+
+Store it as it is?</source>
+        <translation>Dieser Eintrag sieht vertippt aus:
+%1
+
+So speichern?</translation>
+    </message>
+    <message>
+        <source>Check the entry</source>
+        <translation>Eintrag prüfen</translation>
+    </message>
+    <message>
+        <source>Store anyway</source>
+        <translation>Trotzdem speichern</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -1377,6 +1473,10 @@ Ist die Datei oder ihr Ordner schreibgeschützt?</translation>
     <message>
         <source>Copy log book to...</source>
         <translation>Logbuch kopieren nach...</translation>
+    </message>
+    <message>
+        <source>4:30, 1:05:30, 12 (minutes), 0430 or 4 min 30 s</source>
+        <translation>4:30, 1:05:30, 12 (Minuten), 0430 oder 4 Min 30 Sek</translation>
     </message>
 </context>
 <context>

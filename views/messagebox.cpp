@@ -12,7 +12,10 @@ MessageBox::Handler& MessageBox::handler()
     return h;
 }
 
-void MessageBox::setHandler(Handler h) { handler() = std::move(h); }
+void MessageBox::setHandler(Handler h)
+{
+    handler() = std::move(h);
+}
 
 void MessageBox::warning(QWidget* parent, const QString& title, const QString& text)
 {
@@ -62,11 +65,24 @@ void MessageBox::setQuestionHandler(CheckedQuestionHandler h)
 int MessageBox::question(QWidget* parent, const QString& title, const QString& text,
                          const QStringList& buttons)
 {
-    return question(parent, title, text, buttons, QString(), nullptr);
+    return question(parent, title, text, buttons, 0);
+}
+
+int MessageBox::question(QWidget* parent, const QString& title, const QString& text,
+                         const QStringList& buttons, int defaultButton)
+{
+    return ask(parent, title, text, buttons, QString(), nullptr, defaultButton);
 }
 
 int MessageBox::question(QWidget* parent, const QString& title, const QString& text,
                          const QStringList& buttons, const QString& checkText, bool* checked)
+{
+    return ask(parent, title, text, buttons, checkText, checked, 0);
+}
+
+int MessageBox::ask(QWidget* parent, const QString& title, const QString& text,
+                    const QStringList& buttons, const QString& checkText, bool* checked,
+                    int defaultButton)
 {
     if (questionHandler())
         return questionHandler()(parent, title, text, buttons, checkText, checked);
@@ -83,7 +99,7 @@ int MessageBox::question(QWidget* parent, const QString& title, const QString& t
             box.addButton(buttons.at(i), last ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
     }
     if (!added.isEmpty()) {
-        box.setDefaultButton(qobject_cast<QPushButton*>(added.first()));
+        box.setDefaultButton(qobject_cast<QPushButton*>(added.value(defaultButton, added.first())));
         box.setEscapeButton(added.last());
     }
     box.exec();

@@ -31,6 +31,9 @@ public:
                                               const QString& text, const QStringList& buttons)>;
     static int question(QWidget* parent, const QString& title, const QString& text,
                         const QStringList& buttons);
+    // ... with another button than the first as the one Enter chooses.
+    static int question(QWidget* parent, const QString& title, const QString& text,
+                        const QStringList& buttons, int defaultButton);
     static void setQuestionHandler(QuestionHandler handler);
 
     // A question with a check box under the text ("Don't ask again"); *checked says whether
@@ -45,6 +48,9 @@ public:
     static void setQuestionHandler(std::nullptr_t);
 
 private:
+    static int ask(QWidget* parent, const QString& title, const QString& text,
+                   const QStringList& buttons, const QString& checkText, bool* checked,
+                   int defaultButton);
     static Handler& handler();
     static CheckedQuestionHandler& questionHandler();
 };

@@ -43,6 +43,11 @@ void UndoHistory::attach(QAction* undo, QAction* redo)
 
 void UndoHistory::undo()
 {
+    if (m_draft && !m_draft().isEmpty()) {
+        m_dropDraft();
+        updateActions();
+        return;
+    }
     step(true);
 }
 
@@ -94,11 +99,15 @@ void UndoHistory::updateActions()
 {
     if (!m_pUndo || !m_pRedo)
         return;
+    const QString draft = m_draft ? m_draft() : QString();
     const bool canUndo = m_stack.canUndo();
     const bool canRedo = m_stack.canRedo();
-    m_pUndo->setEnabled(canUndo);
+    m_pUndo->setEnabled(canUndo || !draft.isEmpty());
     m_pRedo->setEnabled(canRedo);
-    m_pUndo->setText(canUndo ? tr("&Undo %1").arg(textAt(m_stack.index() - 1)) : tr("&Undo"));
+    if (!draft.isEmpty())
+        m_pUndo->setText(tr("&Undo %1").arg(draft));
+    else
+        m_pUndo->setText(canUndo ? tr("&Undo %1").arg(textAt(m_stack.index() - 1)) : tr("&Undo"));
     m_pRedo->setText(canRedo ? tr("&Redo %1").arg(textAt(m_stack.index())) : tr("&Redo"));
 }
 

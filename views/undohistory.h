@@ -43,6 +43,15 @@ public:
     void retranslate();
     // Asked before each undo and redo; false holds it back (unsaved edits the user keeps).
     void setGuard(std::function<bool()> mayStep) { m_mayStep = std::move(mayStep); }
+    // Unsaved text of an editor, which Undo drops before it undoes anything stored: `draft`
+    // names it (empty while there is none), `drop` takes it back.
+    void setDraft(std::function<QString()> draft, std::function<void()> drop)
+    {
+        m_draft = std::move(draft);
+        m_dropDraft = std::move(drop);
+    }
+    // The actions' texts again, after the draft changed.
+    void refresh() { updateActions(); }
 
 signals:
     // Around each undo and redo, so that the editor can follow the entries it touches.
@@ -62,6 +71,8 @@ private:
     QString m_strFailure;
     bool m_bFailed = false;
     std::function<bool()> m_mayStep;
+    std::function<QString()> m_draft;
+    std::function<void()> m_dropDraft;
 };
 
 #endif

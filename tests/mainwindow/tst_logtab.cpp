@@ -12,14 +12,16 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDialog>
-#include <QLabel>
-#include <QListWidget>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
 #include <QStandardPaths>
+
+#include "views/durationedit.h"
 
 class LogTabTest : public QObject
 {
@@ -46,6 +48,12 @@ private slots:
     void severalEntriesAreOneUndoStep();
     void undoMeetsAChangeElsewhere();
     void keysOfTheEditMenu();
+    void typedDurationIsStored_data();
+    void typedDurationIsStored();
+    void doubtfulEntryAsksFirst_data();
+    void doubtfulEntryAsksFirst();
+    void undoAfterEnterUndoesTheStore();
+    void newEntryFromTheSearchBox();
     void sortRememberedNewestInView();
 
 private:
@@ -407,6 +415,8 @@ void LogTabTest::keysOfTheEditMenu()
     QVERIFY(!m_f->table()->selectionModel()->hasSelection());
     QVERIFY(m_f->child<QDateEdit>("m_pDate")->hasFocus());
     QCOMPARE(m_f->child<QDateEdit>("m_pDate")->date(), QDate::currentDate());
+    QVERIFY(!m_f->child<QPushButton>("m_pButtonAdd")->isEnabled()); // no duration yet
+    QTest::keyClicks(m_f->child<DurationEdit>("m_pTime"), QStringLiteral("12"));
     chargedEditor()->setFocus();
     chargedEditor()->setValue(777);
     QTest::keyClick(chargedEditor(), Qt::Key_Enter); // adds
@@ -458,6 +468,193 @@ void LogTabTest::sortRememberedNewestInView()
     QCOMPARE(m_f->cell(203, 4), QStringLiteral("1000 mAh"));
     QTRY_VERIFY(table->viewport()->rect().contains(
         table->visualRect(table->model()->index(203, 0)).center()));
+}
+
+void LogTabTest::typedDurationIsStored_data()
+{
+    QTest::addColumn<Qt::Key>("start"); // where the cursor is put before typing
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("enter");  // Enter changes the entry shown; else Tab, then Add
+    QTest::addColumn<int>("seconds"); // -1: refused
+    QTest::addColumn<QString>("hint");
+    const Qt::Key all = Qt::Key_A; // Ctrl+A
+    QTest::newRow("m:ss") << all << "4:30" << false << 270 << "4 min 30 s";
+    QTest::newRow("mm:ss after Home") << Qt::Key_Home << "04:30" << false << 270 << "4 min 30 s";
+    QTest::newRow("h:mm:ss after End")
+        << Qt::Key_End << "1:05:30" << true << 3930 << "1 h 5 min 30 s";
+    QTest::newRow("seconds only") << all << "0:45" << true << 45 << "45 s";
+    QTest::newRow("minutes past an hour") << all << "75:00" << false << 4500 << "1 h 15 min";
+    QTest::newRow("minutes") << all << "12" << false << 720 << "12 min";
+    QTest::newRow("hhmmss") << Qt::Key_Home << "000430" << false << 270 << "4 min 30 s";
+    QTest::newRow("hmmss") << all << "10530" << true << 3930 << "1 h 5 min 30 s";
+    QTest::newRow("units") << all << "4m30s" << false << 270 << "4 min 30 s";
+    QTest::newRow("units, blanks") << all << "1 h 10 min" << true << 4200 << "1 h 10 min";
+    QTest::newRow("German units") << all << "1 Std 10 Min" << false << 4200 << "1 h 10 min";
+    QTest::newRow("one digit after a colon") << all << "4:5" << false << -1 << "Two digits";
+    QTest::newRow("decimal point") << all << "4.5" << false << -1 << "use 4:30";
+    QTest::newRow("decimal comma") << Qt::Key_End << "4,5" << true << -1 << "use 4:30";
+    QTest::newRow("a day") << all << "24:00:00" << false << -1 << "below 24 hours";
+}
+
+// Typed into the real window over an entry of another duration, read back from the store.
+void LogTabTest::typedDurationIsStored()
+{
+    QFETCH(Qt::Key, start);
+    QFETCH(QString, typed);
+    QFETCH(bool, enter);
+    QFETCH(int, seconds);
+    QFETCH(QString, hint);
+    m_f->clickRow(4); // entry 5, the transmitter's 2:00:00: no bound on its length
+    auto* time = m_f->child<DurationEdit>("m_pTime");
+    time->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(time, start, start == Qt::Key_A ? Qt::ControlModifier : Qt::NoModifier);
+    QTest::keyClicks(time, typed);
+    QVERIFY2(m_f->child<QLabel>("m_pTimeHint")->text().contains(hint),
+             qPrintable(m_f->child<QLabel>("m_pTimeHint")->text()));
+    auto* add = m_f->child<QPushButton>("m_pButtonAdd");
+    if (seconds < 0) {
+        QVERIFY(!add->isEnabled());
+        QVERIFY(!m_f->child<QPushButton>("m_pButtonChange")->isEnabled());
+        QVERIFY(add->toolTip().contains(hint));
+        QTest::keyClick(time, Qt::Key_Enter);
+        QCOMPARE(m_f->rows(), 6);
+        LogEntry stored;
+        QVERIFY(m_f->window()->store()->readLogEntry(5, &stored));
+        QCOMPARE(stored.m_time, QTime(2, 0));
+        return;
+    }
+    int id = 5;
+    if (enter) {
+        QTest::keyClick(time, Qt::Key_Enter);
+    } else {
+        QTest::keyClick(time, Qt::Key_Tab);
+        add->click();
+        for (const LogEntry* e : m_f->window()->store()->logCache())
+            id = qMax(id, e->m_iId);
+        QCOMPARE(id, 7);
+    }
+    LogEntry stored;
+    QVERIFY(m_f->window()->store()->readLogEntry(id, &stored));
+    QCOMPARE(stored.m_time, QTime(0, 0).addSecs(seconds));
+    QCOMPARE(time->time(), stored.m_time);
+    QVERIFY(m_f->takeQuestions().isEmpty());
+}
+
+void LogTabTest::doubtfulEntryAsksFirst_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("mAh"); // into pack 1, 2200 mAh
+    QTest::addColumn<int>("daysAhead");
+    QTest::addColumn<QString>("named"); // in the question; empty: none is asked
+    QTest::newRow("110 %") << 1 << "10:00" << 2420 << 0 << "";
+    QTest::newRow("120 %") << 1 << "10:00" << 2640 << 0 << "2640 mAh charged into Red 2200";
+    QTest::newRow("charged after no time") << 1 << "0:00" << 900 << 0 << "a use of 0:00";
+    QTest::newRow("nothing at all") << 1 << "0:00" << 0 << 0 << "with nothing charged";
+    QTest::newRow("plane for 4 h 30 min") << 1 << "4:30:00" << 900 << 0 << "4:30:00 in Cub";
+    QTest::newRow("transmitter for 4 h 30 min") << 3 << "4:30:00" << 900 << 0 << "";
+    QTest::newRow("tomorrow") << 1 << "10:00" << 900 << 1 << "after today";
+}
+
+// Asked before anything is stored, with the figures; Edit stores nothing, Store anyway does.
+void LogTabTest::doubtfulEntryAsksFirst()
+{
+    QFETCH(int, model);
+    QFETCH(QString, typed);
+    QFETCH(int, mAh);
+    QFETCH(int, daysAhead);
+    QFETCH(QString, named);
+    press(Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(m_f->chooseId("m_pAccuList", 1));
+    QVERIFY(m_f->chooseId("m_pModelList", model));
+    m_f->child<QDateEdit>("m_pDate")->setDate(QDate::currentDate().addDays(daysAhead));
+    QTest::keyClicks(m_f->child<DurationEdit>("m_pTime"), typed);
+    chargedEditor()->setValue(mAh);
+    auto* add = m_f->child<QPushButton>("m_pButtonAdd");
+    m_f->answerWith(1); // Edit
+    add->click();
+    const QList<Question> asked = m_f->takeQuestions();
+    if (named.isEmpty()) {
+        QVERIFY(asked.isEmpty());
+        QCOMPARE(m_f->rows(), 7);
+        return;
+    }
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked[0].text.contains(named), qPrintable(asked[0].text));
+    QCOMPARE(asked[0].buttons, (QStringList{"Store anyway", "Edit"}));
+    QCOMPARE(m_f->rows(), 6);
+    QCOMPARE(m_f->window()->store()->logCache().size(), 6);
+    m_f->answerWith(0);
+    add->click();
+    QCOMPARE(m_f->takeQuestions().size(), 1);
+    QCOMPARE(m_f->window()->store()->logCache().last()->m_iCharged, mAh);
+
+    // A change to such figures asks too, Enter as well as the button.
+    m_f->clickRow(0); // entry 1, 1100 mAh into pack 1
+    QVERIFY(m_f->chooseId("m_pModelList", model));
+    m_f->child<QDateEdit>("m_pDate")->setDate(QDate::currentDate().addDays(daysAhead));
+    auto* time = m_f->child<DurationEdit>("m_pTime");
+    time->setFocus();
+    QTest::keyClick(time, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(time, typed);
+    chargedEditor()->setValue(mAh);
+    m_f->answerWith(1);
+    QTest::keyClick(time, Qt::Key_Enter);
+    QCOMPARE(m_f->takeQuestions().size(), 1);
+    QCOMPARE(charged(1), 1100);
+}
+
+// Undo follows the store: right after Enter it takes back what was stored, not the field's
+// text; with unsaved text it takes back that first, and says which.
+void LogTabTest::undoAfterEnterUndoesTheStore()
+{
+    m_f->clickRow(1); // entry 2, 1800 mAh
+    chargedEditor()->setFocus();
+    QTest::keyClick(chargedEditor(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(chargedEditor(), QStringLiteral("1900"));
+    QTest::keyClick(chargedEditor(), Qt::Key_Enter);
+    QCOMPARE(charged(2), 1900);
+    QTest::keyClick(chargedEditor(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(charged(2), 1800);
+    QCOMPARE(chargedEditor()->value(), 1800);
+    QTest::keyClick(chargedEditor(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(charged(2), 1900);
+
+    QTest::keyClick(chargedEditor(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(chargedEditor(), QStringLiteral("2000"));
+    auto* undo = m_f->child<QAction>("actionUndo");
+    QCOMPARE(undo->text(), QStringLiteral("&Undo the edits in the editor"));
+    QTest::keyClick(chargedEditor(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(chargedEditor()->value(), 1900);
+    QCOMPARE(charged(2), 1900);
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Change entry"));
+    m_f->clickRow(0); // nothing unsaved is left to ask about
+    QVERIFY(m_f->takeQuestions().isEmpty());
+    QVERIFY(m_f->warnings().isEmpty());
+}
+
+// Ctrl+E in the search box, whose line edit takes it for the end of the line: a new entry,
+// not the entry selected before.
+void LogTabTest::newEntryFromTheSearchBox()
+{
+    m_f->clickRow(1);
+    auto* search = m_f->child<QLineEdit>("m_pSearch");
+    search->setFocus();
+    QTest::keyClicks(search, QStringLiteral("Cub"));
+    QTest::keyClick(search, Qt::Key_Home);
+    QTest::keyClick(search, Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(m_f->child<QDateEdit>("m_pDate")->hasFocus());
+    QCOMPARE(m_f->child<QDateEdit>("m_pDate")->date(), QDate::currentDate());
+    QVERIFY(!m_f->table()->selectionModel()->hasSelection());
+    auto* time = m_f->child<DurationEdit>("m_pTime");
+    QVERIFY(time->text().isEmpty());
+    QCOMPARE(chargedEditor()->value(), 0);
+    QVERIFY(!m_f->child<QPushButton>("m_pButtonAdd")->isEnabled());
+    QTest::keyClicks(time, QStringLiteral("6:10"));
+    m_f->child<QPushButton>("m_pButtonAdd")->click();
+    const LogEntry* added = m_f->window()->store()->logCache().last();
+    QCOMPARE(added->m_date, QDate::currentDate());
+    QCOMPARE(added->m_time, QTime(0, 6, 10));
 }
 
 QTEST_MAIN(LogTabTest)

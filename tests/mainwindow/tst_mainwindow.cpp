@@ -8,8 +8,11 @@
 #include "samplebook.h"
 #include "settings/tarvelosettings.h"
 #include "stderrcapture.h"
+#include "views/durationedit.h"
 #include "views/filechooser.h"
 #include "views/logentrytablemodel.h"
+#include "views/packhistorywindow.h"
+#include "views/undohistory.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,13 +24,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QScopeGuard>
-#include <QStandardPaths>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTimeEdit>
 
 namespace
 {
@@ -49,7 +51,6 @@ private slots:
     void packsAndModelsThroughTheirDialogs();
     void addChangeRemove();
     void editorFollowsTheClickedEntry();
-    void durationsKeepTheirHours();
     void chargedEditorTakesLargePacks();
     void refusedAddChangeRemoveAreReported();
     void logFilters_data();
@@ -64,7 +65,7 @@ private slots:
     void chargerEntryFillsTheEditor();
     void germanAndBack();
     void germanFileMissing();
-    void acceptedOptionsReopenTheStore();
+    void acceptedOptionsKeepTheSession();
     void failedReconnectRefusesStoreActions();
     void bookFromTheCommandLine();
     void logBooksFromTheFileMenu();
@@ -152,8 +153,6 @@ void MainWindowTest::startsOnTheConfiguredBook()
     QVERIFY(!m_f->child<QComboBox>("m_pFilterModel")->isEnabled());
     QCOMPARE(m_f->child<QDateEdit>("m_pDate")->date(), QDate::currentDate());
     QCOMPARE(m_f->child<QDateEdit>("m_pFilterStatsEndDate")->date(), QDate::currentDate());
-    // The first model is of another type than RC, and the time editor starts with minutes.
-    QCOMPARE(m_f->child<QTimeEdit>("m_pTime")->displayFormat(), QStringLiteral("hh:mm:ss"));
     // No charger chosen in the settings.
     QVERIFY(!m_f->child<QAction>("actionShowChargerStatus")->isEnabled());
 }
@@ -232,7 +231,7 @@ void MainWindowTest::addChangeRemove()
     m_f->child<QDateEdit>("m_pDate")->setDate(QDate(2024, 7, 1));
     QVERIFY(m_f->chooseId("m_pAccuList", 1));
     QVERIFY(m_f->chooseId("m_pModelList", 2));
-    m_f->child<QTimeEdit>("m_pTime")->setTime(QTime(0, 10, 0));
+    m_f->child<DurationEdit>("m_pTime")->setTime(QTime(0, 10, 0));
     m_f->child<QSpinBox>("m_pCharged")->setValue(1800);
     m_f->child<QPushButton>("m_pButtonAdd")->click();
 
@@ -303,11 +302,11 @@ void MainWindowTest::editorFollowsTheClickedEntry()
     m_f->clickRow(4); // entry 5: 2024-06-01, 02:00:00, pack 3, model 3, 550 mAh
     QCOMPARE(m_f->child<QSpinBox>("m_pCharged")->value(), 550);
     QCOMPARE(m_f->child<QDateEdit>("m_pDate")->date(), QDate(2024, 6, 1));
-    QCOMPARE(m_f->child<QTimeEdit>("m_pTime")->time(), QTime(2, 0, 0));
+    QCOMPARE(m_f->child<DurationEdit>("m_pTime")->time(), QTime(2, 0, 0));
     QCOMPARE(m_f->child<QComboBox>("m_pAccuList")->currentData().toInt(), 3);
     QCOMPARE(m_f->child<QComboBox>("m_pModelList")->currentData().toInt(), 3);
-    // An RC model: the duration is shown with hours.
-    QCOMPARE(m_f->child<QTimeEdit>("m_pTime")->displayFormat(), QStringLiteral("hh:mm:ss"));
+    // The duration as the table shows it.
+    QCOMPARE(m_f->child<DurationEdit>("m_pTime")->text(), QStringLiteral("2:00:00"));
 
     // An entry whose model has gone leaves the model selection empty.
     QVERIFY(m_f->sql(QStringLiteral("DELETE FROM modelList WHERE modelId=2;")));
@@ -317,41 +316,13 @@ void MainWindowTest::editorFollowsTheClickedEntry()
     QCOMPARE(m_f->child<QSpinBox>("m_pCharged")->value(), 4000);
 }
 
-void MainWindowTest::durationsKeepTheirHours()
-{
-    openSample();
-    m_f->clickRow(4); // the transmitter's entry of 2:00:00
-    QVERIFY(m_f->chooseId("m_pModelList", 1)); // a plane
-    QTimeEdit* time = m_f->child<QTimeEdit>("m_pTime");
-    QCOMPARE(time->displayFormat(), QStringLiteral("hh:mm:ss"));
-    // Typed as a pilot types a flight of four and a half minutes: no hour stays behind.
-    m_f->window()->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_f->window()));
-    time->setFocus();
-    QTest::keyClicks(time, QStringLiteral("000430"));
-    QCOMPARE(time->time(), QTime(0, 4, 30));
-    m_f->child<QPushButton>("m_pButtonAdd")->click();
-    // And a flight of more than an hour for the plane.
-    time->clearFocus();
-    time->setFocus();
-    QTest::keyClicks(time, QStringLiteral("011500"));
-    m_f->child<QPushButton>("m_pButtonAdd")->click();
-
-    QList<QTime> stored;
-    for (const LogEntry* e : m_f->window()->store()->logCache()) {
-        if (e->m_iModelId == 1 && e->m_date == QDate(2024, 6, 1))
-            stored.append(e->m_time);
-    }
-    QCOMPARE(stored, (QList<QTime>{QTime(0, 4, 30), QTime(1, 15)}));
-    QCOMPARE(m_f->cell(m_f->table()->currentIndex().row(), 2), QStringLiteral("1:15:00"));
-}
-
 void MainWindowTest::chargedEditorTakesLargePacks()
 {
     openSample();
     QSpinBox* charged = m_f->child<QSpinBox>("m_pCharged");
     charged->setValue(99999);
     QCOMPARE(charged->value(), 99999);
+    m_f->child<DurationEdit>("m_pTime")->setTime(QTime(0, 10));
     m_f->child<QPushButton>("m_pButtonAdd")->click();
     bool found = false;
     for (const LogEntry* e : m_f->window()->store()->logCache())
@@ -374,6 +345,7 @@ void MainWindowTest::refusedAddChangeRemoveAreReported()
         "CREATE TRIGGER no_remove BEFORE DELETE ON logList BEGIN SELECT RAISE(ABORT,'no'); END;")));
 
     m_f->child<QSpinBox>("m_pCharged")->setValue(1234);
+    m_f->child<DurationEdit>("m_pTime")->setTime(QTime(0, 10));
     m_f->child<QPushButton>("m_pButtonAdd")->click();
     QList<Warning> warnings = m_f->takeWarnings();
     QCOMPARE(warnings.size(), 1);
@@ -492,6 +464,7 @@ void MainWindowTest::newEntryOutsideTheFilterIsStoredNotShown()
     QCOMPARE(m_f->rows(), 1);
     QVERIFY(m_f->chooseId("m_pAccuList", 1));
     m_f->child<QSpinBox>("m_pCharged")->setValue(321);
+    m_f->child<DurationEdit>("m_pTime")->setTime(QTime(0, 10));
     m_f->child<QPushButton>("m_pButtonAdd")->click();
     QCOMPARE(m_f->rows(), 1);
     QCOMPARE(m_f->window()->logBook()->count(), 7);
@@ -634,7 +607,7 @@ void MainWindowTest::statisticsFollowTheLogOnlyWhenShown()
     tabs->setCurrentIndex(0);
     QVERIFY(m_f->chooseId("m_pModelList", 3));
     QVERIFY(m_f->chooseId("m_pAccuList", 3));
-    m_f->child<QTimeEdit>("m_pTime")->setTime(QTime(1, 0, 0));
+    m_f->child<DurationEdit>("m_pTime")->setTime(QTime(1, 0, 0));
     m_f->child<QSpinBox>("m_pCharged")->setValue(1000);
     m_f->child<QPushButton>("m_pButtonAdd")->click();
     tabs->setCurrentIndex(1);
@@ -705,7 +678,8 @@ void MainWindowTest::germanAndBack()
     QCOMPARE(cell(1, LogEntryTableModel::ColumnDate), QStringLiteral("04.05.2024"));
     QCOMPARE(cell(1, LogEntryTableModel::ColumnCurrent), QStringLiteral("6,60 A"));
     QCOMPARE(date->text(), QStringLiteral("09.06.2024"));
-    QVERIFY2(models->itemText(0).startsWith(QStringLiteral("Flugzeug")), qPrintable(models->itemText(0)));
+    QVERIFY2(models->itemText(0).startsWith(QStringLiteral("Flugzeug")),
+             qPrintable(models->itemText(0)));
     QCOMPARE(qtCancel(), QStringLiteral("Abbrechen"));
 
     m_f->child<QAction>("actionEnglish")->trigger();
@@ -718,7 +692,8 @@ void MainWindowTest::germanAndBack()
     QCOMPARE(cell(1, LogEntryTableModel::ColumnDate), QStringLiteral("2024-05-04"));
     QCOMPARE(cell(1, LogEntryTableModel::ColumnCurrent), QStringLiteral("6.60 A"));
     QCOMPARE(date->text(), QStringLiteral("2024-06-09"));
-    QVERIFY2(models->itemText(0).startsWith(QStringLiteral("Plane")), qPrintable(models->itemText(0)));
+    QVERIFY2(models->itemText(0).startsWith(QStringLiteral("Plane")),
+             qPrintable(models->itemText(0)));
     QCOMPARE(qtCancel(), QStringLiteral("Cancel"));
 }
 
@@ -733,13 +708,29 @@ void MainWindowTest::germanFileMissing()
     QCOMPARE(m_f->child<QPushButton>("m_pButtonAdd")->text(), QStringLiteral("Add"));
 }
 
-void MainWindowTest::acceptedOptionsReopenTheStore()
+void MainWindowTest::acceptedOptionsKeepTheSession()
 {
     openSample();
-    // Written behind the window's back: only a reopened store sees it.
-    QVERIFY(m_f->sql(QStringLiteral("INSERT INTO logList(date,time,accuId,modelId,charged) "
-                                    "VALUES ('2024-07-01','00:05:00',1,1,500);")));
-    QCOMPARE(m_f->rows(), 6);
+    // An edit to undo, and a pack's history in a window of its own.
+    m_f->clickRow(0);
+    m_f->child<QSpinBox>("m_pCharged")->setValue(1111);
+    m_f->child<QPushButton>("m_pButtonChange")->click();
+    UndoHistory* history = m_f->window()->undoHistory();
+    QCOMPARE(history->count(), 1);
+    m_f->window()->showPackHistory(1);
+    const auto openHistories = [this]() {
+        int open = 0;
+        for (QWidget* w : m_f->window()->findChildren<PackHistoryWindow*>())
+            open += w->isVisible();
+        return open;
+    };
+    QCOMPARE(openHistories(), 1);
+    QFile ini(m_f->path(QStringLiteral("tarvelo.ini")));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QByteArray before = ini.readAll();
+    ini.close();
+
+    // OK with nothing changed: nothing written, nothing reopened.
     bool accepted = false;
     MainWindowFixture::whenModal([&accepted](QWidget* dialog) {
         accepted = dialog->objectName() == QStringLiteral("OptionsDialog");
@@ -748,26 +739,29 @@ void MainWindowTest::acceptedOptionsReopenTheStore()
     m_f->child<QAction>("actionSettings")->trigger();
     QVERIFY(accepted);
     QVERIFY(m_f->warnings().isEmpty());
-    QCOMPARE(m_f->rows(), 7);
-    QCOMPARE(m_f->child<QLabel>("m_labelNumResults")->text(), entrysText(7));
-    // The settings were written back to the portable folder.
-    QSettings ini(m_f->path(QStringLiteral("tarvelo.ini")), QSettings::IniFormat);
-    QCOMPARE(ini.value(QStringLiteral("usesqlite")).toBool(), true);
-    QCOMPARE(ini.value(QStringLiteral("sqlitefilename")).toString(),
-             QStringLiteral("tarvelo.sqlite"));
+    QCOMPARE(history->count(), 1);
+    QCOMPARE(openHistories(), 1);
+    QCOMPARE(m_f->table()->currentIndex().row(), 0);
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QCOMPARE(ini.readAll(), before);
+    ini.close();
 
-    // Reopened while a statistics tab is in view: it shows the figures of the reopened store.
-    m_f->child<QTabWidget>("m_pTabs")->setCurrentIndex(1);
-    MainWindowFixture::whenModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+    // Another log book: it is opened, with a history of its own; the port nobody chose stays
+    // empty.
+    QVERIFY(m_f->createBook(QStringLiteral("other.sqlite")));
+    MainWindowFixture::whenModal([](QWidget* dialog) {
+        dialog->findChild<QLineEdit*>(QStringLiteral("m_pLineEditSqLiteFilename"))
+            ->setText(QStringLiteral("other.sqlite"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
     m_f->child<QAction>("actionSettings")->trigger();
-    QCOMPARE(m_f->rows("m_pTableModelStats"), 3);
-    m_f->child<QTabWidget>("m_pTabs")->setCurrentIndex(0);
-
-    // Cancel changes nothing.
-    MainWindowFixture::whenModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
-    QVERIFY(m_f->sql(QStringLiteral("DELETE FROM logList WHERE id=7;")));
-    m_f->child<QAction>("actionSettings")->trigger();
-    QCOMPARE(m_f->rows(), 7);
+    QVERIFY(m_f->warnings().isEmpty());
+    QCOMPARE(m_f->rows(), 0);
+    QCOMPARE(history->count(), 0);
+    QSettings settings(m_f->path(QStringLiteral("tarvelo.ini")), QSettings::IniFormat);
+    QCOMPARE(settings.value(QStringLiteral("sqlitefilename")).toString(),
+             QStringLiteral("other.sqlite"));
+    QCOMPARE(settings.value(QStringLiteral("chargerportwin32")).toString(), QString());
 }
 
 void MainWindowTest::failedReconnectRefusesStoreActions()
@@ -826,6 +820,7 @@ void MainWindowTest::failedReconnectRefusesStoreActions()
     m_f->child<QAction>("actionSettings")->trigger();
     QVERIFY(m_f->takeWarnings().isEmpty());
     QCOMPARE(m_f->rows(), 6);
+    m_f->child<DurationEdit>("m_pTime")->setTime(QTime(0, 10));
     m_f->child<QPushButton>("m_pButtonAdd")->click();
     QVERIFY(m_f->takeWarnings().isEmpty());
     QCOMPARE(m_f->window()->store()->logCache().size(), 7);
@@ -867,10 +862,8 @@ void MainWindowTest::logBooksFromTheFileMenu()
 {
     openSample();
     QString chosen;
-    FileChooser::setHandler(
-        [&chosen](QWidget*, FileChooser::Purpose, const QString&, const QString&) {
-            return chosen;
-        });
+    FileChooser::setHandler([&chosen](QWidget*, FileChooser::Purpose, const QString&,
+                                      const QString&) { return chosen; });
     auto fileMenu = [this](const char* action, const QString& file, QString* chosen) {
         *chosen = file;
         m_f->child<QAction>(action)->trigger();

@@ -11,6 +11,7 @@
 #include "charger/chargermanager.h"
 #include "charger/chargerstatus.h"
 #include "charger/chargertestsupport.h"
+#include "views/durationedit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -22,7 +23,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
-#include <QTimeEdit>
 #include <QUrl>
 
 class MainWindowChargerTest : public QObject
@@ -150,11 +150,13 @@ void MainWindowChargerTest::chargeBecomesALogEntry()
     QCOMPARE(m_f->child<QComboBox>("m_pAccuList")->currentData().toInt(), 1);
     QCOMPARE(m_f->child<QComboBox>("m_pModelList")->currentData().toInt(), 2);
     QCOMPARE(m_f->child<QSpinBox>("m_pCharged")->value(), 1200);
-    QCOMPARE(m_f->child<QTimeEdit>("m_pTime")->time(), QTime(0, 0));
+    // A new entry: the duration of the flight is for the user to type.
+    QVERIFY(!m_f->child<DurationEdit>("m_pTime")->hasDuration());
     QCOMPARE(m_f->child<QDateEdit>("m_pDate")->date(), QDate::currentDate());
     QVERIFY(!m_f->child<QPushButton>("m_pButtonChange")->isEnabled());
     SqlBase* db = w->store();
     QCOMPARE(db->logCache().size(), 4);
+    QTest::keyClicks(m_f->child<DurationEdit>("m_pTime"), QStringLiteral("7:30"));
     m_f->child<QPushButton>("m_pButtonAdd")->click();
     QCOMPARE(db->logCache().size(), 5);
 
@@ -224,7 +226,8 @@ void MainWindowChargerTest::languageSwitchKeepsTheStatus()
     QCOMPARE(voltage->text(), QStringLiteral("12,000 V")); // in German figures at once
     QCOMPARE(status->findChild<QLabel*>(QStringLiteral("m_pLabelTextInputVoltage"))->text(),
              QStringLiteral("Eingangsspannung:"));
-    const QString state = status->findChild<QLabel*>(QStringLiteral("m_pLabelChargerStatus"))->text();
+    const QString state =
+        status->findChild<QLabel*>(QStringLiteral("m_pLabelChargerStatus"))->text();
     QVERIFY2(QStringList({"Warten", "Laden", "Fertig"}).contains(state), qPrintable(state));
     QCOMPARE(status->findChild<QLabel*>(QStringLiteral("m_pLabelLink"))->text(),
              QStringLiteral("Verbunden"));

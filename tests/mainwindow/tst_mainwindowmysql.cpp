@@ -5,6 +5,7 @@
 #include "mainwindowfixture.h"
 #include "samplebook.h"
 #include "storage/mysqltestserver.h" // the tests' own helper
+#include "views/durationedit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,7 +16,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTimeEdit>
 
 #include <cstdio>
 
@@ -118,7 +118,7 @@ void MainWindowMysqlTest::runsOnTheServer()
     f.child<QDateEdit>("m_pDate")->setDate(QDate(2024, 7, 1));
     QVERIFY(f.chooseId("m_pAccuList", 2));
     QVERIFY(f.chooseId("m_pModelList", 1));
-    f.child<QTimeEdit>("m_pTime")->setTime(QTime(0, 9, 30));
+    f.child<DurationEdit>("m_pTime")->setTime(QTime(0, 9, 30));
     f.child<QSpinBox>("m_pCharged")->setValue(2500);
     f.child<QPushButton>("m_pButtonAdd")->click();
     QCOMPARE(count(QStringLiteral(" WHERE charged=2500 AND accuId=2 AND date='2024-07-01'")),

@@ -8,6 +8,7 @@
 
 #include "charger/chargerstatus.h"
 #include "views/chart.h"
+#include "views/durationedit.h"
 #include "views/packhistorywindow.h"
 
 #include <QAction>
@@ -18,7 +19,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTimeEdit>
 #include <QToolTip>
 #include <QtCharts/QChartView>
 
@@ -135,7 +135,7 @@ void PackHistoryTest::historyFollowsTheLogBook()
     QVERIFY(m_f->chooseId("m_pAccuList", 1));
     QVERIFY(m_f->chooseId("m_pModelList", 2));
     m_f->child<QDateEdit>("m_pDate")->setDate(QDate(2024, 6, 20));
-    m_f->child<QTimeEdit>("m_pTime")->setTime(QTime(0, 10));
+    m_f->child<DurationEdit>("m_pTime")->setTime(QTime(0, 10));
     m_f->child<QSpinBox>("m_pCharged")->setValue(1100);
     m_f->child<QPushButton>("m_pButtonAdd")->click();
     QTRY_COMPARE(text(w, "m_pLabelCycles"), QStringLiteral("4 of 300 for LiPo packs"));
