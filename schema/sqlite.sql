@@ -1,5 +1,7 @@
 -- A new, empty Tarvelo log book. SELECT * results are read by column position:
 -- keep the columns in this order.
+-- "Tvlo" in the file's header tells file managers that this is a Tarvelo log book.
+PRAGMA application_id = 1417047151;
 CREATE TABLE accus (
   accuId INTEGER PRIMARY KEY AUTOINCREMENT,
   accuBrand TEXT NOT NULL DEFAULT '',

@@ -4,6 +4,7 @@
 
 #include "storage/mysqlconnection.h"
 #include "storage/sqliteconnection.h"
+#include "storage/sqliteschema.h"
 #include "storage/sqltable.h"
 #include "storage/workprogress.h"
 
@@ -243,6 +244,9 @@ bool LogBookCopy::openTarget()
     QString problem;
     if (!m_pDriver->open(*m_pTarget, &problem))
         return fail(tr("The target could not be opened: %1").arg(problem));
+    // A new file is a Tarvelo log book as one that New makes, for file managers too.
+    if (!m_strFile.isEmpty() && !exec(SqliteSchema::applicationIdSql()))
+        return fail(m_pDriver->errorText());
     return true;
 }
 

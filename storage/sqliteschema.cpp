@@ -14,6 +14,11 @@ QString SqliteSchema::text()
     return QString::fromUtf8(kSqliteSchemaText);
 }
 
+QByteArray SqliteSchema::applicationIdSql()
+{
+    return QByteArrayLiteral("PRAGMA application_id = ") + QByteArray::number(kApplicationId);
+}
+
 namespace
 {
 bool fail(QString* error, const QString& text)

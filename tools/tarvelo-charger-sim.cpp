@@ -227,7 +227,8 @@ int main(int argc, char** argv)
                                          QStringLiteral("MODEL"));
     const QCommandLineOption baudOption(
         QStringLiteral("baud"),
-        QStringLiteral("The speed to send at instead of the model's (9600 for the 106B+ and\n"
+        // Qt wraps the option texts itself; a line break of ours would cut its lines short.
+        QStringLiteral("The speed to send at instead of the model's (9600 for the 106B+ and "
                        "1010B+, 128000 for the 208B+), as other firmware may."),
         QStringLiteral("N"));
     const QCommandLineOption intervalOption(
@@ -237,7 +238,7 @@ int main(int argc, char** argv)
                                        QStringLiteral("Sends broken lines in between."));
     const QCommandLineOption playOption(
         QStringLiteral("play"),
-        QStringLiteral("Sends the lines of FILE as they are, once a program has opened the\n"
+        QStringLiteral("Sends the lines of FILE as they are, once a program has opened the "
                        "pseudo-terminal at the model's speed, then stays quiet."),
         QStringLiteral("FILE"));
     commandLine.parser().addOptions(

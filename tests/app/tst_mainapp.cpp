@@ -23,7 +23,26 @@
 namespace
 {
 const char* const kGermanFile = TARVELO_BINARY_DIR "/app/trans_de.qm";
+
+// The value of `key` in the main group of a desktop entry; a null string when it has none.
+QString desktopValue(const QByteArray& entry, const QByteArray& key)
+{
+    bool inMain = false;
+    for (const QByteArray& line : entry.split('\n')) {
+        if (line.startsWith('['))
+            inMain = line == "[Desktop Entry]";
+        else if (inMain && line.startsWith(key + '='))
+            return QString::fromUtf8(line.mid(key.size() + 1));
+    }
+    return QString();
 }
+
+QByteArray sourceFile(const QString& name)
+{
+    QFile file(QStringLiteral(TARVELO_SOURCE_DIR "/data/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
 
 class MainAppTest : public QObject
 {
@@ -42,6 +61,7 @@ private slots:
     void missingGermanFileWarnsAndLeavesEnglish();
     void startLanguageFollowsTheLastChoice_data();
     void startLanguageFollowsTheLastChoice();
+    void desktopEntryFitsTheProgram();
 
 private:
     MainApp* app() const { return static_cast<MainApp*>(QCoreApplication::instance()); }
@@ -197,6 +217,20 @@ void MainAppTest::startLanguageFollowsTheLastChoice()
     QCOMPARE(settingsText(), german ? QStringLiteral("Einstellungen") : QStringLiteral("Settings"));
     QCOMPARE(optionsTitle(), german ? QStringLiteral("Einstellungen") : QStringLiteral("Options"));
     QCOMPARE(m_warnings, QStringList());
+}
+
+// The desktop ties a window to its menu entry by the entry's file name (Wayland) or by the
+// window's class (X11, where Qt uses the application name), and shows the entry's icon.
+void MainAppTest::desktopEntryFitsTheProgram()
+{
+    const QString id = QGuiApplication::desktopFileName();
+    const QByteArray entry = sourceFile(id + QStringLiteral(".desktop"));
+    QVERIFY2(!entry.isEmpty(), qPrintable(id));
+    QCOMPARE(desktopValue(entry, "StartupWMClass"), QCoreApplication::applicationName());
+    QCOMPARE(desktopValue(entry, "Icon"), id);
+    QVERIFY(!sourceFile(QStringLiteral("icons/%1.svg").arg(id)).isEmpty());
+    const QByteArray metainfo = sourceFile(id + QStringLiteral(".metainfo.xml"));
+    QVERIFY(metainfo.contains("<launchable type=\"desktop-id\">" + id.toUtf8() + ".desktop<"));
 }
 
 int main(int argc, char** argv)

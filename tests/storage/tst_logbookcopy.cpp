@@ -3,11 +3,13 @@
 // Copying a log book into a new SQLite file, as File > Copy log book to... does: every row
 // arrives as the program reads it, an existing file is never touched, a cancel leaves nothing
 // behind, and a damaged book gives a partial copy that says what it could not read.
+#include "applicationid.h"
 #include "bookdump.h"
 
 #include "storage/demobook.h"
 #include "storage/logbookcopy.h"
 #include "storage/sqliteconnection.h"
+#include "storage/sqliteschema.h"
 #include "storage/workprogress.h"
 
 #include <QDir>
@@ -68,6 +70,8 @@ QStringList LogBookCopyTest::dump(const QString& file)
 
 void LogBookCopyTest::copiesEveryRow()
 {
+    // A source from before the application id.
+    QVERIFY(sqliteExec(m_strDemo, "PRAGMA application_id = 0"));
     const QString target = m_dir.filePath(QStringLiteral("copy.sqlite"));
     const LogBookCopy::Report report = copy(m_strDemo, target);
     QCOMPARE(report.outcome, LogBookCopy::Outcome::Copied);
@@ -78,6 +82,8 @@ void LogBookCopyTest::copiesEveryRow()
     QCOMPARE(report.models + report.accus + report.entries, int(rows.size()));
     // Readable by whom the user's other files are, like any file the user makes.
     QCOMPARE(QFileInfo(target).permissions(), QFileInfo(m_strDemo).permissions());
+    // A Tarvelo log book for file managers too, even when its source was an older one.
+    QCOMPARE(applicationIdOf(target), SqliteSchema::kApplicationId);
     // The copy is a log book of its own: new rows continue its identifiers.
     SqLiteConnection store(target);
     QVERIFY(store.openDb(nullptr));

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: the Tarvelo developers
 // The shared storage suite on SQLite files, and what only the file store does: refusing foreign
 // files, the stored form of texts, dates and times, and the files older programs wrote.
+#include "applicationid.h"
 #include "immutable.h"
 #include "stderrcapture.h"
 #include "storagesuite.h"
@@ -128,6 +129,8 @@ private slots:
     void legacyRowsCanBeChangedAndDeleted();
     void failedPreparationIsReported();
     void schemaCreationRefusesExistingFile();
+    void booksOfAnyApplicationIdOpen_data();
+    void booksOfAnyApplicationIdOpen();
 
 private:
     QString freshDb(const char* name);
@@ -645,9 +648,43 @@ void SqliteStorageTest::schemaCreationRefusesExistingFile()
 
     const QString fresh = m_dir.filePath(QStringLiteral("fresh.sqlite"));
     QVERIFY(SqliteSchema::createDatabase(fresh, nullptr));
+    QCOMPARE(applicationIdOf(fresh), SqliteSchema::kApplicationId);
     SqLiteConnection db(fresh);
     QVERIFY(db.openDb(&error));
     QVERIFY(SqliteSchema::text().contains(QLatin1String("CREATE TABLE logList")));
+}
+
+// The application id only names the file type for file managers: books from before it and
+// books whose id another tool changed open and take changes, and keep the id they have.
+void SqliteStorageTest::booksOfAnyApplicationIdOpen_data()
+{
+    QTest::addColumn<quint32>("id");
+    QTest::newRow("made before the id") << quint32(0);
+    QTest::newRow("Tarvelo's") << SqliteSchema::kApplicationId;
+    QTest::newRow("another program's") << quint32(0x47504B47);
+}
+
+void SqliteStorageTest::booksOfAnyApplicationIdOpen()
+{
+    QFETCH(quint32, id);
+    const QString file = freshDb("id");
+    {
+        RawDb raw(file);
+        QVERIFY(raw.exec(("PRAGMA application_id = " + QByteArray::number(id)).constData()));
+    }
+    QCOMPARE(applicationIdOf(file), id);
+    {
+        SqLiteConnection db(file);
+        QString error;
+        QVERIFY2(db.openDb(&error), qPrintable(error));
+        QVERIFY(!db.isReadOnly());
+        ModelEntry m(&db, QStringLiteral("Heli"), 0, -1);
+        QVERIFY(db.addModel(&m) >= 0);
+    }
+    SqLiteConnection again(file);
+    QVERIFY(again.openDb(nullptr));
+    QCOMPARE(again.m_models.size(), 1);
+    QCOMPARE(applicationIdOf(file), id);
 }
 
 int main(int argc, char** argv)

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: the Tarvelo developers
 // tarvelo-demo-data: the sample log book behind "scripts/run --demo".
+#include "applicationid.h"
 #include "storage/logbook.h"
 #include "storage/packhistory.h"
 #include "storage/sqliteconnection.h"
+#include "storage/sqliteschema.h"
 #include "storage/statsmanager.h"
 
 #include <QFile>
@@ -37,6 +39,7 @@ void DemoDataTest::makesAConsistentSeason()
 {
     const QString file = m_dir.filePath(QStringLiteral("demo.sqlite"));
     QCOMPARE(run(file), 0);
+    QCOMPARE(applicationIdOf(file), SqliteSchema::kApplicationId);
     SqLiteConnection db(file);
     QString error;
     QVERIFY2(db.openDb(&error), qPrintable(error));

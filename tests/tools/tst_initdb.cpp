@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: the Tarvelo developers
 // tarvelo-initdb: the command that makes new log books.
+#include "applicationid.h"
 #include "storage/sqliteconnection.h"
+#include "storage/sqliteschema.h"
 
 #include <QFile>
 #include <QProcess>
@@ -42,6 +44,7 @@ void InitDbTest::createsAnEmptyLogBook()
     const Result r = run({file});
     QCOMPARE(r.exitCode, 0);
     QVERIFY(QFile::exists(file));
+    QCOMPARE(applicationIdOf(file), SqliteSchema::kApplicationId);
     SqLiteConnection db(file);
     QString error;
     QVERIFY2(db.openDb(&error), qPrintable(error));
