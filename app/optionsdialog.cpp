@@ -158,9 +158,10 @@ void OptionsDialog::accept()
     // OK on a dialog the user did not change leaves the file alone; otherwise what it shows
     // is written where it differs from the settings.
     QList<Key> changed;
-    for (Key key : SettingsValues::optionKeys()) {
-        if (m_edit != m_shown && m_edit.value(key) != m_pSettings->values().value(key))
-            changed << key;
+    if (m_edit != m_shown) {
+        for (Key key : SettingsValues::optionKeys())
+            if (m_edit.value(key) != m_pSettings->values().value(key))
+                changed << key;
     }
     if (!changed.isEmpty() && !m_pSettings->save(m_edit, changed)) {
         // The dialog stays open: the user may cancel, or try again once the file is writable.

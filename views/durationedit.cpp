@@ -22,10 +22,14 @@ DurationEdit::DurationEdit(QWidget* parent) : QAbstractSpinBox(parent)
     });
 }
 
+DurationText::Reading DurationEdit::reading() const
+{
+    return DurationText::read(text());
+}
+
 QTime DurationEdit::time() const
 {
-    const DurationText::Reading reading = DurationText::read(text());
-    return reading.ok ? QTime(0, 0).addSecs(reading.seconds) : QTime();
+    return hasDuration() ? QTime(0, 0).addSecs(seconds()) : QTime();
 }
 
 void DurationEdit::setTime(const QTime& time)
@@ -39,19 +43,18 @@ void DurationEdit::setTime(const QTime& time)
 
 bool DurationEdit::hasDuration() const
 {
-    return DurationText::read(text()).ok;
+    return reading().ok;
 }
 
 QString DurationEdit::understood() const
 {
-    const DurationText::Reading reading = DurationText::read(text());
-    return reading.ok ? DurationText::spoken(reading.seconds) : reading.reason;
+    const DurationText::Reading r = reading();
+    return r.ok ? DurationText::spoken(r.seconds) : r.reason;
 }
 
 int DurationEdit::seconds() const
 {
-    const DurationText::Reading reading = DurationText::read(text());
-    return reading.ok ? reading.seconds : 0;
+    return reading().seconds; // 0 when the text is no duration
 }
 
 void DurationEdit::showSeconds(int seconds)

@@ -3,6 +3,8 @@
 #ifndef TARVELO_DURATIONEDIT_H
 #define TARVELO_DURATIONEDIT_H
 
+#include "records/durationtext.h"
+
 #include <QAbstractSpinBox>
 #include <QTime>
 
@@ -41,6 +43,7 @@ protected:
 
 private:
     void showSeconds(int seconds);
+    DurationText::Reading reading() const;
     int seconds() const;
 
     // The text is a value the program showed, not yet touched by the user: the first

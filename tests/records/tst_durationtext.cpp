@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: the Tarvelo developers
-// Durations as people type them: every form read one way only, everything else refused with
-// its reason; and what the log book questions before it stores an entry.
+// The edges of reading durations and of questioning entries; the window's tests type the usual
+// forms.
 #include "records/accuentry.h"
 #include "records/durationtext.h"
 #include "records/entrydoubts.h"
@@ -26,32 +26,20 @@ void DurationTextTest::read_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("seconds"); // -1: refused
     QTest::addColumn<QString>("reason");
-    QTest::newRow("m:ss") << "4:30" << 270 << "";
     QTest::newRow("blanks around") << " 0:45 " << 45 << "";
-    QTest::newRow("minutes past the hour") << "75:00" << 4500 << "";
-    QTest::newRow("h:mm:ss") << "1:05:30" << 3930 << "";
     QTest::newRow("last second of a day") << "23:59:59" << 86399 << "";
-    QTest::newRow("a day") << "24:00:00" << -1 << "24 hours";
-    QTest::newRow("one digit after a colon") << "4:5" << -1 << "Two digits";
     QTest::newRow("three digits after a colon") << "4:500" << -1 << "Two digits";
     QTest::newRow("60 seconds") << "4:60" << -1 << "up to 59";
     QTest::newRow("three colons") << "1:02:03:04" << -1 << "Not a duration";
     QTest::newRow("one digit") << "5" << 300 << "";
     QTest::newRow("three digits") << "120" << 7200 << "";
-    QTest::newRow("mmss") << "0430" << 270 << "";
-    QTest::newRow("hmmss") << "10530" << 3930 << "";
-    QTest::newRow("hhmmss") << "000430" << 270 << "";
     QTest::newRow("mmss beyond 59") << "0475" << -1 << "[h]hmmss";
     QTest::newRow("seven digits") << "1234567" << -1 << "Too many digits";
-    QTest::newRow("units") << "4m30s" << 270 << "";
-    QTest::newRow("hours and minutes") << "1h10m" << 4200 << "";
     QTest::newRow("seconds only") << "90s" << 90 << "";
     QTest::newRow("words") << "4 min 30 s" << 270 << "";
-    QTest::newRow("German") << "1 Std 10 Min" << 4200 << "";
     QTest::newRow("German, abbreviated") << "1 Std. 5 Min. 30 Sek." << 3930 << "";
     QTest::newRow("German seconds") << "45 Sek" << 45 << "";
     QTest::newRow("units out of order") << "30s 4m" << -1 << "Not a duration";
-    QTest::newRow("decimal point") << "4.5" << -1 << "use 4:30";
     QTest::newRow("decimal comma") << "0,5 h" << -1 << "use 4:30";
     QTest::newRow("empty") << "  " << -1 << "Type the duration";
     QTest::newRow("negative") << "-4:30" << -1 << "Not a duration";
@@ -81,13 +69,10 @@ void DurationTextTest::doubts_data()
     QTest::addColumn<int>("daysAhead");
     QTest::addColumn<QList<int>>("kinds");
     using D = EntryDoubts;
-    QTest::newRow("a usual flight") << 600 << 1500 << 0 << 0 << QList<int>{};
     QTest::newRow("110 % exactly") << 600 << 2420 << 0 << 0 << QList<int>{};
     QTest::newRow("above 110 %") << 600 << 2421 << 0 << 0 << QList<int>{D::OverCharged};
-    QTest::newRow("charged after no time") << 0 << 500 << 0 << 0 << QList<int>{D::NoDuration};
     QTest::newRow("2 h in a boat") << 7200 << 500 << 3 << 0 << QList<int>{};
     QTest::newRow("longer in a car") << 7201 << 500 << 2 << 0 << QList<int>{D::TooLong};
-    QTest::newRow("a transmitter all day") << 30000 << 500 << 4 << 0 << QList<int>{};
     QTest::newRow("tomorrow, overcharged")
         << 600 << 3000 << 1 << 1 << QList<int>{D::OverCharged, D::InFuture};
 }
